@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable code natively (clang, ASan, UBSan,
+# libFuzzer for a bounded number of runs), then the Windows build under Wine, headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+bash scripts/deps.sh
+
+jobs=$(nproc)
+native=$root/build/native
+win=$root/build/win
+
+cmake -S . -B "$native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$native" -j"$jobs"
+cmake -S . -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-toolchain.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$win" -j"$jobs"
+
+. tools/wine-env.sh
+quenby_wine_prefix "$win" null
+trap 'WINEPREFIX="$win/wineprefix" "$QUENBY_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+
+status=0
+echo "== native tests (ASan, UBSan, fuzzers) =="
+ctest --test-dir "$native" --output-on-failure -j"$jobs" || status=1
+echo "== Windows tests under Wine =="
+ctest --test-dir "$win" --output-on-failure -j"$jobs" || status=1
+exit $status

@@ -1,0 +1,82 @@
+#include "engine/downthread.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <exception>
+
+#include "engine/pagerequest.h"
+
+namespace engine {
+
+TDownThread::TDownThread(int32_t first, int32_t pageSize, int32_t maxSize, int32_t minSize, int32_t fileLimit,
+                         std::string folder, std::string keywords, std::string safeSearch)
+    : Position(first),
+      PageSize(pageSize),
+      MaxSize(maxSize),
+      MinSize(minSize),
+      FileLimit(fileLimit),
+      Folder(std::move(folder)),
+      Keywords(std::move(keywords)),
+      SafeSearch(std::move(safeSearch)) {}
+
+void TDownThread::Start() {
+    thread_ = std::thread([this] {
+        std::string error;
+        HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        try {
+            Run();
+        } catch (const std::exception& e) {
+            error = e.what();  // ends the run; SearchDone does not run
+            if (error.empty()) error = "Unknown error";
+        } catch (...) {
+            error = "Unknown error";
+        }
+        if (SUCCEEDED(init)) CoUninitialize();
+        // The thread-end handler runs on the UI thread; then the job frees itself.
+        sink_->PostToUi([this, error] {
+            sink_->DownloadsFinished(error);
+            if (thread_.joinable()) thread_.join();
+            delete this;
+        });
+    });
+}
+
+void TDownThread::Run() {
+    DownedCount = 0;
+    int32_t first = Position;
+    for (;;) {
+        if (DownedCount >= FileLimit || StopRequested()) break;
+        TriedCount = 0;
+        std::wstring text = RequestPage(first);
+        if (StopRequested() || DownedCount >= FileLimit) break;  // the page is not scanned
+        if (ParsePage(text)) break;
+        if (DownedCount == 0) break;
+        Position += 28;
+        first = Position + PageSize;
+    }
+    SearchDone();
+}
+
+std::wstring TDownThread::RequestPage(int32_t first) {
+    QueryParams q{Keywords, first, PageSize, MaxSize, MinSize, SafeSearch};
+    return FetchPage(SearchUrl(service_, q));
+}
+
+bool TDownThread::ParsePage(const std::wstring& text) {
+    if (StopRequested() || DownedCount >= FileLimit) return true;
+    return scan_ ? scan_(*this, text) : false;
+}
+
+void TDownThread::ShowProgress() {
+    std::string label2 = TryingLabel(Position, TriedCount, FileLimit);
+    std::string label1 = DownedLabel(DownedCount);
+    sink_->RunUiStep([&] { sink_->ShowProgress(label2, label1); });
+}
+
+void TDownThread::SearchDone() {
+    bool nothing = DownedCount == 0;
+    sink_->RunUiStep([&] { sink_->SearchDone(nothing); });
+}
+
+}  // namespace engine

@@ -1,0 +1,72 @@
+#pragma once
+// One search: a worker thread that requests the results pages one after another, scans each
+// and ends with one closing step on the UI thread.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "engine/jobsink.h"
+#include "engine/query.h"
+
+namespace engine {
+
+class TDownThread;
+
+// Scans one results page for the job; returns true when a stop request ended the scan.
+using PageScan = std::function<bool(TDownThread& job, const std::wstring& text)>;
+
+class TDownThread {
+public:
+    // Created suspended; the creator attaches what the job needs, then calls Start(). After
+    // the run the thread-end handler runs on the UI thread and the object deletes itself.
+    TDownThread(int32_t first, int32_t pageSize, int32_t maxSize, int32_t minSize, int32_t fileLimit,
+                std::string folder, std::string keywords, std::string safeSearch);
+    TDownThread(const TDownThread&) = delete;
+    TDownThread& operator=(const TDownThread&) = delete;
+
+    void SetSink(JobSink* sink) { sink_ = sink; }
+    void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+    void SetService(std::string base) { service_ = std::move(base); }  // scheme, host, optional port
+    void SetPageScan(PageScan scan) { scan_ = std::move(scan); }
+    void Start();
+    // Asks the thread to end; the run itself watches the stop flag.
+    void Terminate() { terminated_ = true; }
+
+    // Fields as constructed; only Position changes during the run.
+    int32_t Position;
+    const int32_t PageSize;
+    const int32_t MaxSize;
+    const int32_t MinSize;
+    const int32_t FileLimit;
+    const std::string Folder;    // ends with "\"
+    const std::string Keywords;  // spaces replaced by "+"
+    const std::string SafeSearch;
+
+    // Written by the worker only; the UI reads them inside UI steps while the worker waits.
+    int32_t DownedCount = 0;
+    int32_t TriedCount = 0;
+
+    bool StopRequested() const { return stop_ && stop_->load(); }
+    JobSink& Sink() { return *sink_; }
+
+    // The results page whose first result has index `first`, as 16-bit text.
+    std::wstring RequestPage(int32_t first);
+    bool ParsePage(const std::wstring& text);
+    void ShowProgress();  // UI step
+    void SearchDone();    // UI step
+
+private:
+    ~TDownThread() = default;  // only the job deletes itself
+    void Run();
+
+    JobSink* sink_ = nullptr;
+    const std::atomic<bool>* stop_ = nullptr;
+    std::string service_ = kDefaultService;
+    PageScan scan_;
+    std::atomic<bool> terminated_{false};
+    std::thread thread_;
+};
+
+}  // namespace engine

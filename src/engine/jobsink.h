@@ -1,0 +1,30 @@
+#pragma once
+// What the creator of a search job hands it: the way to the UI thread and the UI-step bodies.
+// The engine knows no window; the main window (or the console front end) implements this.
+#include <functional>
+#include <string>
+
+namespace engine {
+
+class JobSink {
+public:
+    virtual ~JobSink() = default;
+
+    // Called on the worker. RunUiStep runs the step on the UI thread and returns once it has
+    // run (steps run in the order handed over); while it waits the worker pumps only its own
+    // thread's messages. PostToUi queues work for the UI thread and returns at once.
+    virtual void RunUiStep(const std::function<void()>& step) = 0;
+    virtual void PostToUi(std::function<void()> fn) = 0;
+
+    // Called on the UI thread, inside a UI step.
+    virtual void ShowProgress(const std::string& label2, const std::string& label1) = 0;
+    // The closing step: shows "No downloads to get for this..." when nothing was downloaded,
+    // then forgets the running job.
+    virtual void SearchDone(bool downloadedNothing) = 0;
+
+    // Called on the UI thread once the run has returned, after every run: the thread-end
+    // handler. `error` is the text of the error that ended the run, empty when none did.
+    virtual void DownloadsFinished(const std::string& error) = 0;
+};
+
+}  // namespace engine

@@ -1,0 +1,114 @@
+#include "engine/pagerequest.h"
+
+#include <windows.h>
+#include <msxml2.h>
+#include <oleauto.h>
+
+#include <cstdio>
+
+#include "forms/uithread.h"
+
+namespace engine {
+
+namespace {
+
+// mingw's import libraries lack these two.
+const CLSID kXmlHttpClass = {0xED8C108E, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0, 0x4F, 0x79, 0x69, 0xE8}};
+const IID kXmlHttpInterface = {0xED8C108D, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0, 0x4F, 0x79, 0x69, 0xE8}};
+
+std::string SystemText(HRESULT hr) {
+    char* buf = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&buf), 0, nullptr);
+    std::string text = n && buf ? std::string(buf, n) : std::string();
+    if (buf) LocalFree(buf);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    char code[32];
+    std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(hr));
+    return text.empty() ? "Error " + std::string(code) : text + " (" + code + ")";
+}
+
+void Check(HRESULT hr) {
+    if (FAILED(hr)) throw ComError(hr, SystemText(hr));
+}
+
+// The 8-bit text through the system's code page, as 16-bit text.
+std::wstring Widen(const std::string& s) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+// Owns one BSTR.
+class Bstr {
+public:
+    explicit Bstr(const std::wstring& s) : b_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+    Bstr() = default;
+    ~Bstr() { SysFreeString(b_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR get() const { return b_; }
+    BSTR* out() { return &b_; }
+
+private:
+    BSTR b_ = nullptr;
+};
+
+// Owns one COM interface pointer.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T* operator->() const { return p_; }
+    void** out() { return reinterpret_cast<void**>(&p_); }
+
+private:
+    T* p_ = nullptr;
+};
+
+}  // namespace
+
+std::wstring FetchPage(const std::string& url) {
+    std::wstring wurl = Widen(url);
+    ComPtr<IXMLHTTPRequest> req;
+    Check(CoCreateInstance(kXmlHttpClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kXmlHttpInterface,
+                           req.out()));
+
+    VARIANT async;
+    VariantInit(&async);
+    async.vt = VT_BOOL;
+    async.boolVal = VARIANT_FALSE;
+    VARIANT absent;  // user name and password left out
+    VariantInit(&absent);
+    absent.vt = VT_ERROR;
+    absent.scode = DISP_E_PARAMNOTFOUND;
+    Check(req->open(Bstr(L"GET").get(), Bstr(wurl).get(), async, absent, absent));
+    Check(req->setRequestHeader(Bstr(L"Referer").get(), Bstr(wurl).get()));
+    Check(req->setRequestHeader(Bstr(L"Pragma").get(), Bstr(L"no-cache").get()));
+    Check(req->setRequestHeader(Bstr(L"User-Agent").get(),
+                                Bstr(L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)").get()));
+    VARIANT body;
+    VariantInit(&body);
+    Check(req->send(body));
+
+    // The request is synchronous, so this normally takes one pass.
+    long state = 0;
+    for (;;) {
+        forms::PumpThreadMessages();
+        Sleep(100);
+        Check(req->get_readyState(&state));
+        if (state == 4) break;
+    }
+    Bstr text;
+    Check(req->get_responseText(text.out()));
+    return text.get() ? std::wstring(text.get(), SysStringLen(text.get())) : std::wstring();
+}
+
+}  // namespace engine

@@ -1,0 +1,26 @@
+#include "engine/query.h"
+
+namespace engine {
+
+std::string SearchPath(const QueryParams& p) {
+    return "/images/search?q=" + p.keywords + "&first=" + std::to_string(p.first) +
+           "&count=" + std::to_string(p.count) + "&maxFileSize=" + std::to_string(p.maxSize) +
+           "&minFileSize=" + std::to_string(p.minSize) + "&safeSearch=" + p.safeSearch +
+           "&mkt=nl-NL" + "&adlt=" + p.safeSearch;
+}
+
+std::string SearchUrl(const std::string& serviceBase, const QueryParams& p) {
+    std::string base = serviceBase;
+    while (!base.empty() && base.back() == '/') base.pop_back();
+    return base + SearchPath(p);
+}
+
+std::string TryingLabel(int32_t position, int32_t tried, int32_t fileLimit) {
+    // Widened so an absurd stored limit or position cannot overflow the sum.
+    int64_t shown = static_cast<int64_t>(position) - 1 + tried;
+    return "Trying: " + std::to_string(shown) + " of " + std::to_string(fileLimit) + " images";
+}
+
+std::string DownedLabel(int32_t downed) { return "Downed: " + std::to_string(downed) + " images"; }
+
+}  // namespace engine

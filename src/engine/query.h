@@ -1,0 +1,32 @@
+#pragma once
+// Text the search job builds without any Windows API: the results page address and the
+// progress label texts.
+#include <cstdint>
+#include <string>
+
+namespace engine {
+
+inline constexpr const char* kDefaultService = "https://www.bing.com";
+
+struct QueryParams {
+    std::string keywords;    // spaces already replaced by "+"; nothing else escaped
+    int32_t first = 1;
+    int32_t count = 28;
+    int32_t maxSize = 0;     // bytes
+    int32_t minSize = 0;     // bytes
+    std::string safeSearch;  // "Strict", "Moderate" or "Off"
+};
+
+// "/images/search?q=...&first=...&count=...&maxFileSize=...&minFileSize=...&safeSearch=...&mkt=nl-NL&adlt=..."
+std::string SearchPath(const QueryParams& p);
+
+// The service base ("https://www.bing.com", or a test service "http://127.0.0.1:PORT")
+// followed by the search path. A trailing "/" on the base is dropped.
+std::string SearchUrl(const std::string& serviceBase, const QueryParams& p);
+
+// Label2: "Trying: <position - 1 + tried> of <limit> images"
+std::string TryingLabel(int32_t position, int32_t tried, int32_t fileLimit);
+// Label1: "Downed: <downed> images"
+std::string DownedLabel(int32_t downed);
+
+}  // namespace engine
