@@ -1,0 +1,34 @@
+#pragma once
+// Every message box of the program goes through here, so tests can script the answers and no
+// test ever waits on a dialog.
+#include <functional>
+#include <string>
+
+namespace forms {
+
+enum class BoxKind {
+    Plain,        // the application title, no icon
+    Information,  // "Information", information icon
+    Confirm,      // "Confirm", question icon
+    Warning,      // the application title, warning icon
+    Error,        // the application title, error icon (the application-wide error handler)
+};
+
+struct BoxCall {
+    BoxKind kind;
+    std::string caption;
+    std::string text;
+    unsigned flags;  // MB_OK, MB_OKCANCEL, MB_YESNOCANCEL, MB_YESNO | MB_DEFBUTTON..., as shown
+};
+
+// Shows a modal box owned by the active window and returns IDOK, IDCANCEL, IDYES or IDNO.
+// Closing a box that has a Cancel button answers IDCANCEL. `buttons` is MB_OK, MB_OKCANCEL,
+// MB_YESNOCANCEL or MB_YESNO, optionally with an MB_DEFBUTTONn.
+int ShowBox(BoxKind kind, const std::string& text, unsigned buttons = 0 /* MB_OK */);
+
+// Tests: every box is handed to the script instead of being shown; the script's return value
+// is the answer. An empty script restores real boxes.
+using BoxScript = std::function<int(const BoxCall&)>;
+void SetBoxScript(BoxScript script);
+
+}  // namespace forms
