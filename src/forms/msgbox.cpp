@@ -26,7 +26,7 @@ int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
     case BoxKind::Error: icon = MB_ICONERROR; break;
     }
     if (Script()) return Script()(call);
-    return MessageBoxA(GetActiveWindow(), text.c_str(), call.caption.c_str(), buttons | icon | MB_TASKMODAL);
+    return MessageBoxA(GetActiveWindow(), text.c_str(), call.caption.c_str(), buttons | icon);
 }
 
 }  // namespace forms
