@@ -1,0 +1,33 @@
+#pragma once
+// The plain rules of the settings file and the window's text commands, free of the Windows API.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace settings {
+
+// An integer as stored: decimal with an optional sign, or "0x"/"0X" followed by hexadecimal
+// digits (text longer than two characters). Values must fit 32 bits (hex up to FFFFFFFF, read
+// as the signed value with those bits). Anything else is no integer.
+std::optional<int32_t> ParseInteger(const std::string& text);
+
+// A value as it may be written: CR and LF become spaces, so no value can end its line early
+// and start keys or sections of its own, and nothing the user typed is dropped.
+std::string SanitizeValue(const std::string& value);
+
+// True when nothing but blanks and control characters (codes up to 32) is left after trimming.
+bool IsBlankEntry(const std::string& text);
+
+// A folder as the program keeps it: a non-empty text ends in "\".
+std::string WithTrailingBackslash(std::string folder);
+
+// The characters the keyword box accepts as typed.
+bool IsKeywordChar(unsigned char c);
+
+// The site of a page address: everything up to and including the first "://", then the part
+// after it up to and including the next "/" ("scheme://host/dir/page" -> "scheme://host/").
+// An address without "://" has no site (empty result); one with no "/" after the host gets
+// that "/" appended.
+std::string SiteAddress(const std::string& address);
+
+}  // namespace settings
