@@ -29,9 +29,15 @@ std::string lower(std::string s) {
     return s;
 }
 
+#ifdef MSG_NOSIGNAL
+constexpr int kSendFlags = MSG_NOSIGNAL;  // a client that went away is not a signal
+#else
+constexpr int kSendFlags = 0;
+#endif
+
 bool send_all(intptr_t s, const char* data, size_t len) {
     while (len > 0) {
-        int n = ::send(s, data, static_cast<int>(std::min<size_t>(len, 1 << 16)), 0);
+        int n = ::send(s, data, static_cast<int>(std::min<size_t>(len, 1 << 16)), kSendFlags);
         if (n <= 0) return false;
         data += n;
         len -= static_cast<size_t>(n);
@@ -244,7 +250,9 @@ void HttpServer::serve(intptr_t sock) {
                 wait(60000);
             } else if (ok && req.method != "HEAD") {
                 if (r.body_delay_ms) wait(r.body_delay_ms);
-                send_all(sock, r.body.data(), r.body.size());
+                do {
+                    ok = send_all(sock, r.body.data(), r.body.size());
+                } while (ok && r.endless_body && !r.body.empty() && !stopping_);
             }
         }
     }

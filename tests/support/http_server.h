@@ -37,6 +37,7 @@ struct Response {
     bool stall = false;             // accept, read the request, never answer (until stop)
     int body_delay_ms = 0;          // wait after the headers, before the body
     bool stall_after_headers = false;  // send the headers, then hold the connection
+    bool endless_body = false;      // after the headers, send the body again and again until the client goes
 
     static Response text(std::string body, std::string type = "text/html");
     static Response file(std::string body, std::string type);

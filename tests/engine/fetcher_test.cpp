@@ -1,0 +1,213 @@
+// The image file fetcher against the local test service.
+#include "engine/fetcher.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "forms/application.h"
+#include "support/http_server.h"
+#include "temp_folder.h"
+
+using engine::DownloadToFile;
+using testsupport::FileExists;
+using testsupport::HttpServer;
+using testsupport::ReadWholeFile;
+using testsupport::Response;
+using testsupport::TempFolder;
+
+namespace {
+
+std::string Body(size_t n) {
+    std::string s(n, '\0');
+    for (size_t i = 0; i < n; i++) s[i] = static_cast<char>('a' + i % 26);
+    return s;
+}
+
+// The process's open handles, from the system's handle table: Wine's GetProcessHandleCount
+// always answers 0.
+size_t OpenHandles() {
+    struct Entry {
+        ULONG pid;
+        BYTE type, flags;
+        USHORT value;
+        void* object;
+        ULONG access;
+    };
+    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<char> buf(1 << 20);
+    ULONG need = 0;
+    while (query(16 /* SystemHandleInformation */, buf.data(), static_cast<ULONG>(buf.size()), &need) ==
+           static_cast<LONG>(0xC0000004))  // STATUS_INFO_LENGTH_MISMATCH
+        buf.resize(buf.size() * 2);
+    ULONG count = *reinterpret_cast<ULONG*>(buf.data());
+    auto* entries = reinterpret_cast<Entry*>(buf.data() + sizeof(void*));
+    size_t mine = 0;
+    for (ULONG i = 0; i < count; i++)
+        if (entries[i].pid == GetCurrentProcessId()) mine++;
+    return mine;
+}
+
+struct FetcherTest : ::testing::Test {
+    HttpServer server;
+    TempFolder folder;
+    std::string out = folder.file("image.jpg");
+
+    bool Fetch(const std::string& path, int32_t minSize, int32_t maxSize) {
+        return DownloadToFile(server.url(path), out, minSize, maxSize);
+    }
+};
+
+TEST_F(FetcherTest, SizesAtEitherLimitAreDownloadedAndOneOverIsRefused) {
+    server.on("/small.jpg", Response::file(Body(100), "image/jpeg"));
+    server.on("/large.jpg", Response::file(Body(5000), "image/jpeg"));
+    server.on("/over.jpg", Response::file(Body(5001), "image/jpeg"));
+
+    EXPECT_TRUE(Fetch("/small.jpg", 100, 5000));
+    EXPECT_EQ(ReadWholeFile(out), Body(100));
+    EXPECT_TRUE(Fetch("/large.jpg", 100, 5000));
+    EXPECT_EQ(ReadWholeFile(out), Body(5000));  // the earlier file of that name is replaced
+    DeleteFileA(out.c_str());
+
+    EXPECT_FALSE(Fetch("/over.jpg", 100, 5000));
+    EXPECT_FALSE(FileExists(out));
+    EXPECT_FALSE(Fetch("/small.jpg", 101, 5000));
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(FetcherTest, TheAgentIsTheApplicationTitleAndOneRequestIsMade) {
+    server.on("/a.jpg", Response::file(Body(10), "image/jpeg"));
+    ASSERT_TRUE(Fetch("/a.jpg?x=1", 0, 100));
+    auto reqs = server.requests();
+    ASSERT_EQ(reqs.size(), 1u);
+    EXPECT_EQ(reqs[0].method, "GET");
+    EXPECT_EQ(reqs[0].target, "/a.jpg?x=1");
+    EXPECT_EQ(reqs[0].header("User-Agent"), forms::ApplicationTitle());
+    EXPECT_EQ(forms::ApplicationTitle(), "engine_fetcher_test");
+}
+
+TEST_F(FetcherTest, WithoutALengthOnlyASmallestSizeOfZeroAdmits) {
+    Response r = Response::file(Body(3000), "image/jpeg");
+    r.send_length = false;
+    server.on("/nolength.jpg", r);
+
+    EXPECT_FALSE(Fetch("/nolength.jpg", 1, 4096000));
+    EXPECT_FALSE(FileExists(out));
+    EXPECT_TRUE(Fetch("/nolength.jpg", 0, 4096000));
+    EXPECT_EQ(ReadWholeFile(out), Body(3000));
+}
+
+TEST_F(FetcherTest, AStatusOtherThan200IsRefusedEvenWhenItsBodyFits) {
+    server.on("/missing.jpg", Response::status_only(404, "Not Found", "<html>gone</html>"));
+    server.on("/error.jpg", Response::status_only(500, "Server Error", "<html>oops</html>"));
+    EXPECT_FALSE(Fetch("/missing.jpg", 0, 4096000));
+    EXPECT_FALSE(Fetch("/error.jpg", 0, 4096000));
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(FetcherTest, ARedirectIsFollowedAndTheFinalResponseCounts) {
+    server.on("/moved.jpg", Response::redirect(server.url("/real.jpg")));
+    server.on("/real.jpg", Response::file(Body(700), "image/jpeg"));
+    server.on("/moved-big.jpg", Response::redirect("/big.jpg"));
+    server.on("/big.jpg", Response::file(Body(9000), "image/jpeg"));
+
+    EXPECT_TRUE(Fetch("/moved.jpg", 0, 8000));
+    EXPECT_EQ(ReadWholeFile(out), Body(700));
+    DeleteFileA(out.c_str());
+    EXPECT_FALSE(Fetch("/moved-big.jpg", 0, 8000));
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(FetcherTest, ABodyShorterThanAnnouncedKeepsWhatArrived) {
+    Response r = Response::file(Body(2000), "image/jpeg");
+    r.announce_length = 5000;
+    server.on("/short.jpg", r);
+    EXPECT_TRUE(Fetch("/short.jpg", 0, 8000));
+    EXPECT_EQ(ReadWholeFile(out), Body(2000));
+}
+
+TEST_F(FetcherTest, AnAnnouncedLengthAbove4GBIsLargerThanAnyLimit) {
+    Response r = Response::file(Body(10), "image/jpeg");
+    r.announce_length = (int64_t{1} << 32) + 10;  // would read as 10 if it wrapped at 32 bits
+    server.on("/huge.jpg", r);
+    EXPECT_FALSE(Fetch("/huge.jpg", 0, 2147483647));
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(FetcherTest, AnEndlessBodyIsAbandonedPastTheLargestSize) {
+    Response r = Response::file(Body(4096), "image/jpeg");
+    r.send_length = false;
+    r.endless_body = true;
+    server.on("/endless.jpg", r);
+    EXPECT_FALSE(Fetch("/endless.jpg", 0, 100000));
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(FetcherTest, AServerThatNeverAnswersIsGivenUpAfterTheTimeouts) {
+    Response r;
+    r.stall = true;
+    server.on("/stall.jpg", r);
+    Response h = Response::file(Body(100), "image/jpeg");
+    h.stall_after_headers = true;
+    server.on("/stall-body.jpg", h);
+
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(Fetch("/stall.jpg", 0, 4096000));
+    DWORD spent = GetTickCount() - start;
+    EXPECT_FALSE(FileExists(out));
+    EXPECT_LT(spent, 15000u);
+
+    // Headers, then nothing: the read gives up, and the file keeps what arrived (nothing).
+    start = GetTickCount();
+    EXPECT_TRUE(Fetch("/stall-body.jpg", 0, 4096000));
+    spent = GetTickCount() - start;
+    EXPECT_LT(spent, 15000u);
+    EXPECT_EQ(ReadWholeFile(out), "");
+}
+
+TEST_F(FetcherTest, RefusedAddressesAndClosedPortsGiveFalse) {
+    EXPECT_FALSE(DownloadToFile("not an address", out, 0, 100));
+    EXPECT_FALSE(DownloadToFile("ftp://127.0.0.1/x.jpg", out, 0, 100));
+    HttpServer gone;
+    std::string url = gone.url("/x.jpg");
+    gone.stop();
+    EXPECT_FALSE(DownloadToFile(url, out, 0, 100));
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(FetcherTest, AMissingFolderRaisesAndLeavesNoHandleOpen) {
+    server.on("/a.jpg", Response::file(Body(100), "image/jpeg"));
+    server.on("/missing.jpg", Response::status_only(404, "Not Found"));
+    std::string bad = folder.file("gone\\image.jpg");
+    // A first failing call lets WinInet set up whatever it keeps for the process.
+    EXPECT_THROW(DownloadToFile(server.url("/a.jpg"), bad, 0, 1000), std::runtime_error);
+
+    size_t before = OpenHandles();
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);  // the count does move
+    ASSERT_EQ(OpenHandles(), before + 1);
+    CloseHandle(event);
+
+    // The test service keeps a thread handle per connection, so a refused download (which
+    // needs no file) gives the baseline for the same number of requests.
+    for (int i = 0; i < 5; i++) EXPECT_FALSE(DownloadToFile(server.url("/missing.jpg"), bad, 0, 1000));
+    size_t refused = OpenHandles() - before;
+    before = OpenHandles();
+    for (int i = 0; i < 5; i++) {
+        try {
+            DownloadToFile(server.url("/a.jpg"), bad, 0, 1000);
+            ADD_FAILURE() << "no error raised";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find("Cannot create file \"" + bad + "\""), std::string::npos) << e.what();
+        }
+    }
+    size_t raised = OpenHandles() - before;
+    EXPECT_LE(raised, refused + 1);  // a leak would add at least one handle per call
+    EXPECT_FALSE(FileExists(bad));
+}
+
+}  // namespace

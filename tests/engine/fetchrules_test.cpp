@@ -1,0 +1,30 @@
+// The fetcher's length and size rules.
+#include "engine/fetchrules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+using namespace engine;
+
+TEST(FetchRules, ContentLengthIsReadAsAnUnsigned64BitNumber) {
+    EXPECT_EQ(ParseContentLength("4096000"), 4096000u);
+    EXPECT_EQ(ParseContentLength(" 12"), 12u);
+    EXPECT_EQ(ParseContentLength("4294967306"), 4294967306u);  // past 32 bits, not wrapped
+    EXPECT_EQ(ParseContentLength(""), 0u);
+    EXPECT_EQ(ParseContentLength("abc"), 0u);
+    EXPECT_EQ(ParseContentLength("99999999999999999999999"), UINT64_MAX);
+    EXPECT_EQ(ParseContentLength("18446744073709551615"), UINT64_MAX);
+    EXPECT_EQ(ParseContentLength("18446744073709551616"), UINT64_MAX);
+}
+
+TEST(FetchRules, BothLimitsAreInclusive) {
+    EXPECT_TRUE(WithinSizeLimits(0, 0, 4096000));
+    EXPECT_TRUE(WithinSizeLimits(4096000, 0, 4096000));
+    EXPECT_FALSE(WithinSizeLimits(4096001, 0, 4096000));
+    EXPECT_TRUE(WithinSizeLimits(100, 100, 100));
+    EXPECT_FALSE(WithinSizeLimits(99, 100, 100));
+    EXPECT_FALSE(WithinSizeLimits(4294967306u, 0, 2147483647));
+    EXPECT_FALSE(WithinSizeLimits(0, 0, -1));
+    EXPECT_TRUE(WithinSizeLimits(5, -10, 10));
+}
