@@ -1,0 +1,50 @@
+#include "info/strtoint.h"
+
+#include <stdexcept>
+
+namespace info {
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<int32_t> TryStrToInt(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') i++;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    bool hex = false;
+    if (i < text.size() && text[i] == '$') {
+        hex = true;
+        i++;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i == text.size()) return std::nullopt;
+    // Accumulated in 64 bits and checked after every digit, so no input can overflow it.
+    const int64_t limit = hex ? 0xFFFFFFFFLL : (negative ? 2147483648LL : 2147483647LL);
+    int64_t value = 0;
+    for (; i < text.size(); i++) {
+        int d = hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        if (d < 0) return std::nullopt;
+        value = value * (hex ? 16 : 10) + d;
+        if (value > limit) return std::nullopt;
+    }
+    if (hex) value = static_cast<int32_t>(static_cast<uint32_t>(value));
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+int32_t StrToInt(const std::string& text) {
+    if (auto v = TryStrToInt(text)) return *v;
+    throw std::runtime_error("'" + text + "' is not a valid integer value");
+}
+
+}  // namespace info

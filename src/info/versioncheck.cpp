@@ -1,0 +1,91 @@
+#include "info/versioncheck.h"
+
+#include <objbase.h>
+#include <urlmon.h>
+#include <windows.h>
+#include <wininet.h>
+
+#include <stdexcept>
+
+#include "forms/application.h"
+#include "forms/msgbox.h"
+#include "info/strtoint.h"
+#include "info/texts.h"
+#include "info/versioninfo.h"
+#include "info/versionscan.h"
+
+namespace info {
+
+namespace {
+
+// The two published addresses, in one place.
+constexpr const char* kOwnVersionFile = "http://www.quenby-freeware.example/quenby/version.xml";
+constexpr const char* kRepositoryPadFile = "http://pad.software-shelf.example/files/quenby_pad.xml";
+
+VersionSources& Sources() {
+    static VersionSources sources = DefaultVersionSources();
+    return sources;
+}
+
+// URLMon wants COM on the calling thread; the UI thread may or may not have it already.
+struct ComScope {
+    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ~ComScope() {
+        if (SUCCEEDED(hr)) CoUninitialize();
+    }
+};
+
+bool Download(const std::string& url, const std::string& path) {
+    // A copy kept in the shared internet cache would hide a newly published version.
+    DeleteUrlCacheEntryA(url.c_str());
+    return URLDownloadToFileA(nullptr, url.c_str(), path.c_str(), 0, nullptr) == S_OK;
+}
+
+// Reads the file block by block until the version text is known. A file that cannot be
+// opened raises the same error as any file the program cannot open.
+std::string ReadPublishedVersion(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("Cannot open file \"" + path + "\". " + SystemErrorText(GetLastError()));
+    VersionScan scan;
+    char block[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while (!scan.Done() && (ok = ReadFile(file, block, sizeof block, &got, nullptr)) && got > 0)
+        scan.Feed(std::string_view(block, got));
+    CloseHandle(file);
+    if (!ok) throw std::runtime_error("Stream read error");
+    scan.Finish();
+    return scan.Text();
+}
+
+}  // namespace
+
+VersionSources DefaultVersionSources() { return {kOwnVersionFile, kRepositoryPadFile}; }
+
+void SetVersionSources(VersionSources sources) {
+    Sources() = sources.own.empty() && sources.repository.empty() ? DefaultVersionSources() : std::move(sources);
+}
+
+void CheckNewVersion() {
+    ComScope com;
+    const VersionSources& src = Sources();
+    const std::string local = forms::ExeFolder() + "quenby.xml";
+    if (!Download(src.own, local) && !Download(src.repository, local)) {
+        DeleteFileA(local.c_str());  // nothing half-written stays behind
+        forms::ShowBox(forms::BoxKind::Warning, DownloadWarning(UrlFileName(src.repository)));
+        return;
+    }
+    std::string published = ReadPublishedVersion(local);
+    std::string running = ReadVersionInfo(forms::ExePath()).FileVersion;
+    published = RemoveDots(published);
+    running = RemoveDots(running);
+    DeleteFileA(local.c_str());
+    if (StrToInt(published) > StrToInt(running))
+        forms::ShowBox(forms::BoxKind::Information, kNewVersionAvailable);
+    else
+        forms::ShowBox(forms::BoxKind::Information, kMostRecentVersion);
+}
+
+}  // namespace info
