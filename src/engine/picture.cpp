@@ -1,0 +1,196 @@
+#include "engine/picture.h"
+
+#include <cstring>
+
+#include "engine/jpegcodec.h"
+#include "engine/thumbgeom.h"
+
+namespace engine {
+
+namespace {
+
+// A stored thumbnail is small; anything this large is kept but not decoded for drawing.
+constexpr uint64_t kMaxDrawnJpegPixels = 16u << 20;
+
+// OLE pictures measure themselves in 0.01 mm; bitmaps are asked for their pixels instead.
+void OleSize(IPicture* p, int& width, int& height) {
+    short type = PICTYPE_UNINITIALIZED;
+    p->get_Type(&type);
+    OLE_HANDLE handle = 0;
+    if (type == PICTYPE_BITMAP && SUCCEEDED(p->get_Handle(&handle))) {
+        BITMAP bm{};
+        if (GetObjectA(reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(handle)), sizeof bm, &bm)) {
+            width = bm.bmWidth;
+            height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+            return;
+        }
+    }
+    OLE_XSIZE_HIMETRIC hw = 0;
+    OLE_YSIZE_HIMETRIC hh = 0;
+    p->get_Width(&hw);
+    p->get_Height(&hh);
+    HDC screen = GetDC(nullptr);
+    width = MulDiv(hw, GetDeviceCaps(screen, LOGPIXELSX), 2540);
+    height = MulDiv(hh, GetDeviceCaps(screen, LOGPIXELSY), 2540);
+    ReleaseDC(nullptr, screen);
+}
+
+void IconSize(HICON icon, int& width, int& height) {
+    ICONINFO info{};
+    width = height = 0;
+    if (!GetIconInfo(icon, &info)) return;
+    BITMAP bm{};
+    if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
+        width = bm.bmWidth;
+        height = bm.bmHeight;
+    } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bm, &bm)) {
+        width = bm.bmWidth;
+        height = bm.bmHeight / 2;  // a monochrome icon stacks its two masks
+    }
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+}
+
+void DrawPixels(HDC dc, const RECT& r, const uint8_t* pixels, int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    int old = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, width, height, pixels, &bi,
+                  DIB_RGB_COLORS, SRCCOPY);
+    SetStretchBltMode(dc, old);
+}
+
+}  // namespace
+
+void Picture::Clear() {
+    if (ole_) ole_->Release();
+    if (icon_) DestroyIcon(icon_);
+    ole_ = nullptr;
+    icon_ = nullptr;
+    jpeg_.clear();
+    jpeg_.shrink_to_fit();
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+    kind_ = Kind::Empty;
+    width_ = height_ = 0;
+}
+
+void Picture::SetOle(IPicture* picture) {
+    if (picture) picture->AddRef();
+    Clear();
+    if (!picture) return;
+    ole_ = picture;
+    kind_ = Kind::Ole;
+    OleSize(ole_, width_, height_);
+}
+
+void Picture::SetIcon(HICON icon) {
+    HICON copy = icon ? CopyIcon(icon) : nullptr;
+    Clear();
+    if (!copy) return;
+    icon_ = copy;
+    kind_ = Kind::Icon;
+    IconSize(icon_, width_, height_);
+}
+
+bool Picture::SetJpegBytes(std::vector<uint8_t> bytes) {
+    std::vector<uint8_t> pixels;
+    int w = 0, h = 0;
+    bool ok = DecodeJpeg(bytes.data(), bytes.size(), kMaxDrawnJpegPixels, pixels, w, h);
+    Clear();
+    kind_ = Kind::Jpeg;
+    jpeg_ = std::move(bytes);
+    if (ok) {
+        pixels_ = std::move(pixels);
+        width_ = w;
+        height_ = h;
+    }
+    return ok;
+}
+
+void Picture::SetLargeJpeg(std::vector<uint8_t> bytes, int width, int height) {
+    Clear();
+    kind_ = Kind::Jpeg;
+    jpeg_ = std::move(bytes);
+    width_ = width;
+    height_ = height;
+}
+
+void Picture::SetEmptyJpeg() {
+    Clear();
+    kind_ = Kind::Jpeg;
+}
+
+void Picture::Assign(const Picture& other) {
+    if (&other == this) return;
+    switch (other.kind_) {
+    case Kind::Empty: Clear(); break;
+    case Kind::Ole: SetOle(other.ole_); break;
+    case Kind::Icon: SetIcon(other.icon_); break;
+    case Kind::Jpeg:
+        Clear();
+        kind_ = Kind::Jpeg;
+        jpeg_ = other.jpeg_;
+        pixels_ = other.pixels_;
+        width_ = other.width_;
+        height_ = other.height_;
+        break;
+    }
+}
+
+void Picture::Draw(HDC dc, const RECT& r) const {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0 || width_ <= 0 || height_ <= 0) return;
+    switch (kind_) {
+    case Kind::Empty: break;
+    case Kind::Ole: {
+        OLE_XSIZE_HIMETRIC hw = 0;
+        OLE_YSIZE_HIMETRIC hh = 0;
+        ole_->get_Width(&hw);
+        ole_->get_Height(&hh);
+        int old = SetStretchBltMode(dc, COLORONCOLOR);
+        // The source is given bottom-up in 0.01 mm: start at the height and go back up.
+        ole_->Render(dc, r.left, r.top, w, h, 0, hh, hw, -hh, nullptr);
+        SetStretchBltMode(dc, old);
+        break;
+    }
+    case Kind::Icon: {
+        int old = SetStretchBltMode(dc, COLORONCOLOR);
+        DrawIconEx(dc, r.left, r.top, icon_, w, h, 0, nullptr, DI_NORMAL);
+        SetStretchBltMode(dc, old);
+        break;
+    }
+    case Kind::Jpeg:
+        if (!pixels_.empty()) {
+            DrawPixels(dc, r, pixels_.data(), width_, height_);
+        } else {
+            std::vector<uint8_t> scaled;
+            if (DecodeJpegNearest(jpeg_.data(), jpeg_.size(), w, h, scaled)) DrawPixels(dc, r, scaled.data(), w, h);
+        }
+        break;
+    }
+}
+
+bool Picture::RenderScaled(HDC dc, uint8_t* bits, int width, int height) const {
+    if (kind_ != Kind::Jpeg) {
+        Draw(dc, RECT{0, 0, width, height});
+        GdiFlush();
+        return true;
+    }
+    size_t stride = 4 * static_cast<size_t>(width);
+    if (!pixels_.empty()) {
+        ScaleNearest(pixels_.data(), width_, height_, 4 * static_cast<size_t>(width_), bits, width, height, stride);
+        return true;
+    }
+    std::vector<uint8_t> scaled;
+    if (!DecodeJpegNearest(jpeg_.data(), jpeg_.size(), width, height, scaled)) return false;
+    std::memcpy(bits, scaled.data(), scaled.size());
+    return true;
+}
+
+}  // namespace engine

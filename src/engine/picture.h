@@ -1,0 +1,66 @@
+#pragma once
+// The picture a thumbnail control shows. It holds one graphic: a decoded OLE picture (a
+// bitmap, metafile or icon from the picture loader), an icon, or a JPEG image kept as its
+// encoded bytes (with the pixels they decode to, for drawing). Once it holds JPEG data it owns
+// no COM object or GDI handle, so the worker may hand it to the UI thread.
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+class Picture {
+public:
+    enum class Kind { Empty, Ole, Icon, Jpeg };
+
+    Picture() = default;
+    ~Picture() { Clear(); }
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    Kind GetKind() const { return kind_; }
+    bool Empty() const { return kind_ == Kind::Empty; }
+    bool IsJpeg() const { return kind_ == Kind::Jpeg; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    // Stretches the whole graphic into the rectangle, taking the nearest pixels.
+    void Draw(HDC dc, const RECT& r) const;
+    // Takes a copy of the other graphic, replacing what this one held.
+    void Assign(const Picture& other);
+    void Clear();
+
+    // A decoded picture, shared (the picture keeps a reference).
+    void SetOle(IPicture* picture);
+    // A copy of the icon; the caller keeps its own.
+    void SetIcon(HICON icon);
+
+    // The encoded bytes exactly as stored.
+    const std::vector<uint8_t>& JpegBytes() const { return jpeg_; }
+    // Takes JPEG bytes (a stored thumbnail) and decodes them for drawing; the bytes are kept
+    // unchanged either way. False when the decoder rejects them; the picture then holds the
+    // bytes but has no size and draws nothing.
+    bool SetJpegBytes(std::vector<uint8_t> bytes);
+    // A JPEG too large to decode whole: kept encoded, decoded row by row when scaled.
+    void SetLargeJpeg(std::vector<uint8_t> bytes, int width, int height);
+    // A JPEG image with no data (a thumbnail with a side of 0 pixels).
+    void SetEmptyJpeg();
+
+    // Draws the whole graphic scaled to width x height into a 32-bit top-down DIB's pixels (a
+    // memory DC with that DIB selected). The DIB was filled white; transparent parts stay so.
+    // False when JPEG data kept encoded turns out not to decode.
+    bool RenderScaled(HDC dc, uint8_t* bits, int width, int height) const;
+
+private:
+    Kind kind_ = Kind::Empty;
+    int width_ = 0, height_ = 0;
+    IPicture* ole_ = nullptr;
+    HICON icon_ = nullptr;
+    std::vector<uint8_t> jpeg_;
+    std::vector<uint8_t> pixels_;  // the decoded JPEG, 4 bytes a pixel, top-down; empty if too large
+};
+
+}  // namespace engine

@@ -1,0 +1,26 @@
+#pragma once
+// Turns a downloaded image file into the small JPEG picture a thumbnail control shows.
+#include <string>
+
+#include "engine/picture.h"
+
+namespace engine {
+
+// Reads the whole file (opened for reading, other readers and writers allowed) and decodes it
+// with the OLE picture loader into `picture`. PNG and WebP are refused by their first bytes,
+// so every platform agrees. When the file does not decode, the picture takes the program's
+// icon and the result is false. A file that cannot be opened throws std::runtime_error and
+// leaves the picture as it was. Needs COM initialised on the calling thread.
+bool LoadPictureFile(const std::string& path, Picture& picture);
+
+// Scales the whole picture, nearest pixels over a white background, to the thumbnail size
+// (a landscape picture fits the box width, any other the box height) and replaces it with that
+// image encoded as a baseline colour JPEG at quality 70. A computed side of 0 leaves a JPEG
+// image with no data. A 0 x 0 picture throws DivisionError and stays as it was.
+void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight);
+
+// The icon a picture that does not decode shows: the executable's "MAINICON", or the system's
+// application icon when the executable has none.
+HICON ApplicationIcon();
+
+}  // namespace engine
