@@ -1,26 +1,71 @@
 #include "forms/shell.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace forms {
 
 namespace {
-ShellScript& Script() {
-    static ShellScript script;
+
+std::function<intptr_t(const ShellCall&)>& ShellScript() {
+    static std::function<intptr_t(const ShellCall&)> script;
     return script;
 }
+
+std::function<std::optional<std::string>(const FolderQuery&)>& FolderScript() {
+    static std::function<std::optional<std::string>(const FolderQuery&)> script;
+    return script;
+}
+
 const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+// Pre-selects the folder given as the browser's lParam once it is ready; 0 for every event.
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data) SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
 }  // namespace
 
-void SetShellScript(ShellScript script) { Script() = std::move(script); }
+void SetShellScript(std::function<intptr_t(const ShellCall&)> script) { ShellScript() = std::move(script); }
+void SetFolderScript(std::function<std::optional<std::string>(const FolderQuery&)> script) {
+    FolderScript() = std::move(script);
+}
 
-INT_PTR ShellRun(const ShellCall& call) {
-    if (Script()) {
-        Script()(call);
-        return 33;
+intptr_t ShellOpen(HWND owner, const std::string& verb, const std::string& file, const std::string& params,
+                   const std::string& dir, int show) {
+    if (ShellScript()) return ShellScript()(ShellCall{owner, verb, file, params, dir, show});
+    HINSTANCE r = ShellExecuteA(owner, OrNull(verb), file.c_str(), OrNull(params), OrNull(dir), show);
+    return reinterpret_cast<intptr_t>(r);
+}
+
+unsigned RunCommandLine(const std::string& commandLine, int show) {
+    if (ShellScript())
+        return static_cast<unsigned>(ShellScript()(ShellCall{nullptr, "WinExec", commandLine, "", "", show}));
+    return WinExec(commandLine.c_str(), static_cast<UINT>(show));
+}
+
+std::optional<std::string> BrowseForFolder(const FolderQuery& q) {
+    if (FolderScript()) return FolderScript()(q);
+    BROWSEINFOA bi{};
+    bi.hwndOwner = q.owner;
+    bi.lpszTitle = q.title.c_str();
+    bi.ulFlags = q.flags;
+    bi.lpfn = BrowseCallback;
+    bi.lParam = reinterpret_cast<LPARAM>(q.initial.c_str());
+    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
+    std::optional<std::string> result;
+    if (list) {
+        char path[261] = {};
+        if (SHGetPathFromIDListA(list, path)) result = path;
+        IMalloc* malloc = nullptr;
+        if (SUCCEEDED(SHGetMalloc(&malloc)) && malloc) {
+            malloc->Free(list);
+            malloc->Release();
+        }
     }
-    return reinterpret_cast<INT_PTR>(ShellExecuteA(call.owner, OrNull(call.verb), call.file.c_str(),
-                                                   OrNull(call.params), OrNull(call.folder), call.show));
+    return result;
 }
 
 }  // namespace forms

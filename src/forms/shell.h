@@ -1,28 +1,41 @@
 #pragma once
-// Every ShellExecuteA of the program goes through here, so tests can watch what would be
-// opened without starting a browser, a mail program or the file manager.
+// The shell's services that start other programs or show the folder browser. Tests set a
+// script so nothing is launched or shown, and can see each call.
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace forms {
 
 struct ShellCall {
     HWND owner;
-    std::string verb;    // "" is the system's default action
+    std::string verb;  // "" for the default action
     std::string file;
-    std::string params;  // "" for none
-    std::string folder;  // "" for none
+    std::string params;
+    std::string dir;
     int show;
 };
 
-// Hands the call to ShellExecuteA (empty texts as null pointers) and returns its result;
-// under a test script returns 33 (success) without starting anything.
-INT_PTR ShellRun(const ShellCall& call);
+// ShellExecuteA; returns its result (above 32 is success).
+intptr_t ShellOpen(HWND owner, const std::string& verb, const std::string& file, const std::string& params = "",
+                   const std::string& dir = "", int show = SW_SHOWNORMAL);
+// WinExec; returns its result.
+unsigned RunCommandLine(const std::string& commandLine, int show);
 
-// Tests: every call goes to the script instead of the shell. An empty script restores the shell.
-using ShellScript = std::function<void(const ShellCall&)>;
-void SetShellScript(ShellScript script);
+// Tests: ShellOpen and RunCommandLine hand each call to the script (RunCommandLine as a call
+// with verb "WinExec" and the command line as file); the script's value is the result.
+void SetShellScript(std::function<intptr_t(const ShellCall&)> script);
+
+struct FolderQuery {
+    HWND owner;
+    std::string title;
+    std::string initial;  // pre-selected folder
+    unsigned flags;       // BIF_ flags
+};
+// The shell's folder browser: the chosen folder's path, or nothing when cancelled.
+std::optional<std::string> BrowseForFolder(const FolderQuery& q);
+void SetFolderScript(std::function<std::optional<std::string>(const FolderQuery&)> script);
 
 }  // namespace forms

@@ -23,7 +23,7 @@ std::string Formatted(int (*format)(LCID, DWORD, const SYSTEMTIME*, LPCSTR, LPST
 }  // namespace
 
 void OpenTargetFolder(const std::string& folder) {
-    forms::ShellRun({nullptr, "", "\"" + folder + "\"", "/select,C:\\WINDOWS\\explorer.exe", "", SW_SHOWNORMAL});
+    forms::ShellOpen(nullptr, "", "\"" + folder + "\"", "/select,C:\\WINDOWS\\explorer.exe", "", SW_SHOWNORMAL);
 }
 
 void OpenDownloadedImage(HWND owner, const std::string& folder, const std::string& selected) {
@@ -38,7 +38,7 @@ void OpenDownloadedImage(HWND owner, const std::string& folder, const std::strin
         return;
     }
     if (name == "none") return;
-    forms::ShellRun({owner, "open", "\"" + path + "\"", "", "", SW_SHOWNORMAL});
+    forms::ShellOpen(owner, "open", "\"" + path + "\"", "", "", SW_SHOWNORMAL);
 }
 
 std::string FileDateText(const FILETIME& lastWrite) {

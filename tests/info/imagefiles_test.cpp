@@ -32,7 +32,10 @@ struct ImageFilesTest : ::testing::Test {
             boxes.push_back(c);
             return IDOK;
         });
-        forms::SetShellScript([this](const forms::ShellCall& c) { shells.push_back(c); });
+        forms::SetShellScript([this](const forms::ShellCall& c) -> intptr_t {
+            shells.push_back(c);
+            return 42;
+        });
     }
     void TearDown() override {
         forms::SetBoxScript(nullptr);
@@ -170,7 +173,7 @@ TEST_F(ImageFilesTest, OpensTheImageQuotedWithItsOwner) {
     EXPECT_EQ(shells[0].verb, "open");
     EXPECT_EQ(shells[0].file, "\"" + folder + "red car.jpg\"");
     EXPECT_EQ(shells[0].params, "");
-    EXPECT_EQ(shells[0].folder, "");
+    EXPECT_EQ(shells[0].dir, "");
     EXPECT_EQ(shells[0].show, SW_SHOWNORMAL);
 }
 
@@ -216,7 +219,7 @@ TEST_F(ImageFilesTest, OpenTargetFolderFixedCall) {
     EXPECT_EQ(shells[0].verb, "");
     EXPECT_EQ(shells[0].file, "\"C:\\no such folder\\\"");
     EXPECT_EQ(shells[0].params, "/select,C:\\WINDOWS\\explorer.exe");
-    EXPECT_EQ(shells[0].folder, "");
+    EXPECT_EQ(shells[0].dir, "");
     EXPECT_EQ(shells[0].show, SW_SHOWNORMAL);
     EXPECT_TRUE(boxes.empty());
 }
