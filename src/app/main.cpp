@@ -1,34 +1,15 @@
-// Program entry: initialises the application and runs the message loop of the main window.
+// Program entry: creates the main window and runs the message loop until it has closed.
 #include <windows.h>
+#include <ole2.h>
 
-namespace {
+#include "forms/messageloop.h"
+#include "mainwindow/mainform.h"
 
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = inst;
-    wc.hIcon = LoadIconA(inst, "MAINICON");
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "TForm1";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, "TForm1", "Image search and download ...",
-                                WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, 203, 118, 372, 405, nullptr, nullptr, inst, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    OleInitialize(nullptr);  // the shell's folder browser needs it on this thread
+    // The windows live until the process ends; closing does not wait for a stopping search.
+    auto* main = new mainwindow::TForm1();
+    main->Show();
+    forms::RunMessageLoop();
+    ExitProcess(0);
 }

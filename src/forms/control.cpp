@@ -1,0 +1,380 @@
+#include "forms/control.h"
+
+#include <algorithm>
+
+#include "forms/form.h"
+#include "forms/menu.h"
+#include "forms/messageloop.h"
+
+namespace forms {
+
+namespace {
+constexpr char kObjectProp[] = "QuenbyControl";
+constexpr char kOldProcProp[] = "QuenbyOldProc";
+constexpr char kClassName[] = "QuenbyWindow";
+}  // namespace
+
+unsigned CurrentShiftState() {
+    unsigned s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= kShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= kCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= kAlt;
+    return s;
+}
+
+HFONT DesignFont(bool bold) {
+    static HFONT fonts[2] = {};
+    HFONT& f = fonts[bold ? 1 : 0];
+    if (!f)
+        f = CreateFontA(-11, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    return f;
+}
+
+const char* OwnWindowClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = ControlProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClassName;
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    return kClassName;
+}
+
+Control::Control(Control* parent, const Design& d)
+    : Component(d.name),
+      parent_(parent),
+      left_(d.left),
+      top_(d.top),
+      width_(d.width),
+      height_(d.height),
+      caption_(d.caption),
+      hint_(d.hint),
+      bold_(d.bold),
+      tabOrder_(d.tabOrder),
+      align_(d.align) {
+    if (parent_) {
+        parent_->children_.push_back(this);
+        parent_->ChildMoved();
+    }
+}
+
+Control::~Control() {
+    // Adopted children go first, while this object is still whole.
+    auto owned = std::move(owned_);
+    owned.clear();
+    if (hwnd_) {
+        if (Form* f = OwnerForm(); f && f != this) f->RemoveTool(this);
+        RemovePropA(hwnd_, kObjectProp);  // later messages go to the old or default procedure
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+    if (parent_) {
+        auto& sib = parent_->children_;
+        sib.erase(std::remove(sib.begin(), sib.end(), this), sib.end());
+        if (!windowed_) parent_->Invalidate();
+        parent_->ChildMoved();
+    }
+}
+
+Form* Control::OwnerForm() {
+    Control* c = this;
+    while (c->parent_) c = c->parent_;
+    return dynamic_cast<Form*>(c);
+}
+
+HWND Control::ParentHandle() const {
+    for (Control* p = parent_; p; p = p->parent_)
+        if (p->hwnd_) return p->hwnd_;
+    return nullptr;
+}
+
+Control* Control::FindChild(const std::string& name) const {
+    for (Control* c : children_)
+        if (c->Name == name) return c;
+    return nullptr;
+}
+
+Control* Control::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<Control*>(GetPropA(hwnd, kObjectProp)) : nullptr;
+}
+
+Control* Control::ControlAt(HWND hwnd) {
+    for (; hwnd; hwnd = GetParent(hwnd))
+        if (Control* c = FromHandle(hwnd)) return c;
+    return nullptr;
+}
+
+void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool subclass) {
+    windowed_ = true;
+    ownClass_ = !subclass;
+    DWORD st = style | WS_CHILD | WS_CLIPSIBLINGS;
+    if (visible_) st |= WS_VISIBLE;
+    if (!enabled_) st |= WS_DISABLED;
+    if (tabOrder_ >= 0) st |= WS_TABSTOP;
+    HWND h = CreateWindowExA(exStyle, cls, caption_.c_str(), st, left_, top_, width_, height_ + extraHeight_,
+                             ParentHandle(), nullptr, GetModuleHandleA(nullptr), subclass ? nullptr : this);
+    if (subclass && h) {
+        hwnd_ = h;
+        SetPropA(h, kObjectProp, this);
+        oldProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+        SetPropA(h, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
+    }
+    ApplyFont();
+    RegisterHint();
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Control* c = Control::FromHandle(hwnd);
+    if (!c && msg == WM_NCCREATE) {
+        c = static_cast<Control*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        if (c) {
+            SetPropA(hwnd, kObjectProp, c);
+            c->hwnd_ = hwnd;
+        }
+    }
+    if (c) return Control::Dispatch(c, hwnd, msg, wp, lp);
+    auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
+    if (msg == WM_NCDESTROY) RemovePropA(hwnd, kOldProcProp);
+    return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Control::Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    EnterHandler();
+    LRESULT r = 0;
+    try {
+        r = c->WndProc(msg, wp, lp);
+    } catch (...) {
+        HandleException();
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(hwnd, kObjectProp);
+        RemovePropA(hwnd, kOldProcProp);
+        if (c->hwnd_ == hwnd) c->hwnd_ = nullptr;
+    }
+    LeaveHandler();
+    return r;
+}
+
+LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+    return oldProc_ ? CallWindowProcA(oldProc_, hwnd_, msg, wp, lp) : DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (ownClass_ && lp) {
+            Control* child = FromHandle(reinterpret_cast<HWND>(lp));
+            if (child && child->parent_ == this) {
+                child->Command(HIWORD(wp));
+                return 0;
+            }
+        }
+        break;
+    case WM_PAINT:
+        if (ownClass_) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd_, &ps);
+            PaintGraphicChildren(dc);
+            EndPaint(hwnd_, &ps);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (OnMouseDown) {
+            MouseButton b = msg == WM_LBUTTONDOWN ? MouseButton::Left
+                            : msg == WM_RBUTTONDOWN ? MouseButton::Right : MouseButton::Middle;
+            unsigned shift = static_cast<unsigned>(wp) & (MK_SHIFT | MK_CONTROL);
+            if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
+            OnMouseDown(this, b, shift, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (ownClass_ && OnClick && enabled_) OnClick(this);
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (ownClass_ && OnDblClick) OnDblClick(this);
+        break;
+    case WM_SETCURSOR:
+        if (cursor_ == Cursor::HourGlass && LOWORD(lp) == HTCLIENT) {
+            ::SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        if (Popup) {
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            if (lp == -1) {  // from the keyboard: the control's centre
+                pt = {width_ / 2, height_ / 2};
+                ClientToScreen(hwnd_, &pt);
+            }
+            Popup->PopupComponent = this;
+            Form* f = OwnerForm();
+            Popup->Popup(f ? f->Handle() : hwnd_, pt.x, pt.y);
+            return 0;
+        }
+        break;
+    }
+    return DefaultProc(msg, wp, lp);
+}
+
+void Control::PaintGraphicChildren(HDC dc) {
+    for (Control* c : children_)
+        if (!c->windowed_ && c->visible_) c->Paint(dc);
+}
+
+void Control::SetBounds(int left, int top, int width, int height) {
+    if (!windowed_ && parent_) parent_->Invalidate();
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (hwnd_) MoveWindow(hwnd_, left, top, width, height + extraHeight_, TRUE);
+    if (!windowed_ && parent_) parent_->Invalidate();
+    if (parent_) parent_->ChildMoved();
+}
+
+int Control::ClientWidth() const {
+    if (!hwnd_) return width_;
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    return r.right;
+}
+
+int Control::ClientHeight() const {
+    if (!hwnd_) return height_;
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+void Control::Realign() {
+    int cw = ClientWidth(), top = 0, bottom = ClientHeight();
+    for (Control* c : children_)
+        if (c->align_ == Align::Top) {
+            c->SetBounds(0, top, cw, c->height_);
+            top += c->height_;
+        }
+    for (Control* c : children_)
+        if (c->align_ == Align::Bottom) {
+            bottom -= c->height_;
+            c->SetBounds(0, bottom, cw, c->height_);
+        }
+    for (Control* c : children_)
+        if (c->align_ == Align::Client) c->SetBounds(0, top, cw, std::max(0, bottom - top));
+}
+
+std::string Control::Text() const { return caption_; }
+
+void Control::SetText(const std::string& text) {
+    caption_ = text;
+    if (hwnd_)
+        SetWindowTextA(hwnd_, text.c_str());
+    else
+        Invalidate();
+}
+
+void Control::SetEnabled(bool on) {
+    enabled_ = on;
+    if (hwnd_) EnableWindow(hwnd_, on);
+    Invalidate();
+}
+
+void Control::SetVisible(bool on) {
+    visible_ = on;
+    if (hwnd_)
+        ShowWindow(hwnd_, on ? SW_SHOW : SW_HIDE);
+    else if (parent_)
+        parent_->Invalidate();
+    if (parent_) parent_->ChildMoved();
+}
+
+void Control::SetBold(bool on) {
+    bold_ = on;
+    ApplyFont();
+    Invalidate();
+}
+
+void Control::ApplyFont() {
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(bold_)), TRUE);
+}
+
+void Control::SetHint(const std::string& hint) {
+    hint_ = hint;
+    RegisterHint();
+}
+
+void Control::SetShowHint(bool on) {
+    showHint_ = on;
+    RegisterHint();
+}
+
+void Control::RegisterHint() {
+    Form* f = OwnerForm();
+    if (!f || f == this || !hwnd_) return;
+    if (showHint_ && !hint_.empty())
+        f->AddTool(this);
+    else
+        f->RemoveTool(this);
+}
+
+void Control::SetCursor(Cursor c) {
+    cursor_ = c;
+    if (!hwnd_) return;
+    POINT pt;
+    GetCursorPos(&pt);
+    if (WindowFromPoint(pt) == hwnd_) ::SetCursor(LoadCursorA(nullptr, c == Cursor::HourGlass ? IDC_WAIT : IDC_ARROW));
+}
+
+bool Control::Focused() const {
+    HWND f = GetFocus();
+    return hwnd_ && f && (f == hwnd_ || IsChild(hwnd_, f));
+}
+
+void Control::SetFocus() {
+    if (hwnd_) ::SetFocus(hwnd_);
+}
+
+void Control::Invalidate() {
+    if (hwnd_) {
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    } else if (HWND p = ParentHandle()) {
+        RECT r = BoundsRect();
+        InvalidateRect(p, &r, TRUE);
+    }
+}
+
+void Control::Click() {
+    if (enabled_ && OnClick) OnClick(this);
+}
+
+void Control::DestroyChild(Control* child) {
+    auto it = std::find_if(owned_.begin(), owned_.end(), [&](auto& p) { return p.get() == child; });
+    if (it == owned_.end()) return;
+    std::unique_ptr<Control> doomed = std::move(*it);
+    owned_.erase(it);
+    children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
+    if (child->hwnd_) {
+        if (Form* f = OwnerForm()) f->RemoveTool(child);
+        HWND h = child->hwnd_;
+        RemovePropA(h, kObjectProp);
+        child->hwnd_ = nullptr;
+        DestroyWindow(h);
+    } else {
+        child->Invalidate();
+    }
+    child->parent_ = nullptr;
+    ChildMoved();
+    DeleteLater(std::move(doomed));
+}
+
+}  // namespace forms

@@ -1,0 +1,178 @@
+#pragma once
+// Windows and controls with designed names, places and captions.
+//
+// How it works: every control is a Control object. Windowed controls own a window handle;
+// graphic controls (labels, frames) have none and are painted by their parent. One window
+// procedure thunk serves all of them: our own window classes store the object at
+// WM_NCCREATE, the standard controls (buttons, edits, lists) are subclassed and keep the
+// object and their old procedure in window properties. A parent reflects WM_COMMAND from a
+// child to the child's object, so each control turns its notifications into its own events.
+// An exception escaping an event handler is shown by the application-wide error handler.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace forms {
+
+class Form;
+class PopupMenu;
+
+// Anything with a designed name and a Tag: controls and menu items.
+class Component {
+public:
+    explicit Component(std::string name) : Name(std::move(name)) {}
+    virtual ~Component() = default;
+    Component(const Component&) = delete;
+    Component& operator=(const Component&) = delete;
+
+    std::string Name;
+    intptr_t Tag = 0;
+};
+
+using Notify = std::function<void(Component* sender)>;
+enum class MouseButton { Left, Right, Middle };
+enum class Align { None, Top, Bottom, Client };
+enum class Cursor { Default, HourGlass };
+// Shift state bits, as in the mouse messages' MK_ flags, plus Alt.
+inline constexpr unsigned kShift = MK_SHIFT, kCtrl = MK_CONTROL, kAlt = 0x1000;
+unsigned CurrentShiftState();
+
+using MouseNotify = std::function<void(Component* sender, MouseButton button, unsigned shift, int x, int y)>;
+using KeyNotify = std::function<void(Component* sender, WORD& key, unsigned shift)>;
+using KeyPressNotify = std::function<void(Component* sender, char& key)>;
+
+// The designed properties of one control, written as one line of a window's control table.
+struct Design {
+    const char* name = "";
+    int left = 0, top = 0, width = 0, height = 0;
+    const char* caption = "";
+    const char* hint = "";
+    bool bold = false;
+    int tabOrder = -1;  // -1: not a tab stop
+    Align align = Align::None;
+};
+
+class Control : public Component {
+public:
+    Control(Control* parent, const Design& d);
+    ~Control() override;
+
+    Control* Parent() const { return parent_; }
+    Form* OwnerForm();
+    HWND Handle() const { return hwnd_; }
+    bool Windowed() const { return windowed_; }
+    const std::vector<Control*>& Controls() const { return children_; }
+    Control* FindChild(const std::string& name) const;  // direct children only
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    virtual void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    int ClientWidth() const;
+    int ClientHeight() const;
+    Align GetAlign() const { return align_; }
+
+    virtual std::string Text() const;  // caption, or what an edit holds
+    virtual void SetText(const std::string& text);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool on);
+    bool Bold() const { return bold_; }
+    void SetBold(bool on);
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool on);
+    int TabOrder() const { return tabOrder_; }
+    PopupMenu* Popup = nullptr;
+    Cursor GetCursor() const { return cursor_; }
+    void SetCursor(Cursor c);
+
+    bool Focused() const;
+    void SetFocus();
+    void Invalidate();
+    // Runs OnClick as a user's click does; a disabled control ignores it.
+    virtual void Click();
+
+    Notify OnClick, OnDblClick, OnChange;
+    MouseNotify OnMouseDown;
+    KeyNotify OnKeyDown, OnKeyUp;
+    KeyPressNotify OnKeyPress;
+
+    // Children created at run time (thumbnails) are owned by their parent.
+    template <class T, class... Args>
+    T* Adopt(Args&&... args) {
+        auto owned = std::make_unique<T>(this, std::forward<Args>(args)...);
+        T* raw = owned.get();
+        owned_.push_back(std::move(owned));
+        return raw;
+    }
+    // Destroys an adopted child; its object is freed once no message handler is running.
+    void DestroyChild(Control* child);
+
+    static Control* FromHandle(HWND hwnd);     // the object of this exact window
+    static Control* ControlAt(HWND hwnd);      // the nearest object at or above this window
+
+    // Parent's view: lay out aligned children, paint graphic ones.
+    void Realign();
+    virtual void PaintGraphicChildren(HDC dc);
+
+protected:
+    // Graphic controls: painted by the parent into its device context.
+    virtual void Paint(HDC dc) {}
+    // Windowed controls: create the window. Standard classes are subclassed afterwards.
+    void CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool subclass);
+    // A message for this control's window; the default calls the old or default procedure.
+    virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+    // A WM_COMMAND notification that the parent reflected to this control.
+    virtual void Command(WORD code) {}
+    virtual void ChildMoved() {}
+    HWND ParentHandle() const;
+    void ApplyFont();
+    void RegisterHint();
+
+    HWND hwnd_ = nullptr;
+    WNDPROC oldProc_ = nullptr;
+    bool windowed_ = false;
+    Control* parent_;
+    std::vector<Control*> children_;
+    std::vector<std::unique_ptr<Control>> owned_;
+    int left_, top_, width_, height_;
+    std::string caption_;
+    std::string hint_;
+    bool bold_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    int tabOrder_;
+    Align align_;
+    Cursor cursor_ = Cursor::Default;
+    bool showHint_ = false;
+    bool ownClass_ = false;
+    int extraHeight_ = 0;  // a combo box's window also holds its drop-down list
+
+    friend LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
+    friend class Form;
+    friend class ScrollBox;
+    friend class ComboBox;
+    static LRESULT Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+// The window class of our own windows (forms, panels, scroll boxes, images).
+const char* OwnWindowClass();
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// "MS Sans Serif" 8 pt, plain or bold; created once, kept for the program's life.
+HFONT DesignFont(bool bold);
+
+}  // namespace forms

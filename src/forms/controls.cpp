@@ -1,0 +1,403 @@
+#include "forms/controls.h"
+
+#include <algorithm>
+
+#include "forms/form.h"
+#include "forms/menu.h"
+
+namespace forms {
+
+// ---- Label ----
+
+Label::Label(Control* parent, const Design& d) : Control(parent, d) { AutoSize(); }
+
+void Label::SetText(const std::string& text) {
+    Invalidate();
+    caption_ = text;
+    AutoSize();
+    Invalidate();
+}
+
+void Label::AutoSize() {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, DesignFont(bold_));
+    SIZE sz{0, 0};
+    GetTextExtentPoint32A(dc, caption_.c_str(), static_cast<int>(caption_.size()), &sz);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    width_ = sz.cx;
+    height_ = std::max<int>(sz.cy, 13);
+}
+
+void Label::Paint(HDC dc) {
+    RECT r = BoundsRect();
+    HGDIOBJ old = SelectObject(dc, DesignFont(bold_));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+    SelectObject(dc, old);
+}
+
+// ---- Bevel ----
+
+Bevel::Bevel(Control* parent, const Design& d, Shape shape, bool lowered)
+    : Control(parent, d), shape_(shape), lowered_(lowered) {}
+
+void Bevel::Paint(HDC dc) {
+    RECT r = BoundsRect();
+    UINT edge = lowered_ ? EDGE_SUNKEN : EDGE_RAISED;
+    switch (shape_) {
+    case Shape::Box: DrawEdge(dc, &r, lowered_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT); break;
+    case Shape::Frame: DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT); break;
+    case Shape::TopLine: DrawEdge(dc, &r, edge, BF_TOP); break;
+    case Shape::LeftLine: DrawEdge(dc, &r, edge, BF_LEFT); break;
+    }
+}
+
+// ---- Buttons ----
+
+Button::Button(Control* parent, const Design& d) : Control(parent, d) {
+    showHint_ = true;
+    CreateWindowed("BUTTON", BS_PUSHBUTTON, 0, true);
+}
+
+void Button::Command(WORD code) {
+    if (code == BN_CLICKED) Click();
+}
+
+FlatButton::FlatButton(Control* parent, const Design& d, const char* iconResource) : Control(parent, d) {
+    showHint_ = true;
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    if (iconResource)
+        icon_ = static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0));
+    CreateWindowed(OwnWindowClass(), 0, 0, false);
+}
+
+FlatButton::~FlatButton() {
+    if (icon_) DestroyIcon(icon_);
+}
+
+LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT r{0, 0, width_, height_};
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        if (pressed_) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+        if (icon_) {
+            DrawIconEx(dc, (width_ - 16) / 2 + (pressed_ ? 1 : 0), (height_ - 16) / 2 + (pressed_ ? 1 : 0), icon_, 16, 16,
+                       0, nullptr, DI_NORMAL);
+        } else {  // three lines, a menu's sign
+            for (int i = 0; i < 3; i++) {
+                RECT line{width_ / 2 - 6, height_ / 2 - 5 + 4 * i, width_ / 2 + 6, height_ / 2 - 3 + 4 * i};
+                FillRect(dc, &line, GetSysColorBrush(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+            }
+        }
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        pressed_ = true;
+        SetCapture(hwnd_);
+        Invalidate();
+        return 0;
+    case WM_LBUTTONUP: {
+        bool was = pressed_;
+        pressed_ = false;
+        ReleaseCapture();
+        Invalidate();
+        POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (was && pt.x >= 0 && pt.y >= 0 && pt.x < width_ && pt.y < height_) Click();
+        return 0;
+    }
+    }
+    return Control::WndProc(msg, wp, lp);
+}
+
+CheckBox::CheckBox(Control* parent, const Design& d) : Control(parent, d) {
+    CreateWindowed("BUTTON", BS_AUTOCHECKBOX, 0, true);
+}
+
+bool CheckBox::Checked() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void CheckBox::SetChecked(bool on) { SendMessageA(hwnd_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+void CheckBox::Command(WORD code) {
+    if (code == BN_CLICKED) Click();
+}
+
+// ---- Edit ----
+
+namespace {
+std::string WindowText(HWND h) {
+    if (!h) return {};
+    int n = GetWindowTextLengthA(h);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(h, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(n, 0)));
+    return s;
+}
+}  // namespace
+
+Edit::Edit(Control* parent, const Design& d, bool readOnly) : Control(parent, d), readOnly_(readOnly) {
+    CreateWindowed("EDIT", ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE, true);
+}
+
+std::string Edit::Text() const { return WindowText(hwnd_); }
+
+void Edit::SetText(const std::string& text) {
+    caption_ = text;
+    SetWindowTextA(hwnd_, text.c_str());
+}
+
+void Edit::Command(WORD code) {
+    if (code == EN_CHANGE && OnChange) OnChange(this);
+}
+
+// ---- ComboBox ----
+
+namespace {
+constexpr char kComboOwnerProp[] = "QuenbyComboOwner";
+}
+
+ComboBox::ComboBox(Control* parent, const Design& d) : Control(parent, d) {
+    extraHeight_ = 200;  // the drop-down list
+    CreateWindowed("COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, true);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(hwnd_, &info)) edit_ = info.hwndItem;
+    if (edit_) {
+        SetPropA(edit_, kComboOwnerProp, this);
+        editProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    }
+    SetWindowTextA(hwnd_, caption_.c_str());
+}
+
+// The edit inside the box: its context menu is the box's.
+LRESULT CALLBACK ComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* box = static_cast<ComboBox*>(GetPropA(h, kComboOwnerProp));
+    if (!box) return DefWindowProcA(h, msg, wp, lp);
+    WNDPROC old = box->editProc_;
+    if (msg == WM_CONTEXTMENU && box->Popup && box->hwnd_) return Dispatch(box, box->hwnd_, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(h, kComboOwnerProp);
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        box->edit_ = nullptr;
+    }
+    return CallWindowProcA(old, h, msg, wp, lp);
+}
+
+LRESULT ComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return Control::WndProc(msg, wp, lp); }
+
+std::string ComboBox::Text() const { return WindowText(hwnd_); }
+
+void ComboBox::SetText(const std::string& text) {
+    caption_ = text;
+    SetWindowTextA(hwnd_, text.c_str());
+}
+
+int ComboBox::Count() const { return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0)); }
+
+std::string ComboBox::Item(int i) const {
+    LRESULT n = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (n == CB_ERR) return {};
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
+    return s;
+}
+
+std::vector<std::string> ComboBox::Items() const {
+    std::vector<std::string> out;
+    for (int i = 0, n = Count(); i < n; i++) out.push_back(Item(i));
+    return out;
+}
+
+void ComboBox::AddItem(const std::string& s) { SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())); }
+
+void ComboBox::InsertItem(int i, const std::string& s) {
+    SendMessageA(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+void ComboBox::DeleteItem(int i) { SendMessageA(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(i), 0); }
+
+void ComboBox::Clear() {
+    SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+    SetWindowTextA(hwnd_, "");
+}
+
+int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)); }
+
+void ComboBox::SetItemIndex(int i) { SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0); }
+
+void ComboBox::Command(WORD code) {
+    if ((code == CBN_EDITCHANGE || code == CBN_SELCHANGE) && OnChange) OnChange(this);
+}
+
+// ---- ListBox ----
+
+ListBox::ListBox(Control* parent, const Design& d) : Control(parent, d) {
+    CreateWindowed("LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true);
+}
+
+int ListBox::Count() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0)); }
+
+std::string ListBox::Item(int i) const {
+    LRESULT n = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (n == LB_ERR) return {};
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+    return s;
+}
+
+void ListBox::Add(const std::string& s) { SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())); }
+void ListBox::Clear() { SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0); }
+int ListBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)); }
+void ListBox::SetItemIndex(int i) { SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(i), 0); }
+int ListBox::TopIndex() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETTOPINDEX, 0, 0)); }
+
+int ListBox::FindExact(const std::string& s) const {
+    LRESULT r = SendMessageA(hwnd_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s.c_str()));
+    return r == LB_ERR ? -1 : static_cast<int>(r);
+}
+
+int ListBox::ItemAtPos(POINT pt) const {
+    LRESULT r = SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+    if (HIWORD(r) != 0) return -1;
+    int i = LOWORD(r);
+    return i < Count() ? i : -1;
+}
+
+void ListBox::Command(WORD code) {
+    if (code == LBN_SELCHANGE && OnClick) OnClick(this);
+    if (code == LBN_DBLCLK && OnDblClick) OnDblClick(this);
+}
+
+// ---- Panel ----
+
+Panel::Panel(Control* parent, const Design& d) : Control(parent, d) {
+    CreateWindowed(OwnWindowClass(), WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, false);
+}
+
+void Panel::SetBounds(int left, int top, int width, int height) {
+    Control::SetBounds(left, top, width, height);
+    Realign();
+}
+
+// ---- ScrollBox ----
+
+ScrollBox::ScrollBox(Control* parent, const Design& d) : Control(parent, d) {
+    CreateWindowed(OwnWindowClass(), WS_CLIPCHILDREN | WS_VSCROLL, WS_EX_CONTROLPARENT, false);
+    UpdateRange();
+}
+
+int ScrollBox::VertMax() const { return std::max(0, range_ - ClientHeight()); }
+
+void ScrollBox::SetBounds(int left, int top, int width, int height) {
+    Control::SetBounds(left, top, width, height);
+    UpdateRange();
+}
+
+void ScrollBox::ChildMoved() {
+    if (!moving_) UpdateRange();
+}
+
+void ScrollBox::UpdateRange() {
+    int range = 0;
+    for (Control* c : children_)
+        if (c->Visible()) range = std::max(range, c->Top() + c->Height() + pos_);
+    range_ = range;
+    if (!hwnd_) return;
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, range_ - 1), static_cast<UINT>(ClientHeight()), 0, 0};
+    SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+    if (pos_ > VertMax()) SetVertPosition(VertMax());
+}
+
+void ScrollBox::SetVertPosition(int pos) {
+    pos = std::clamp(pos, 0, VertMax());
+    int delta = pos_ - pos;
+    if (delta == 0) return;
+    pos_ = pos;
+    moving_ = true;
+    for (Control* c : children_) c->top_ += delta;
+    if (hwnd_) {
+        // Every child moves, also those out of view (ScrollWindowEx would leave them).
+        HDWP dwp = BeginDeferWindowPos(static_cast<int>(children_.size()));
+        for (Control* c : children_)
+            if (c->hwnd_ && dwp)
+                dwp = DeferWindowPos(dwp, c->hwnd_, nullptr, c->left_, c->top_, 0, 0,
+                                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        if (dwp) EndDeferWindowPos(dwp);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, pos_, 0};
+        SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+    }
+    moving_ = false;
+}
+
+LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_VSCROLL: {
+        int page = ClientHeight();
+        switch (LOWORD(wp)) {
+        case SB_LINEUP: SetVertPosition(pos_ - kLine); break;
+        case SB_LINEDOWN: SetVertPosition(pos_ + kLine); break;
+        case SB_PAGEUP: SetVertPosition(pos_ - page); break;
+        case SB_PAGEDOWN: SetVertPosition(pos_ + page); break;
+        case SB_TOP: SetVertPosition(0); break;
+        case SB_BOTTOM: SetVertPosition(VertMax()); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            SCROLLINFO si{sizeof(si), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+            GetScrollInfo(hwnd_, SB_VERT, &si);
+            SetVertPosition(si.nTrackPos);
+            break;
+        }
+        }
+        return 0;
+    }
+    case WM_SIZE:
+        Control::WndProc(msg, wp, lp);
+        UpdateRange();
+        return 0;
+    }
+    return Control::WndProc(msg, wp, lp);
+}
+
+// ---- Image ----
+
+Image::Image(Control* parent, const Design& d) : Control(parent, d), picture_(std::make_unique<Picture>()) {
+    CreateWindowed(OwnWindowClass(), 0, 0, false);
+}
+
+void Image::SetPicture(std::unique_ptr<Picture> p) {
+    picture_ = p ? std::move(p) : std::make_unique<Picture>();
+    Invalidate();
+}
+
+LRESULT Image::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT all{0, 0, width_, height_};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        int w = picture_->Width(), h = picture_->Height();
+        if (w > 0 && h > 0) {
+            int x = (width_ - w) / 2, y = (height_ - h) / 2;
+            RECT r{x, y, x + w, y + h};
+            picture_->Draw(dc, r);
+        }
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    }
+    return Control::WndProc(msg, wp, lp);
+}
+
+}  // namespace forms

@@ -1,0 +1,246 @@
+#include "forms/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "forms/menu.h"
+#include "forms/messageloop.h"
+
+namespace forms {
+
+namespace {
+
+ModalScript& Script() {
+    static ModalScript script;
+    return script;
+}
+
+DWORD StyleOf(const FormDesign& d) {
+    if (d.toolWindow) return WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+    DWORD s = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (d.resizable) s |= WS_THICKFRAME;
+    if (d.minimizeBox) s |= WS_MINIMIZEBOX;
+    if (d.maximizeBox) s |= WS_MAXIMIZEBOX;
+    return s;
+}
+
+DWORD ExStyleOf(const FormDesign& d) {
+    DWORD ex = WS_EX_CONTROLPARENT;
+    if (d.toolWindow) ex |= WS_EX_TOOLWINDOW;
+    if (!d.resizable && !d.toolWindow) ex |= WS_EX_DLGMODALFRAME;
+    return ex;
+}
+
+}  // namespace
+
+void SetModalScript(ModalScript script) { Script() = std::move(script); }
+
+Form::Form(const FormDesign& d) : Control(nullptr, Design{.name = d.name, .left = d.left, .top = d.top, .caption = d.caption}) {
+    static bool commonControls = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        return InitCommonControlsEx(&icc) != 0;
+    }();
+    (void)commonControls;
+    if (!MainForm()) SetMainForm(this);
+    windowed_ = true;
+    ownClass_ = true;
+    RECT r{0, 0, d.clientWidth, d.clientHeight};
+    AdjustWindowRectEx(&r, StyleOf(d), FALSE, ExStyleOf(d));
+    width_ = r.right - r.left;
+    height_ = r.bottom - r.top;
+    HWND owner = (MainForm() && MainForm() != this) ? MainForm()->Handle() : nullptr;
+    CreateWindowExA(ExStyleOf(d), OwnWindowClass(), caption_.c_str(), StyleOf(d), left_, top_, width_, height_, owner,
+                    nullptr, GetModuleHandleA(nullptr), static_cast<Control*>(this));
+    ApplyFont();
+}
+
+Form::~Form() {
+    if (MainForm() == this) SetMainForm(nullptr);
+    if (menu_ && hwnd_) ::SetMenu(hwnd_, nullptr);  // the menu object owns its handle
+}
+
+void Form::SetBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
+}
+
+void Form::SetClientSize(int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr, GetWindowLongA(hwnd_, GWL_EXSTYLE));
+    RECT w;
+    GetWindowRect(hwnd_, &w);
+    SetBounds(w.left, w.top, r.right - r.left, r.bottom - r.top);
+    // A menu bar that wraps takes more than one line: correct by what the client really is.
+    RECT c;
+    GetClientRect(hwnd_, &c);
+    if (c.bottom != height && c.bottom > 0) SetBounds(w.left, w.top, width_, height_ + height - c.bottom);
+}
+
+void Form::Show() {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        ApplyTabOrder();
+        if (OnShow) OnShow(this);
+    }
+    visible_ = true;
+    ShowWindow(hwnd_, SW_SHOW);
+}
+
+void Form::Hide() {
+    visible_ = false;
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::Close() {
+    if (modal_) {
+        ModalResult = mrCancel;
+        return;
+    }
+    CloseAction action = MainForm() == this ? CloseAction::Free : CloseAction::Hide;
+    if (OnClose) OnClose(this, action);
+    if (action == CloseAction::None) return;
+    Hide();
+    if (MainForm() == this) Terminate();
+}
+
+int Form::ShowModal() {
+    modal_ = true;
+    ModalResult = mrNone;
+    if (Script()) {
+        struct Reset {
+            bool& m;
+            ~Reset() { m = false; }
+        } reset{modal_};
+        ModalResult = Script()(*this);
+        return ModalResult;
+    }
+    // Disable the thread's other windows while this one is up, as a dialog box does.
+    std::vector<HWND> disabled;
+    std::pair<HWND, std::vector<HWND>*> ctx{hwnd_, &disabled};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* self = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(lp);
+            if (h != self->first && IsWindowVisible(h) && IsWindowEnabled(h)) {
+                self->second->push_back(h);
+                EnableWindow(h, FALSE);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    Show();
+    SetActiveWindow(hwnd_);
+    while (!Terminated()) {
+        if (ModalResult != mrNone) {
+            CloseAction a = CloseAction::Hide;
+            if (OnClose) OnClose(this, a);
+            if (a != CloseAction::None) break;
+            ModalResult = mrNone;
+        }
+        MSG msg;
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        DispatchQueued(msg);
+    }
+    for (HWND h : disabled) EnableWindow(h, TRUE);
+    Hide();
+    modal_ = false;
+    return ModalResult;
+}
+
+void Form::SetMenu(MainMenu* menu) {
+    menu_ = menu;
+    ::SetMenu(hwnd_, menu ? menu->Handle() : nullptr);
+}
+
+void Form::SetTopMost(bool on) {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    SetWindowPos(hwnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
+}
+
+Control* Form::ActiveControl() const { return ControlAt(GetFocus()); }
+
+void Form::AddTool(Control* c) {
+    if (!tooltip_) {
+        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    }
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(c->Handle());
+    ti.lpszText = const_cast<char*>(c->Hint().c_str());  // the tooltip keeps its own copy
+    if (!SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti)) ||
+        !SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti)))
+        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Form::RemoveTool(Control* c) {
+    if (!tooltip_ || !c->Handle()) return;
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(c->Handle());
+    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Form::ApplyTabOrder() {
+    std::function<void(Control*)> order = [&](Control* parent) {
+        std::vector<Control*> stops;
+        for (Control* c : parent->Controls()) {
+            if (c->Windowed() && c->TabOrder() >= 0) stops.push_back(c);
+            order(c);
+        }
+        std::stable_sort(stops.begin(), stops.end(), [](Control* a, Control* b) { return a->TabOrder() < b->TabOrder(); });
+        HWND after = HWND_TOP;
+        for (Control* c : stops) {
+            SetWindowPos(c->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            after = c->Handle();
+        }
+    };
+    order(this);
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_SIZE:
+    case WM_MOVE: {
+        RECT r;
+        GetWindowRect(hwnd_, &r);
+        left_ = r.left;
+        top_ = r.top;
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+        if (msg == WM_SIZE && OnResize) OnResize(this);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (lp == 0 && HIWORD(wp) == 0) {
+            if (MenuItem* item = FindMenuItem(LOWORD(wp))) item->Click();
+            return 0;
+        }
+        break;
+    case WM_INITMENUPOPUP:
+        if (menu_ && !HIWORD(lp)) menu_->MenuOpening(reinterpret_cast<HMENU>(wp));
+        break;
+    }
+    LRESULT r = Control::WndProc(msg, wp, lp);
+    if (OnMessage) OnMessage(msg, wp, lp);
+    return r;
+}
+
+}  // namespace forms

@@ -1,0 +1,80 @@
+#pragma once
+// A top-level window with designed client size, hints as tooltips, key preview and modal
+// showing. Tests replace the modal loop with a script (SetModalScript).
+#include <functional>
+#include <string>
+
+#include "forms/control.h"
+
+namespace forms {
+
+class MainMenu;
+
+enum class CloseAction { None, Hide, Free };
+// Modal results: the message box answers.
+inline constexpr int mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO;
+
+struct FormDesign {
+    const char* name = "";
+    const char* caption = "";
+    int left = 0, top = 0;
+    int clientWidth = 0, clientHeight = 0;
+    bool resizable = true;
+    bool minimizeBox = true;
+    bool maximizeBox = true;
+    bool toolWindow = false;  // a tool window without border icons
+};
+
+class Form : public Control {
+public:
+    explicit Form(const FormDesign& d);
+    ~Form() override;
+
+    void SetBounds(int left, int top, int width, int height) override;  // outer size
+    void SetClientSize(int width, int height);
+    void SetCaption(const std::string& caption) { SetText(caption); }
+    std::string Caption() const { return Text(); }
+
+    void Show();
+    void Hide();
+    // Asks the form to close: OnClose may refuse (CloseAction::None). The main form's close
+    // ends the message loop; a modal form's close ends its modal loop with mrCancel.
+    void Close();
+    // Shows the form modally and returns its ModalResult. With a modal script set, the script
+    // receives the form and its return value is the result; nothing is shown.
+    int ShowModal();
+    int ModalResult = mrNone;
+    bool Modal() const { return modal_; }
+
+    void SetMenu(MainMenu* menu);  // nullptr removes the menu bar
+    MainMenu* Menu() const { return menu_; }
+    void SetTopMost(bool on);
+
+    bool KeyPreview = false;
+    Control* ActiveControl() const;
+
+    std::function<void(Component*)> OnShow, OnResize;
+    std::function<void(Component*, CloseAction&)> OnClose;
+    std::function<void(Component*, unsigned shift, int delta, POINT pos, bool& handled)> OnMouseWheel;
+    // Any message of the form's window, after its default handling (WM_GETMINMAXINFO).
+    std::function<void(UINT msg, WPARAM wp, LPARAM lp)> OnMessage;
+
+    HWND TooltipHandle() const { return tooltip_; }
+    void AddTool(Control* c);
+    void RemoveTool(Control* c);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void ApplyTabOrder();
+    MainMenu* menu_ = nullptr;
+    HWND tooltip_ = nullptr;
+    bool modal_ = false;
+    bool shownOnce_ = false;
+};
+
+using ModalScript = std::function<int(Form& form)>;
+void SetModalScript(ModalScript script);
+
+}  // namespace forms

@@ -1,0 +1,165 @@
+// The result list and the thumbnail strip: entries arriving from the job, selection from
+// either side, the selection frame, opening a result's page, the wheel over the strip and
+// the window's layout.
+#include <string>
+
+#include "forms/messageloop.h"
+#include "forms/shell.h"
+#include "mainwindow/mainform.h"
+#include "mainwindow/state.h"
+#include "mainwindow/stripgeom.h"
+
+namespace mainwindow {
+
+namespace {
+
+std::string ThumbName(int i) { return "Image_" + std::to_string(i); }
+
+bool Blank(const std::string& s) {
+    for (unsigned char c : s)
+        if (c > 32) return false;
+    return true;
+}
+
+OsVersion RealOsVersion() {
+    OSVERSIONINFOA v{};
+    v.dwOSVersionInfoSize = sizeof(v);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&v)) return {false, 0};
+#pragma GCC diagnostic pop
+    return {v.dwPlatformId == VER_PLATFORM_WIN32_NT, static_cast<int>(v.dwMajorVersion)};
+}
+
+}  // namespace
+
+std::function<OsVersion()> GetOsVersion = RealOsVersion;
+
+forms::Image* TForm1::Thumbnail(int i) const { return dynamic_cast<forms::Image*>(ScrollBox1.FindChild(ThumbName(i))); }
+
+void TForm1::SetListBusy(bool busy) { ListBox1.SetCursor(busy ? forms::Cursor::HourGlass : forms::Cursor::Default); }
+
+bool TForm1::IsFetched(const std::string& imageUrl) { return ListBox_Bak.FindExact(imageUrl) >= 0; }
+
+void TForm1::AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
+                            std::unique_ptr<forms::Picture> picture) {
+    const int i = ListBox1.Count();
+    ListBox1.Add(pageLine);
+    ListBox_Bak.Add(imageLine);
+    std::string name = ThumbName(i);
+    auto* thumb = ScrollBox1.Adopt<forms::Image>(forms::Design{.name = name.c_str(),
+                                                               .left = kThumbLeft,
+                                                               .top = ThumbContentTop(i) - ScrollBox1.VertPosition(),
+                                                               .width = kThumbWidth,
+                                                               .height = kThumbHeight});
+    thumb->Tag = i;
+    thumb->SetHint(fileName);
+    thumb->SetShowHint(true);
+    thumb->SetPicture(std::move(picture));
+    thumb->OnMouseDown = [this](Component* s, forms::MouseButton b, unsigned sh, int x, int y) {
+        ThumbnailMouseDown(s, b, sh, x, y);
+    };
+    thumb->OnDblClick = [this](Component* s) { ListBox1DblClick(s); };
+}
+
+void TForm1::ClearResults() {
+    ScrollBox1.SetVertPosition(0);
+    for (int i = 0, n = ListBox1.Count(); i < n; i++)
+        if (forms::Image* thumb = Thumbnail(i)) ScrollBox1.DestroyChild(thumb);
+    Bevel_f.SetTop(-300);
+    ListBox1.Clear();
+    Edit1.SetText("");
+}
+
+void TForm1::FrameThumbnail(const forms::Image& thumb) {
+    Box f = FrameAround({thumb.Left(), thumb.Top(), thumb.Width(), thumb.Height()}, thumb.GetPicture().Width(),
+                        thumb.GetPicture().Height());
+    Bevel_f.SetBounds(f.left, f.top, f.width, f.height);
+}
+
+void TForm1::ListBox1Click(Component*) {
+    const int i = ListBox1.ItemIndex();
+    if (i < 0) return;
+    forms::Image* thumb = Thumbnail(i);
+    if (thumb) {
+        FrameThumbnail(*thumb);
+        ScrollBox1.SetVertPosition(0);
+        ScrollBox1.SetVertPosition(thumb->Top());
+    } else {
+        Bevel_f.SetTop(-300);  // a line without its thumbnail: nothing to frame
+    }
+    Edit1.SetText(ListBox1.Item(i));
+    SelectedImageName = thumb ? thumb->Hint() : "";
+}
+
+void TForm1::ThumbnailMouseDown(Component* Sender, forms::MouseButton, unsigned, int, int) {
+    auto* thumb = dynamic_cast<forms::Image*>(Sender);
+    if (!thumb) return;
+    ListBox1.SetItemIndex(static_cast<int>(thumb->Tag));
+    const int i = ListBox1.ItemIndex();
+    Edit1.SetText(i >= 0 ? ListBox1.Item(i) : "");
+    FrameThumbnail(*thumb);
+    SelectedImageName = Blank(thumb->Hint()) ? "none" : thumb->Hint();
+}
+
+void TForm1::ListBox1DblClick(Component* Sender) {
+    if (ListBox1.ItemIndex() < 0) return;
+    if (Sender == &ListBox1) {
+        // A double click on the list's empty part below its last line opens nothing.
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(ListBox1.Handle(), &pt);
+        bool inside = pt.x >= 0 && pt.x <= ListBox1.Width() && pt.y >= 0 && pt.y <= ListBox1.Height();
+        if (inside && ListBox1.ItemAtPos(pt) < 0) return;
+    }
+    forms::ShellOpen(Handle(), "open", Edit1.Text(), "", "", SW_SHOWNORMAL);
+}
+
+void TForm1::FormMouseWheel(Component*, unsigned Shift, int WheelDelta, POINT, bool& Handled) {
+    POINT pt;
+    GetCursorPos(&pt);
+    HWND under = WindowFromPoint(pt);
+    // The thumbnails are windows of their own here; over them the wheel is the strip's too.
+    if (!under || (under != ScrollBox1.Handle() && GetParent(under) != ScrollBox1.Handle())) return;
+    Handled = true;
+    UINT msg = (Shift & forms::kShift) ? WM_HSCROLL : WM_VSCROLL;
+    WPARAM code = WheelDelta < 0 ? SB_LINEDOWN : SB_LINEUP;
+    UINT lines = 0;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) || lines == WHEEL_PAGESCROLL) lines = 0;
+    for (UINT n = 0; n < lines; n++) SendMessageA(ScrollBox1.Handle(), msg, code, 0);
+    SendMessageA(ScrollBox1.Handle(), msg, SB_ENDSCROLL, 0);
+}
+
+void TForm1::FormResize(Component*) {
+    Panel_Main.SetHeight(ClientHeight());
+    Panel_Main.SetWidth(ShowThumbsList ? ClientWidth() - 164 : ClientWidth());
+    ScrollBox1.SetLeft(Panel_Main.Width());
+    ScrollBox1.SetHeight(Panel_Main.Height());
+    Edit1.SetTop(Bevel3.Top());
+    Edit1.SetWidth(Bevel3.Width() - 1);
+}
+
+void TForm1::WMGetMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = ShowThumbsList ? 532 : 368;
+    info->ptMinTrackSize.y = 320;
+}
+
+int RedrawButtonsOnKeyUp(forms::Form* window, WORD key) {
+    if (!window || (key != VK_TAB && key != VK_MENU)) return 0;
+    OsVersion v = GetOsVersion();
+    if (!v.nt || v.major < 6) return 0;
+    int redrawn = 0;
+    std::function<void(forms::Control*)> walk = [&](forms::Control* parent) {
+        for (forms::Control* c : parent->Controls()) {
+            if (c->Windowed() && (dynamic_cast<forms::Button*>(c) || dynamic_cast<forms::CheckBox*>(c))) {
+                InvalidateRect(c->Handle(), nullptr, TRUE);
+                redrawn++;
+            }
+            walk(c);
+        }
+    };
+    walk(window);
+    return redrawn;
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,40 @@
+#include "mainwindow/state.h"
+
+namespace mainwindow {
+
+engine::TDownThread* CurrentSearch = nullptr;
+std::atomic<bool> StopRequested{true};
+int32_t SearchRunning = 0;
+bool ResultsSaved = false;
+std::string QueryKeywords;
+std::string SelectedImageName;
+
+std::string SavePath;
+int32_t MinFilesize = 0;
+int32_t MaxFilesize = 4096000;
+int32_t MaxFileCount = 1000;
+std::string SafeSearchT = "Moderate";
+bool SaveOnExitAsk = true;
+bool ShowMainMenu = false;  // both set when the window is first shown
+bool ShowThumbsList = false;
+
+int SearchStartPauseMs = 2000;
+
+void ResetModuleState() {
+    CurrentSearch = nullptr;
+    StopRequested = true;
+    SearchRunning = 0;
+    ResultsSaved = false;
+    QueryKeywords.clear();
+    SelectedImageName.clear();
+    SavePath.clear();
+    MinFilesize = 0;
+    MaxFilesize = 4096000;
+    MaxFileCount = 1000;
+    SafeSearchT = "Moderate";
+    SaveOnExitAsk = true;
+    ShowMainMenu = false;
+    ShowThumbsList = false;
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,47 @@
+// Keyword history order, the query text and the strip's geometry.
+#include <gtest/gtest.h>
+
+#include "mainwindow/keywords.h"
+#include "mainwindow/stripgeom.h"
+
+using namespace mainwindow;
+
+TEST(KeywordHistory, MovesEntryAsStoredOrInsertsOnTop) {
+    std::vector<std::string> h{"cats", "red car", "Dogs"};
+    EXPECT_EQ(PutOnTop(h, "DOGS"), 2);
+    EXPECT_EQ(h, (std::vector<std::string>{"Dogs", "cats", "red car"}));
+    EXPECT_EQ(PutOnTop(h, "dogs"), 0);
+    EXPECT_EQ(h, (std::vector<std::string>{"Dogs", "cats", "red car"}));
+    EXPECT_EQ(PutOnTop(h, "red car "), -1);  // a trailing space makes another entry
+    EXPECT_EQ(h.front(), "red car ");
+    EXPECT_EQ(h.size(), 4u);
+    std::vector<std::string> empty;
+    EXPECT_EQ(PutOnTop(empty, ""), -1);
+    EXPECT_EQ(empty, (std::vector<std::string>{""}));
+    EXPECT_TRUE(SameTextIgnoringCase("\xC9t\xE9", "\xE9T\xC9"));  // accented letters of code page 1252
+    EXPECT_FALSE(SameTextIgnoringCase("ab", "abc"));
+}
+
+TEST(KeywordHistory, QueryReplacesEverySpaceAndNothingElse) {
+    EXPECT_EQ(QueryFromKeywords("red car"), "red+car");
+    EXPECT_EQ(QueryFromKeywords("  red  car "), "++red++car+");
+    EXPECT_EQ(QueryFromKeywords("a&b=c+d%20"), "a&b=c+d%20");
+    EXPECT_EQ(QueryFromKeywords(""), "");
+}
+
+TEST(StripGeometry, FrameAroundPictures) {
+    Box thumb{5, 4 + 111 * 2, 138, 108};
+    Box f = FrameAround(thumb, 138, 103);
+    EXPECT_EQ(f.width, 144);
+    EXPECT_EQ(f.height, 109);
+    EXPECT_EQ(f.left, thumb.left - 3);
+    EXPECT_EQ(f.top, thumb.top);  // (108 - 109) / 2 truncates to 0
+    f = FrameAround(thumb, 138, 115);
+    EXPECT_EQ(f.height, 121);
+    EXPECT_EQ(f.top, thumb.top - 6);
+    f = FrameAround(thumb, 100, 108);
+    EXPECT_EQ(f.left, thumb.left + 16);
+    EXPECT_EQ(f.top, thumb.top - 3);
+    EXPECT_EQ(ThumbContentTop(0), 4);
+    EXPECT_EQ(ThumbContentTop(10), 1114);
+}
