@@ -11,12 +11,12 @@
 
 #include "engine/downthread.h"
 #include "engine/query.h"
-#include "forms/application.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "mainwindow/keywords.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
+#include "settings/settingsfile.h"
 
 namespace mainwindow {
 
@@ -34,12 +34,9 @@ bool FolderExists(const std::string& path) {
 }  // namespace
 
 std::string TForm1::ReadSearchService() {
-    std::string buf(2048, '\0');
-    std::string ini = forms::ExeFolder() + "Quenby.ini";
-    DWORD n = GetPrivateProfileStringA("Preferences", "SearchService", engine::kDefaultService, buf.data(),
-                                       static_cast<DWORD>(buf.size()), ini.c_str());
-    buf.resize(n);
-    return buf.empty() ? engine::kDefaultService : buf;
+    settings::SettingsFile file(settings::DefaultSettingsPath());
+    std::string base = file.ReadText(settings::kSearchService, engine::kDefaultService);
+    return base.empty() ? engine::kDefaultService : base;
 }
 
 bool TForm1::IsInternetConnected() {
