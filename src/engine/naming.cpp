@@ -1,0 +1,123 @@
+#include "engine/naming.h"
+
+#include <array>
+#include <cstdint>
+
+namespace engine {
+
+namespace {
+
+char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Base and extension as the naming rules split a name.
+std::string BaseOf(const std::string& name) { return name.substr(0, name.size() - Extension(name).size()); }
+
+// Replaces every occurrence of `from` (letter case ignored) with `to`, left to right.
+std::string ReplaceIgnoringCase(std::string_view text, std::string_view from, std::string_view to) {
+    std::string lower = LowerAscii(text), key = LowerAscii(from), out;
+    size_t at = 0;
+    for (size_t hit = lower.find(key); hit != std::string::npos; hit = lower.find(key, at)) {
+        out.append(text.substr(at, hit - at));
+        out.append(to);
+        at = hit + key.size();
+    }
+    out.append(text.substr(at));
+    return out;
+}
+
+// Rules 3 and 4: a long extension that starts with ".jpg" (or ".gif") is cut back to it.
+std::string TrimExtension(const std::string& name, std::string_view kind) {
+    std::string ext = Extension(name);
+    if (ext.size() > 4 && LowerAscii(std::string_view(ext).substr(0, 4)) == kind) return BaseOf(name) + std::string(kind);
+    return name;
+}
+
+// What Windows does not take as an ordinary file name: control characters, a trailing dot
+// or space (silently dropped, so the uniqueness test would ask about another name) and the
+// device names.
+std::string MakeSafeForWindows(std::string name) {
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 32) c = '_';
+    for (size_t i = name.size(); i > 0 && (name[i - 1] == '.' || name[i - 1] == ' '); i--) name[i - 1] = '_';
+    if (IsDeviceName(name)) name.insert(0, "_");
+    return name;
+}
+
+}  // namespace
+
+bool IsBlank(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) > 32) return false;
+    return true;
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = LowerChar(c);
+    return out;
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); i++)
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    return true;
+}
+
+std::string Extension(std::string_view text) {
+    size_t at = text.find_last_of(".\\:");
+    if (at == std::string_view::npos || text[at] != '.') return {};
+    return std::string(text.substr(at));
+}
+
+std::string LastSegment(std::string_view url) {
+    size_t slash = url.rfind('/');
+    return std::string(slash == std::string_view::npos ? url : url.substr(slash + 1));
+}
+
+std::string RemoveRefusedCharacters(std::string name) {
+    static constexpr std::array<char, 12> kRemoved{':', '/', '*', '\\', '?', '>', '<', '|', '&', '"', '=', '%'};
+    for (char r : kRemoved) std::erase(name, r);
+    return name;
+}
+
+bool SkippedByExtension(std::string_view imageUrl) {
+    std::string ext = LowerAscii(Extension(imageUrl));
+    return ext.find(".png") != std::string::npos || ext == ".webp";
+}
+
+std::string ReplaceAmpEntities(std::string_view pageUrl) { return ReplaceIgnoringCase(pageUrl, "&amp;", "&"); }
+
+std::string ShapeFileName(std::string name, int p, int r) {
+    if (IsBlank(name)) {
+        // Widened: on an absurdly long page p times r would not fit 32 bits.
+        int64_t factor = static_cast<int64_t>(r) * p;
+        name = "noname" + std::to_string(factor) + "_" + std::to_string(p) + ".jpg";
+    }
+    name = ReplaceIgnoringCase(name, ".jpeg", ".jpg");
+    name = TrimExtension(name, ".jpg");
+    name = TrimExtension(name, ".gif");
+    if (Extension(name).empty()) name += ".jpg";
+    if (name.size() > 30) name = name.substr(0, 30) + Extension(name);
+    return MakeSafeForWindows(std::move(name));
+}
+
+std::string UniqueFileName(const std::string& name, const std::function<bool(const std::string&)>& exists) {
+    std::string base = BaseOf(name), ext = Extension(name), candidate = name;
+    for (int64_t k = 1; exists(candidate); k++) candidate = base + "(" + std::to_string(k) + ")" + ext;
+    return candidate;
+}
+
+bool IsDeviceName(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+    std::string lower = LowerAscii(stem);
+    if (lower == "con" || lower == "prn" || lower == "aux" || lower == "nul" || lower == "conin$" || lower == "conout$")
+        return true;
+    if (lower.size() != 4 || (lower.compare(0, 3, "com") != 0 && lower.compare(0, 3, "lpt") != 0)) return false;
+    unsigned char d = static_cast<unsigned char>(lower[3]);
+    // 1 to 9, and the superscript digits 1, 2, 3 of the Western code page.
+    return (d >= '1' && d <= '9') || d == 0xB9 || d == 0xB2 || d == 0xB3;
+}
+
+}  // namespace engine

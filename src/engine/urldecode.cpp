@@ -1,0 +1,54 @@
+#include "engine/urldecode.h"
+
+namespace engine {
+
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The address as an error text shows it: one line, not too long.
+std::string Shown(std::string_view text) {
+    constexpr size_t kMax = 200;
+    std::string out;
+    for (char c : text.substr(0, kMax)) out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
+    if (text.size() > kMax) out += "...";
+    return out;
+}
+
+}  // namespace
+
+bool TryUrlDecode(std::string_view text, std::string& out) {
+    out.clear();
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); i++) {
+        char c = text[i];
+        if (c == '+') {
+            out += ' ';
+        } else if (c != '%') {
+            out += c;
+        } else if (i + 1 < text.size() && text[i + 1] == '%') {
+            out += '%';
+            i += 1;
+        } else {
+            if (i + 2 >= text.size()) return false;
+            int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
+            if (hi < 0 || lo < 0) return false;
+            out += static_cast<char>(hi * 16 + lo);
+            i += 2;
+        }
+    }
+    return true;
+}
+
+std::string UrlDecode(std::string_view text) {
+    std::string out;
+    if (!TryUrlDecode(text, out)) throw UrlDecodeError("Cannot decode the address \"" + Shown(text) + "\"");
+    return out;
+}
+
+}  // namespace engine
