@@ -1,0 +1,123 @@
+// A sample image search service on 127.0.0.1 for the demo and the benchmarks: any query gets
+// results pages in the classic markup (three anchors per result: the image, its page, its
+// site) whose images are real JPEG files served by the same service. Prints its base address
+// on the first line of its output, then serves until it is ended.
+//
+//   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N]
+//     --pages     pages with results for each query (default 10); later pages come empty
+//     --per-page  results on each page (default 28)
+//     --image-kb  size of each JPEG, about (default 50)
+//     --images    distinct pictures served in turn (default 8)
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "samplejpeg.h"
+#include "support/http_server.h"
+
+using testsupport::Request;
+using testsupport::Response;
+
+namespace {
+
+struct Options {
+    int pages = 10, perPage = 28, imageKb = 50, images = 8;
+};
+
+std::string QueryValue(const std::string& target, const std::string& key) {
+    size_t q = target.find('?');
+    if (q == std::string::npos) return {};
+    std::string query = "&" + target.substr(q + 1);
+    size_t at = query.find("&" + key + "=");
+    if (at == std::string::npos) return {};
+    at += key.size() + 2;
+    return query.substr(at, query.find('&', at) - at);
+}
+
+// The query as a path segment: letters and digits, every other run of characters a "-".
+std::string Slug(const std::string& q) {
+    std::string out;
+    for (char c : q) {
+        bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (keep)
+            out += c;
+        else if (!out.empty() && out.back() != '-')
+            out += '-';
+    }
+    return out.empty() ? "all" : out;
+}
+
+// Results pages are asked for at first = 1, 57, 85, ...: page 0, 1, 2, ...
+int PageNumber(int first) { return first <= 1 ? 0 : (first - 29) / 28; }
+
+std::string ResultsPage(const std::string& base, const std::string& q, int first, const Options& o) {
+    std::string slug = Slug(q);
+    std::string html = "<!DOCTYPE html><html><head><title>" + slug + " - Images</title></head><body>\n"
+                       "<div id=\"b_header\"><a href=\"/\">Images</a> <a href=\"/help\">Help</a></div>\n"
+                       "<div id=\"b_SearchBoxAnswer\"></div>\n<div id=\"mmComponent\">\n";
+    if (PageNumber(first) < o.pages) {
+        for (int i = 0; i < o.perPage; i++) {
+            int id = first + i;
+            std::string image = base + "/img/" + slug + "/" + std::to_string(id) + ".jpg";
+            std::string page = base + "/page/" + slug + "/" + std::to_string(id) + ".html?from=search&amp;n=" +
+                               std::to_string(id);
+            html += "<div class=\"iuscp\"><a class=\"thumb\" href=\"" + image + "\" h=\"ID=images," +
+                    std::to_string(id) + ".1\"><img src=\"" + image + "\" width=\"138\"></a>" +
+                    "<div class=\"meta\"><a class=\"tit\" href=\"" + page + "\" h=\"ID=images," +
+                    std::to_string(id) + ".2\">" + slug + " picture " + std::to_string(id) + "</a>" +
+                    "<a class=\"site\" href=\"" + base + "/\">127.0.0.1</a></div></div>\n";
+        }
+    }
+    return html + "</div></body></html>\n";
+}
+
+void Stop(int) { _exit(0); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string key = argv[i];
+        int value = std::atoi(argv[i + 1]);
+        if (key == "--pages") o.pages = value;
+        else if (key == "--per-page") o.perPage = value;
+        else if (key == "--image-kb") o.imageKb = value;
+        else if (key == "--images") o.images = value;
+        else {
+            std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N]\n";
+            return 2;
+        }
+    }
+    if (o.images < 1) o.images = 1;
+    std::vector<std::string> jpegs;
+    for (int i = 0; i < o.images; i++) {
+        bool portrait = i % 3 == 2;
+        jpegs.push_back(sample::MakeJpeg(portrait ? 240 : 320, portrait ? 320 : 240, 1234u + i,
+                                         static_cast<size_t>(o.imageKb) * 1024));
+    }
+
+    testsupport::HttpServer server;
+    const std::string base = server.base();
+    server.fallback([&](const Request& req) {
+        const std::string path = req.path();
+        if (path == "/images/search")
+            return Response::text(ResultsPage(base, QueryValue(req.target, "q"), std::atoi(QueryValue(req.target, "first").c_str()), o));
+        if (path.rfind("/img/", 0) == 0) {
+            int id = std::atoi(path.substr(path.rfind('/') + 1).c_str());
+            return Response::file(jpegs[static_cast<size_t>(id) % jpegs.size()], "image/jpeg");
+        }
+        if (path.rfind("/page/", 0) == 0)
+            return Response::text("<html><body><h1>" + path + "</h1></body></html>\n");
+        return Response::text("<html><body><a href=\"/images/search?q=sample&first=1\">sample search</a></body></html>\n");
+    });
+    std::signal(SIGINT, Stop);
+    std::signal(SIGTERM, Stop);
+    std::cout << base << std::endl;
+    for (;;) pause();
+}
