@@ -65,7 +65,7 @@ std::wstring TDownThread::RequestPage(int32_t first) {
 
 bool TDownThread::ParsePage(const std::wstring& text) {
     if (StopRequested() || DownedCount >= FileLimit) return true;
-    return scan_ ? scan_(*this, text) : false;
+    return scan_ ? scan_(*this, text) : ScanPage(text);
 }
 
 void TDownThread::ShowProgress() {

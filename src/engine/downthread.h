@@ -29,7 +29,7 @@ public:
     void SetSink(JobSink* sink) { sink_ = sink; }
     void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
     void SetService(std::string base) { service_ = std::move(base); }  // scheme, host, optional port
-    void SetPageScan(PageScan scan) { scan_ = std::move(scan); }
+    void SetPageScan(PageScan scan) { scan_ = std::move(scan); }  // tests and the console
     void Start();
     // Asks the thread to end; the run itself watches the stop flag.
     void Terminate() { terminated_ = true; }
@@ -53,7 +53,12 @@ public:
 
     // The results page whose first result has index `first`, as 16-bit text.
     std::wstring RequestPage(int32_t first);
+    // Returns true when a stop request ended the scan. Runs the page scan seam when one is
+    // set, else ScanPage.
     bool ParsePage(const std::wstring& text);
+    // The page scan: every new image on the page is downloaded, given its thumbnail and
+    // registered as a Result entry through UI steps.
+    bool ScanPage(const std::wstring& text);
     void ShowProgress();  // UI step
     void SearchDone();    // UI step
 

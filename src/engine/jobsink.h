@@ -2,7 +2,10 @@
 // What the creator of a search job hands it: the way to the UI thread and the UI-step bodies.
 // The engine knows no window; the main window (or the console front end) implements this.
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "engine/picture.h"
 
 namespace engine {
 
@@ -21,6 +24,17 @@ public:
     // The closing step: shows "No downloads to get for this..." when nothing was downloaded,
     // then forgets the running job.
     virtual void SearchDone(bool downloadedNothing) = 0;
+
+    // Called on the UI thread, inside UI steps of the page scan.
+    // The result list shows the hourglass cursor while busy (around each download).
+    virtual void SetListBusy(bool busy) {}
+    // The duplicate test: whether the fetched-image list holds this address, case ignored.
+    virtual bool IsFetched(const std::string& imageUrl) { return false; }
+    // One Result entry: the page line goes to the result list, the image line to the
+    // fetched-image list, and a thumbnail control shows the picture (null when making it
+    // failed: the control then shows none). fileName is the name in the target folder.
+    virtual void AddResultEntry(const std::string& pageLine, const std::string& imageLine,
+                                const std::string& fileName, std::unique_ptr<Picture> picture) {}
 
     // Called on the UI thread once the run has returned, after every run: the thread-end
     // handler. `error` is the text of the error that ended the run, empty when none did.

@@ -1,0 +1,141 @@
+#pragma once
+// What the end-to-end scan tests share: a sink that plays the main window, a fresh target
+// folder, the image fixtures and results pages in the classic markup.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/downthread.h"
+#include "engine/naming.h"
+#include "forms/uithread.h"
+#include "support/http_server.h"
+#include "support/ui_loop.h"
+
+std::string Fixture(const std::string& name);  // tests/data/scan, compiled in
+
+namespace scantest {
+
+struct Entry {
+    std::string pageLine, imageLine, fileName;
+    std::shared_ptr<engine::Picture> picture;
+};
+
+// Plays the main window: the result list, the fetched-image list (kept across searches, as
+// for the whole program run), the cursor and the labels. Runs on the test's (UI) thread.
+class WindowSink : public engine::JobSink {
+public:
+    void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
+    void PostToUi(std::function<void()> fn) override { ui.Post(std::move(fn)); }
+    void ShowProgress(const std::string& l2, const std::string& l1) override { progress.push_back(l2 + " / " + l1); }
+    void SearchDone(bool nothing) override { done.push_back(nothing ? "No downloads to get for this..." : "done"); }
+    void DownloadsFinished(const std::string& err) override { error = err, finished++; }
+    void SetListBusy(bool b) override {
+        OnUiThread();
+        busy = b;
+        busyCalls++;
+    }
+    bool IsFetched(const std::string& url) override {
+        OnUiThread();
+        for (auto& f : fetchedList)
+            if (engine::SameTextIgnoringCase(f, url)) return true;
+        return false;
+    }
+    void AddResultEntry(const std::string& page, const std::string& image, const std::string& name,
+                        std::unique_ptr<engine::Picture> picture) override {
+        OnUiThread();
+        entries.push_back({page, image, name, std::move(picture)});
+        fetchedList.push_back(image);
+    }
+    void OnUiThread() { EXPECT_EQ(GetCurrentThreadId(), uiThread); }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> out;
+        for (auto& e : entries) out.push_back(e.fileName);
+        return out;
+    }
+    // Forgets the last search's results, as a new search clears the window (not the list).
+    void NewSearch() { entries.clear(), progress.clear(), done.clear(), error.clear(), finished = 0; }
+
+    forms::UiDispatcher ui;
+    DWORD uiThread = GetCurrentThreadId();
+    std::vector<Entry> entries;
+    std::vector<std::string> fetchedList, progress, done;
+    std::atomic<bool> busy{false};
+    int busyCalls = 0, finished = 0;
+    std::string error;
+};
+
+// A fresh folder under the temporary folder, ending in "\", removed with its files.
+class TempDir {
+public:
+    TempDir() {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        static int serial = 0;
+        path = std::string(base) + "quenby-scan-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + "\\";
+        CreateDirectoryA(path.c_str(), nullptr);
+    }
+    ~TempDir() {
+        for (auto& n : Files()) DeleteFileA((path + n).c_str());
+        RemoveDirectoryA(path.c_str());
+    }
+    std::vector<std::string> Files() const {
+        std::vector<std::string> out;
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((path + "*").c_str(), &d);
+        if (h == INVALID_HANDLE_VALUE) return out;
+        do {
+            if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(d.cFileName);
+        } while (FindNextFileA(h, &d));
+        FindClose(h);
+        return out;
+    }
+    std::string Read(const std::string& name) const {
+        HANDLE h = CreateFileA((path + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return "<missing>";
+        std::string out;
+        char buf[4096];
+        DWORD n = 0;
+        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
+        CloseHandle(h);
+        return out;
+    }
+    void Write(const std::string& name, const std::string& bytes) const {
+        HANDLE h = CreateFileA((path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+        CloseHandle(h);
+    }
+    std::string path;
+};
+
+// One result in the classic markup: image anchor, page anchor, a third anchor passed over.
+inline std::string Result(const std::string& image, const std::string& page) {
+    return "<div><a class=\"thumb\" href=\"" + image + "\" h=\"ID=images,1.1\"><img src=\"t.jpg\"></a>" +
+           "<a class=\"tit\" href=\"" + page + "\" h=\"ID=images,1.2\">title</a>" +
+           "<a class=\"site\" href=\"http://site.example/\">site</a></div>\n";
+}
+
+inline std::string Page(const std::vector<std::string>& results) {
+    std::string page = "<html><body><a href=\"/\">Images</a><div id=\"b_SearchBoxAnswer\"></div>\n";
+    for (auto& r : results) page += r;
+    return page + "</body></html>\n";
+}
+
+// Starts a job as the search command does and runs the UI loop until its end handler ran.
+inline void RunSearch(WindowSink& sink, const std::string& service, const std::string& folder, int32_t limit,
+                      std::atomic<bool>& stop) {
+    stop = false;
+    auto* job = new engine::TDownThread(1, 28, 4096000, 0, limit, folder, "test", "Moderate");
+    job->SetSink(&sink);
+    job->SetStopFlag(&stop);
+    job->SetService(service);
+    job->Start();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return sink.finished > 0; }, 60000));
+}
+
+}  // namespace scantest
