@@ -1,0 +1,41 @@
+#pragma once
+// The console front end's side of a search: it plays the main window for the job. The main
+// thread is the UI thread; lines go to stdout, progress and messages to stderr.
+#include <string>
+#include <unordered_set>
+
+#include "engine/jobsink.h"
+#include "forms/uithread.h"
+
+namespace cli {
+
+class ConsoleSink : public engine::JobSink {
+public:
+    explicit ConsoleSink(bool quiet) : quiet_(quiet) {}
+
+    void RunUiStep(const std::function<void()>& step) override { ui_.Run(step); }
+    void PostToUi(std::function<void()> fn) override { ui_.Post(std::move(fn)); }
+    void ShowProgress(const std::string& label2, const std::string& label1) override;
+    void SearchDone(bool downloadedNothing) override;
+    void DownloadsFinished(const std::string& error) override;
+    bool IsFetched(const std::string& imageUrl) override;
+    void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
+                        std::unique_ptr<engine::Picture> picture) override;
+
+    // Runs the UI thread's message loop until the job's end handler has run.
+    void RunUntilFinished();
+
+    void Message(const std::string& text);  // a progress text, unless quiet
+    int Downloaded() const { return downloaded_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    forms::UiDispatcher ui_;
+    bool quiet_;
+    bool finished_ = false;
+    int downloaded_ = 0;
+    std::string error_;
+    std::unordered_set<std::string> fetched_;  // image lines in lower case: the whole run
+};
+
+}  // namespace cli

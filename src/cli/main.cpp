@@ -1,0 +1,99 @@
+// quenby-cli: one image search from the command line, for batches and scripts. It runs the
+// same search job as the window, with the same rules, file names and thumbnails; it reads the
+// settings file beside the program and never writes it.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/consolesink.h"
+#include "cli/options.h"
+#include "engine/downthread.h"
+#include "settings/rules.h"
+#include "settings/settingsfile.h"
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+
+// Ctrl+C (or Ctrl+Break) stops as the Stop button does: the download under way completes and
+// the search ends. A second one ends the program at once.
+BOOL WINAPI OnConsoleControl(DWORD type) {
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
+    return g_stop.exchange(true) ? FALSE : TRUE;
+}
+
+std::string EnvTemp() {
+    char buf[MAX_PATH * 2];
+    DWORD n = GetEnvironmentVariableA("TEMP", buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+void ErrorLine(const std::string& text) {
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    std::fprintf(stderr, "quenby-cli: %s\n", cli::OneLine(line).c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    cli::ParseResult parsed = cli::ParseCommandLine(args);
+    const cli::Options& o = parsed.options;
+    if (o.help) {
+        std::fputs(cli::UsageText(), stdout);
+        return 0;
+    }
+    if (!parsed.error.empty()) {
+        ErrorLine(parsed.error);
+        std::fputs(cli::UsageText(), stderr);
+        return 2;
+    }
+
+    // The settings the window would start with; the command line overrides them.
+    settings::SettingsFile ini(settings::DefaultSettingsPath());
+    std::string folder = o.folder.value_or(ini.ReadText(settings::kSavePath, EnvTemp()));
+    folder = settings::WithTrailingBackslash(folder);
+    int32_t minSize = o.minSize.value_or(ini.ReadInteger(settings::kMinFilesize));
+    int32_t maxSize = o.maxSize.value_or(ini.ReadInteger(settings::kMaxFilesize));
+    int32_t maxFiles = o.maxFiles.value_or(ini.ReadInteger(settings::kMaxFileCount));
+    std::string level = o.safeSearch.value_or(ini.ReadText(settings::kSafeSearchT));
+    std::string service = o.service.value_or(ini.ReadText(settings::kSearchService));
+
+    DWORD attrs = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+        ErrorLine("Path to save images to no longer exists.. Please correct ! (" + folder + ")");
+        return 2;
+    }
+
+    cli::ConsoleSink sink(o.quiet);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    sink.Message("Doing: 1 of ...");
+
+    // The job as the search command makes it; the console adds one rule: a run of empty pages
+    // ends the search, which would otherwise go on as long as the service has pages.
+    auto* job = new engine::TDownThread(1, 28, maxSize, minSize, maxFiles, folder, o.query, level);
+    int emptyRun = 0;
+    const int emptyLimit = o.emptyPages;
+    job->SetSink(&sink);
+    job->SetStopFlag(&g_stop);
+    job->SetService(service);
+    job->SetPageScan([&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {
+        int32_t before = j.DownedCount;
+        bool stopped = j.ScanPage(text);
+        emptyRun = j.DownedCount == before ? emptyRun + 1 : 0;
+        if (emptyRun >= emptyLimit) g_stop = true;
+        return stopped;
+    });
+    job->Start();
+    sink.RunUntilFinished();
+
+    if (!sink.Error().empty()) {
+        ErrorLine(sink.Error());
+        return 3;
+    }
+    return sink.Downloaded() > 0 ? 0 : 1;
+}

@@ -1,0 +1,115 @@
+#include "cli/options.h"
+
+#include <charconv>
+
+#include "engine/naming.h"
+
+namespace cli {
+
+namespace {
+
+std::optional<int32_t> Number(const std::string& text, int32_t least) {
+    int32_t v = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || v < least) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+const char* UsageText() {
+    return "usage: quenby-cli [--folder DIR] [--max N] [--min-size BYTES] [--max-size BYTES]\n"
+           "                  [--safe-search Strict|Moderate|Off] [--service URL] [--empty-pages N]\n"
+           "                  [--quiet] KEYWORDS...\n"
+           "Searches images for the keywords and downloads them into the folder. Defaults come from\n"
+           "Quenby.ini beside the program. Prints one line per image: file name, page, image address.\n"
+           "Exit status: 0 images downloaded, 1 none, 2 usage error, 3 the search ended by an error.\n";
+}
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+    ParseResult r;
+    Options& o = r.options;
+    std::vector<std::string> keywords;
+    bool optionsEnd = false;
+    for (size_t i = 0; i < args.size() && r.error.empty(); i++) {
+        std::string arg = args[i];
+        if (optionsEnd || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            keywords.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnd = true;
+            continue;
+        }
+        if (arg == "--quiet") {
+            o.quiet = true;
+            continue;
+        }
+        if (arg == "--help") {
+            o.help = true;
+            continue;
+        }
+        // "--name value" or "--name=value".
+        std::string value;
+        size_t eq = arg.find('=');
+        if (eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+        } else if (arg == "--folder" || arg == "--max" || arg == "--min-size" || arg == "--max-size" ||
+                   arg == "--safe-search" || arg == "--service" || arg == "--empty-pages") {
+            if (i + 1 >= args.size()) {
+                r.error = arg + " needs a value";
+                break;
+            }
+            value = args[++i];
+        }
+        auto number = [&](std::optional<int32_t>& into, int32_t least) {
+            into = Number(value, least);
+            if (!into) r.error = arg + " takes a whole number" + (least > 0 ? " of at least 1" : " of 0 or more") + ", not \"" + value + "\"";
+        };
+        if (arg == "--folder") {
+            if (value.empty()) r.error = "--folder needs a folder";
+            o.folder = value;
+        } else if (arg == "--max") {
+            number(o.maxFiles, 0);
+        } else if (arg == "--min-size") {
+            number(o.minSize, 0);
+        } else if (arg == "--max-size") {
+            number(o.maxSize, 0);
+        } else if (arg == "--empty-pages") {
+            std::optional<int32_t> n;
+            number(n, 1);
+            if (n) o.emptyPages = *n;
+        } else if (arg == "--safe-search") {
+            for (const char* level : {"Strict", "Moderate", "Off"})
+                if (engine::SameTextIgnoringCase(value, level)) o.safeSearch = level;
+            if (!o.safeSearch) r.error = "--safe-search takes Strict, Moderate or Off, not \"" + value + "\"";
+        } else if (arg == "--service") {
+            if (value.empty()) r.error = "--service needs an address";
+            o.service = value;
+        } else {
+            r.error = "unknown option " + arg;
+        }
+    }
+    if (r.error.empty() && !o.help && keywords.empty()) r.error = "no keywords given";
+    std::string joined;
+    for (auto& k : keywords) joined += (joined.empty() ? "" : " ") + k;
+    for (char& c : joined)
+        if (c == ' ') c = '+';
+    o.query = joined;
+    return r;
+}
+
+std::string OneLine(const std::string& text) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 32)
+            out += {'%', hex[c >> 4], hex[c & 15]};
+        else
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
+}  // namespace cli

@@ -1,0 +1,34 @@
+#pragma once
+// The console front end's command line, without any Windows API. Every option overrides the
+// value the settings file (or the first-run default) gives.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct Options {
+    std::optional<std::string> folder;
+    std::optional<int32_t> maxFiles, minSize, maxSize;
+    std::optional<std::string> safeSearch;  // "Strict", "Moderate" or "Off"
+    std::optional<std::string> service;
+    int emptyPages = 3;  // consecutive pages that download nothing end the search
+    bool quiet = false;
+    bool help = false;
+    std::string query;   // the keywords joined by single spaces, every space then "+"
+};
+
+struct ParseResult {
+    Options options;
+    std::string error;  // empty when the command line is good
+};
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args);  // without the program name
+
+const char* UsageText();
+
+// A line of output as one line: bytes below 32 become "%XX", as in an address.
+std::string OneLine(const std::string& text);
+
+}  // namespace cli
