@@ -15,7 +15,11 @@ void ConsoleSink::Message(const std::string& text) {
     std::fflush(stderr);
 }
 
-void ConsoleSink::ShowProgress(const std::string& label2, const std::string& label1) { Message(label2 + "\t" + label1); }
+void ConsoleSink::ShowProgress(const std::string& label2, const std::string& label1) {
+    if (quiet_) return;
+    std::fprintf(stderr, "%s\t%s\n", label2.c_str(), label1.c_str());
+    std::fflush(stderr);
+}
 
 void ConsoleSink::SearchDone(bool downloadedNothing) {
     // Said even when quiet: it explains the exit status.

@@ -72,6 +72,18 @@ TEST_F(ScanTest, NamesFormatsAndLinesOfOnePage) {
     EXPECT_EQ(dir.Read("pic.jpg"), Fixture("tall.jpg"));
     EXPECT_EQ(dir.Read("pic.bmp"), Fixture("pic.bmp"));
     EXPECT_EQ(dir.Files().size(), 7u);
+    // Thumbnails: JPEG pictures fitted to 138 x 108; the WebP file does not decode and shows
+    // the program's icon at 32 x 32.
+    auto size = [&](size_t i) {
+        auto& p = sink.entries.at(i).picture;
+        return p && p->IsJpeg() && !p->JpegBytes().empty() ? std::to_string(p->Width()) + "x" + std::to_string(p->Height())
+                                                           : std::string("none");
+    };
+    EXPECT_EQ(size(1), "138x103");  // 64 x 48
+    EXPECT_EQ(size(2), "138x103");  // GIF 40 x 30
+    EXPECT_EQ(size(3), "54x108");   // 30 x 60
+    EXPECT_EQ(size(5), "138x92");   // BMP 30 x 20
+    EXPECT_EQ(size(6), "32x32");
     // PNG and WebP by the address are never asked for; every download ran under the hourglass.
     EXPECT_FALSE(Requested("/g/a.png"));
     EXPECT_FALSE(Requested("/h/b.webp"));

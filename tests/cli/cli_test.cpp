@@ -1,0 +1,223 @@
+// quenby-cli.exe end to end: a copy of the program runs against the local service, with and
+// without a settings file beside it; its lines, messages and exit status are checked.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "scan_support.h"
+
+using namespace scantest;
+using testsupport::HttpServer;
+using testsupport::Request;
+using testsupport::Response;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        size_t at = 0;
+        for (size_t nl; (nl = out.find('\n', at)) != std::string::npos; at = nl + 1) {
+            std::string l = out.substr(at, nl - at);
+            if (!l.empty() && l.back() == '\r') l.pop_back();
+            lines.push_back(l);
+        }
+        return lines;
+    }
+};
+
+std::string ReadAll(HANDLE h) {
+    std::string s;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) s.append(buf, n);
+    return s;
+}
+
+// The built program, copied into `dir` so each test has its own settings file beside it.
+std::string CopyProgram(const TempDir& dir) {
+    std::string built = QUENBY_CLI_EXE;
+    for (char& c : built)
+        if (c == '/') c = '\\';
+    std::string copy = dir.path + "quenby-cli.exe";
+    CopyFileA(("Z:" + built).c_str(), copy.c_str(), FALSE);
+    return copy;
+}
+
+Outcome RunProgram(const std::string& exe, const std::string& args, DWORD flags = 0,
+               const std::function<void(const PROCESS_INFORMATION&)>& meanwhile = nullptr) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE outR, outW, errR, errW;
+    CreatePipe(&outR, &outW, &sa, 0);
+    CreatePipe(&errR, &errW, &sa, 0);
+    SetHandleInformation(outR, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errR, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = outW;
+    si.hStdError = errW;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + exe + "\" " + args;
+    Outcome run;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si, &pi)) {
+        ADD_FAILURE() << "cannot start " << cmd;
+        return run;
+    }
+    CloseHandle(outW);
+    CloseHandle(errW);
+    std::thread errReader([&] { run.err = ReadAll(errR); });
+    if (meanwhile) meanwhile(pi);
+    run.out = ReadAll(outR);
+    errReader.join();
+    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        run.status = static_cast<int>(code);
+    }
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    CloseHandle(outR);
+    CloseHandle(errR);
+    return run;
+}
+
+struct CliTest : ::testing::Test {
+    HttpServer server;
+    TempDir home, folder;  // the program's own folder, the target folder
+    std::string exe = CopyProgram(home);
+
+    void ServeImage(const std::string& path, const std::string& fixture) {
+        server.on(path, Response::file(Fixture(fixture), "image/jpeg"));
+    }
+    std::string Url(const std::string& p) { return server.url(p); }
+    // The folder goes without its trailing "\\" (which would escape the quote); the program adds it.
+    std::string Bare(const TempDir& d) { return d.path.substr(0, d.path.size() - 1); }
+    std::string Options() { return "--service " + server.base() + " --folder \"" + Bare(folder) + "\" "; }
+};
+
+}  // namespace
+
+TEST_F(CliTest, PrintsOneLinePerImageAndTheProgress) {
+    ServeImage("/a/photo.jpg", "photo.jpg");
+    ServeImage("/b/image.gif", "image.gif");
+    ServeImage("/c/", "tall.jpg");
+    server.on("/images/search", Response::text(Page({Result(Url("/c/"), "http://site.example/c"),
+                                                     Result(Url("/a/photo.jpg?w=300&amp;h=200"), "http://site.example/p?a=1&amp;b=x%2520y"),
+                                                     Result(Url("/d/x.png"), "http://site.example/d"),
+                                                     Result(Url("/b/image.gif?x=1"), "http://site.example/b")})));
+    Outcome r = RunProgram(exe, Options() + "--max 1 red car");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.Lines(), (std::vector<std::string>{
+                             "noname0_0.jpg\thttp://site.example/c\t" + Url("/c/"),
+                             "photo.jpg\thttp://site.example/p?a=1&b=x y\t" + Url("/a/photo.jpg?w=300&amp;h=200"),
+                             "image.gif\thttp://site.example/b\t" + Url("/b/image.gif?x=1")}));
+    EXPECT_EQ(folder.Read("image.gif"), Fixture("image.gif"));
+    EXPECT_NE(r.err.find("Doing: 1 of ...\r\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Trying: 1 of 1 images\tDowned: 1 images\r\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Trying: 4 of 1 images\tDowned: 3 images\r\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Finished all downloads..."), std::string::npos);
+    auto searches = server.requests_for("/images/search");
+    ASSERT_EQ(searches.size(), 1u);
+    EXPECT_EQ(searches[0].target.substr(0, 33), "/images/search?q=red+car&first=1&");
+}
+
+TEST_F(CliTest, NothingToDownloadIsExitOne) {
+    server.on("/images/search", Response::text(Page({})));
+    Outcome r = RunProgram(exe, Options() + "--quiet nothing");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "No downloads to get for this...\r\n");
+}
+
+TEST_F(CliTest, UsageErrorsAreExitTwoWithTheUsage) {
+    for (std::string args : {"", "--max many cats", "--safe-search Medium cats", "--bogus cats"}) {
+        Outcome r = RunProgram(exe, args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find("usage: quenby-cli"), std::string::npos) << args;
+    }
+    Outcome missing = RunProgram(exe, "--folder \"" + folder.path + "gone\" cats");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("no longer exists"), std::string::npos);
+    EXPECT_EQ(server.request_count(), 0u);
+}
+
+TEST_F(CliTest, AnErrorEndsTheSearchWithExitThreeAfterTheLinesBefore) {
+    ServeImage("/a/1.jpg", "photo.jpg");
+    server.on("/images/search", Response::text(Page({Result(Url("/a/1.jpg"), "p"), Result("", "http://x/%zz")})));
+    Outcome r = RunProgram(exe, Options() + "--quiet cats");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.Lines(), std::vector<std::string>{"1.jpg\tp\t" + Url("/a/1.jpg")});
+    EXPECT_NE(r.err.find("quenby-cli: "), std::string::npos);
+    EXPECT_NE(r.err.find("%zz"), std::string::npos);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+
+    int port;
+    {
+        HttpServer gone;
+        port = gone.port();
+    }
+    Outcome down = RunProgram(exe, "--service http://127.0.0.1:" + std::to_string(port) + " --folder \"" + Bare(folder) + "\" cats");
+    EXPECT_EQ(down.status, 3);
+    EXPECT_NE(down.err.find("quenby-cli: "), std::string::npos) << down.err;
+}
+
+TEST_F(CliTest, EmptyPagesInARowEndTheSearch) {
+    // Page one brings an image; every later page holds only that image again.
+    ServeImage("/a/1.jpg", "photo.jpg");
+    server.on("/images/search", Response::text(Page({Result(Url("/a/1.jpg"), "p")})));
+    Outcome r = RunProgram(exe, Options() + "--quiet --empty-pages 2 cats");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.Lines().size(), 1u);
+    std::vector<std::string> firsts;
+    for (auto& q : server.requests_for("/images/search")) {
+        std::string t = q.target.substr(q.target.find("&first=") + 7);
+        firsts.push_back(t.substr(0, t.find('&')));
+    }
+    EXPECT_EQ(firsts, (std::vector<std::string>{"1", "57", "85"}));
+}
+
+TEST_F(CliTest, DefaultsComeFromTheSettingsFileWhichStaysUnwritten) {
+    ServeImage("/a/1.jpg", "photo.jpg");
+    server.on("/images/search", Response::text(Page({Result(Url("/a/1.jpg"), "p")})));
+    std::string folderNoSlash = folder.path.substr(0, folder.path.size() - 1);
+    std::string ini = "[Preferences]\r\nSavePath=" + folderNoSlash + "\r\nMinFilesize=0x10\r\nMaxFilesize=12abc\r\n"
+                      "MaxFileCount=0x1\r\nSafeSearchT=Strict\r\nSearchService=" + server.base() + "\r\n";
+    home.Write("Quenby.ini", ini);
+    Outcome r = RunProgram(exe, "--quiet blue");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(folder.Read("1.jpg"), Fixture("photo.jpg"));
+    auto searches = server.requests_for("/images/search");
+    ASSERT_EQ(searches.size(), 1u);  // a limit of 1 ends the search after the page
+    EXPECT_EQ(searches[0].target,
+              "/images/search?q=blue&first=1&count=28&maxFileSize=4096000&minFileSize=16&safeSearch=Strict"
+              "&mkt=nl-NL&adlt=Strict");
+    EXPECT_EQ(home.Read("Quenby.ini"), ini);
+
+    // The command line wins over the file.
+    folder.Write("keep.txt", "x");
+    Outcome o = RunProgram(exe, "--quiet --safe-search Off --max-size 100 --min-size 0 blue");
+    EXPECT_EQ(o.status, 1);  // the only image is refused by its size
+    EXPECT_NE(server.requests_for("/images/search").back().target.find("maxFileSize=100&minFileSize=0&safeSearch=Off"), std::string::npos);
+}
+
+TEST_F(CliTest, WithoutSettingsTheFolderIsTemp) {
+    ServeImage("/a/1.jpg", "photo.jpg");
+    server.on("/images/search", Response::text(Page({Result(Url("/a/1.jpg"), "p")})));
+    char old[MAX_PATH];
+    DWORD had = GetEnvironmentVariableA("TEMP", old, MAX_PATH);
+    std::string temp = folder.path.substr(0, folder.path.size() - 1);
+    SetEnvironmentVariableA("TEMP", temp.c_str());
+    Outcome r = RunProgram(exe, "--quiet --max 1 --service " + server.base() + " blue");
+    SetEnvironmentVariableA("TEMP", had ? old : nullptr);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(folder.Read("1.jpg"), Fixture("photo.jpg"));
+    EXPECT_NE(server.requests_for("/images/search").at(0).target.find("maxFileSize=4096000&minFileSize=0&safeSearch=Moderate"),
+              std::string::npos);
+}
