@@ -159,6 +159,9 @@ TEST_F(ResultListTest, WheelScrollsTheStripOnlyUnderTheCursor) {
     Fill();
     UINT lines = 0;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    // Other test programs share the desktop: be the window under the cursor.
+    form->SetTopMost(true);
+    form->SetBounds(640, 260, form->Width(), form->Height());
     CursorTo(form->ScrollBox1, 150, 200);  // right of the thumbnails, on the strip itself
     POINT at;
     GetCursorPos(&at);
