@@ -104,7 +104,7 @@ std::string PageLine(std::u32string_view url, const PageCharset& charset) {
             }
             size_t len = 0;
             char32_t u = EscapedUtf8(url, i, len);
-            if (u && charset && charset(u, out)) {
+            if (u >= 0xA0 && charset && charset(u, out)) {
                 i += len;
                 continue;
             }
@@ -115,7 +115,7 @@ std::string PageLine(std::u32string_view url, const PageCharset& charset) {
             AppendEscaped(out, c);
         } else if (c < 0x80) {
             out += char(c);
-        } else if (!charset || !charset(c, out)) {
+        } else if (c < 0xA0 || !charset || !charset(c, out)) {  // C1 controls too
             AppendUtf8Escaped(out, c);
         }
         ++i;

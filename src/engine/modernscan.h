@@ -15,7 +15,7 @@
 //   where that gives text: %XX of a printable ASCII character or the space becomes that
 //   character, a run of %XX that forms one UTF-8 character becomes that character when the
 //   system code page has it; every other %XX (control bytes, stray bytes, characters the code
-//   page lacks) stays as written. "+" stays "+". Other non-ASCII characters likewise go into
+//   page lacks, C1 controls) stays as written. "+" stays "+". Other non-ASCII characters likewise go into
 //   the code page when it has them, else they are written as percent-encoded UTF-8; bytes of
 //   the 8-bit page stay as they are; control characters are percent-encoded, so the line is
 //   always one line.

@@ -12,6 +12,7 @@
 #include "engine/fetcher.h"
 #include "engine/thumbnail.h"
 #include "engine/pagescan.h"
+#include "engine/modernflow.h"
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
 #include "forms/uithread.h"
@@ -29,6 +30,29 @@ std::string ToAnsi(const std::wstring& text) {
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), len, out.data(), n, nullptr, nullptr);
     return out;
+}
+
+// One character in the system's 8-bit code page, for the result list lines of today's markup;
+// false when the code page has no such character (no best-fit look-alikes).
+bool CodePageChar(char32_t c, std::string& out) {
+    wchar_t w[2];
+    int units = 1;
+    if (c >= 0x10000) {
+        w[0] = static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+        w[1] = static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        units = 2;
+    } else {
+        w[0] = static_cast<wchar_t>(c);
+    }
+    char buf[16];
+    BOOL usedDefault = FALSE;
+    // A UTF-8 system code page takes neither the flag nor the default-character test.
+    const bool utf8 = GetACP() == CP_UTF8;
+    int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, w, units, buf, sizeof buf, nullptr,
+                                utf8 ? nullptr : &usedDefault);
+    if (n <= 0 || usedDefault) return false;
+    out.append(buf, static_cast<size_t>(n));
+    return true;
 }
 
 class JobHooks : public ScanHooks {
@@ -70,8 +94,8 @@ public:
         if (!ok) return;
 
         // Both decodings come before anything is registered, so a bad escape leaves no half entry.
-        const std::string pageLine = UrlDecode(image.pageUrl);
-        const std::string imageLine = UrlDecode(image.imageUrl);
+        const std::string pageLine = image.linesReady ? image.pageUrl : UrlDecode(image.pageUrl);
+        const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
         auto picture = std::make_unique<Picture>();
         try {
             if (LoadPictureFile(path, *picture))
@@ -97,7 +121,7 @@ private:
 bool TDownThread::ScanPage(const std::wstring& text) {
     const std::string rest = ToAnsi(CutAtStartMarker(text));
     JobHooks hooks(*this);
-    return ScanResults(rest, hooks);
+    return ScanEitherMarkup(rest, [&] { return ToAnsi(text); }, hooks, CodePageChar);
 }
 
 }  // namespace engine

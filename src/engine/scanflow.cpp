@@ -6,7 +6,18 @@
 
 namespace engine {
 
-bool ScanResults(std::string_view rest, ScanHooks& hooks) {
+void TakeResult(NewImage image, ScanHooks& hooks) {
+    if (hooks.IsFetched(image.imageUrl)) return;
+    std::string name = RemoveRefusedCharacters(LastSegment(image.imageUrl));
+    hooks.CountTried();
+    if (SkippedByExtension(image.imageUrl)) return;
+    // The random number is drawn only for a name that needs one.
+    name = ShapeFileName(std::move(name), image.index, IsBlank(name) ? hooks.RandomFactor() : 0);
+    image.fileName = UniqueFileName(name, [&](const std::string& n) { return hooks.FileExists(n); });
+    hooks.Fetch(image);
+}
+
+bool ScanResults(std::string_view rest, ScanHooks& hooks, bool* found) {
     PageScanner scanner(rest);
     const size_t count = scanner.ResultCount();
     RawResult raw;
@@ -18,15 +29,8 @@ bool ScanResults(std::string_view rest, ScanHooks& hooks) {
         std::string pageUrl = UrlDecode(raw.pageUrl);
         scanner.PassOver();
         if (IsBlank(imageUrl) || IsBlank(pageUrl)) continue;
-        if (hooks.IsFetched(imageUrl)) continue;
-        std::string name = RemoveRefusedCharacters(LastSegment(imageUrl));
-        hooks.CountTried();
-        if (SkippedByExtension(imageUrl)) continue;
-        // The random number is drawn only for a name that needs one.
-        name = ShapeFileName(std::move(name), p, IsBlank(name) ? hooks.RandomFactor() : 0);
-        NewImage image{p, std::move(imageUrl), ReplaceAmpEntities(pageUrl), ""};
-        image.fileName = UniqueFileName(name, [&](const std::string& n) { return hooks.FileExists(n); });
-        hooks.Fetch(image);
+        if (found) *found = true;
+        TakeResult({p, std::move(imageUrl), ReplaceAmpEntities(pageUrl), ""}, hooks);
     }
     return false;
 }

@@ -14,6 +14,9 @@ struct NewImage {
     std::string imageUrl;   // decoded once: the address to download
     std::string pageUrl;    // decoded once, "&amp;" already replaced
     std::string fileName;   // new in the target folder
+    // Today's markup gives both lines as they are shown (modernscan.h); the classic one's are
+    // decoded once more after the download.
+    bool linesReady = false;
 };
 
 class ScanHooks {
@@ -36,6 +39,11 @@ public:
 
 // Scans the rest of a page (cut at the start marker, in 8-bit text). Returns true when a stop
 // request ended the scan. Throws UrlDecodeError for an address that cannot be decoded.
-bool ScanResults(std::string_view rest, ScanHooks& hooks);
+// `found`, when given, tells whether any result had both addresses.
+bool ScanResults(std::string_view rest, ScanHooks& hooks, bool* found = nullptr);
+
+// The steps of one result with both addresses, from the duplicate test to the download
+// (`image.fileName` is made here); the results of either markup take them.
+void TakeResult(NewImage image, ScanHooks& hooks);
 
 }  // namespace engine

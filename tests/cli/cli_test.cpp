@@ -221,3 +221,21 @@ TEST_F(CliTest, WithoutSettingsTheFolderIsTemp) {
     EXPECT_NE(server.requests_for("/images/search").at(0).target.find("maxFileSize=4096000&minFileSize=0&safeSearch=Moderate"),
               std::string::npos);
 }
+
+TEST_F(CliTest, ReadsTodaysResultsPagesToo) {
+    ServeImage("/a/photo.jpg", "photo.jpg");
+    ServeImage("/b/x%20y.gif", "image.gif");
+    auto result = [](const std::string& murl, const std::string& purl) {
+        return "<a class=\"iusc\" m=\"{&quot;murl&quot;:&quot;" + murl + "&quot;,&quot;purl&quot;:&quot;" + purl +
+               "&quot;,&quot;t&quot;:&quot;x&quot;}\" href=\"/images/search?view=detailV2\"><img src=\"t\"></a>\n";
+    };
+    server.on("/images/search", Response::text("<html><body><a href=\"/\">Images</a><div id=\"b_SearchBoxAnswer\">" +
+                                               result(Url("/a/photo.jpg?w=1&amp;h=2"), "http://site.example/a%20b") +
+                                               result(Url("/b/x y.gif"), "http://site.example/b") + "</div></body></html>"));
+    Outcome r = RunProgram(exe, Options() + "--quiet --max 1 red car");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.Lines(), (std::vector<std::string>{
+                             "photo.jpg\thttp://site.example/a b\t" + Url("/a/photo.jpg?w=1&h=2"),
+                             "x20y.gif\thttp://site.example/b\t" + Url("/b/x%20y.gif")}));
+    EXPECT_EQ(folder.Read("x20y.gif"), Fixture("image.gif"));
+}

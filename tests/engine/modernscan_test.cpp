@@ -109,6 +109,9 @@ TEST(ModernScan, PageLineIsTheAddressAsAPersonReadsIt) {
     EXPECT_EQ(line("http://site.example/\\u00e9\\u20ac", Latin1), "http://site.example/\xE9%E2%82%AC");
     EXPECT_EQ(line("http://site.example/a\\nb\\u007f\\tc"), "http://site.example/a%0Ab%7F%09c");
     EXPECT_EQ(line("  \\thttp://site.example/ \\n"), "http://site.example/");
+    // C1 controls stay encoded even where a code page would take them
+    auto any = [](char32_t, std::string& out) { return out += '?', true; };
+    EXPECT_EQ(line("http://site.example/\\u0085%C2%85%C2%A0", any), "http://site.example/%C2%85%C2%85?");
 }
 
 TEST(ModernScan, BytesOfTheEightBitPageStayBytes) {
