@@ -1,13 +1,15 @@
 // A sample image search service on 127.0.0.1 for the demo and the benchmarks: any query gets
 // results pages in the classic markup (three anchors per result: the image, its page, its
-// site) whose images are real JPEG files served by the same service. Prints its base address
-// on the first line of its output, then serves until it is ended.
+// site), or in today's (an "iusc" anchor whose m attribute holds the addresses as JSON),
+// whose images are real JPEG files served by the same service. Prints its base address on the
+// first line of its output, then serves until it is ended.
 //
-//   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N]
+//   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] [--markup classic|today]
 //     --pages     pages with results for each query (default 10); later pages come empty
 //     --per-page  results on each page (default 28)
 //     --image-kb  size of each JPEG, about (default 50)
 //     --images    distinct pictures served in turn (default 8)
+//     --markup    the results pages' markup (default classic)
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,7 @@ namespace {
 
 struct Options {
     int pages = 10, perPage = 28, imageKb = 50, images = 8;
+    bool today = false;
 };
 
 std::string QueryValue(const std::string& target, const std::string& key) {
@@ -55,6 +58,18 @@ std::string Slug(const std::string& q) {
 // Results pages are asked for at first = 1, 57, 85, ...: page 0, 1, 2, ...
 int PageNumber(int first) { return first <= 1 ? 0 : (first - 29) / 28; }
 
+// One result in today's markup; the page address already holds "&amp;".
+std::string TodaysResult(const std::string& image, const std::string& page, const std::string& title,
+                         const std::string& base) {
+    auto q = [](const std::string& v) { return "&quot;" + v + "&quot;"; };
+    std::string m = "{" + q("cid") + ":" + q(title.substr(title.rfind(' ') + 1)) + "," + q("purl") + ":" + q(page) + "," +
+                    q("murl") + ":" + q(image) + "," + q("turl") + ":" + q(image) + "," + q("t") + ":" + q(title) + "}";
+    return "<li><div class=\"iuscp\"><div class=\"imgpt\"><a class=\"iusc\" style=\"height:160px\" m=\"" + m +
+           "\" href=\"/images/search?view=detailV2&amp;id=1\"><img class=\"mimg\" src=\"" + image +
+           "\" width=\"138\"></a></div><div class=\"infopt\"><a class=\"inflnk\" href=\"" + page + "\">" +
+           base.substr(7) + "</a></div></div></li>\n";
+}
+
 std::string ResultsPage(const std::string& base, const std::string& q, int first, const Options& o) {
     std::string slug = Slug(q);
     std::string html = "<!DOCTYPE html><html><head><title>" + slug + " - Images</title></head><body>\n"
@@ -66,6 +81,10 @@ std::string ResultsPage(const std::string& base, const std::string& q, int first
             std::string image = base + "/img/" + slug + "/" + std::to_string(id) + ".jpg";
             std::string page = base + "/page/" + slug + "/" + std::to_string(id) + ".html?from=search&amp;n=" +
                                std::to_string(id);
+            if (o.today) {
+                html += TodaysResult(image, page, slug + " picture " + std::to_string(id), base);
+                continue;
+            }
             html += "<div class=\"iuscp\"><a class=\"thumb\" href=\"" + image + "\" h=\"ID=images," +
                     std::to_string(id) + ".1\"><img src=\"" + image + "\" width=\"138\"></a>" +
                     "<div class=\"meta\"><a class=\"tit\" href=\"" + page + "\" h=\"ID=images," +
@@ -84,13 +103,18 @@ int main(int argc, char** argv) {
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string key = argv[i];
+        if (key == "--markup" && (std::strcmp(argv[i + 1], "classic") == 0 || std::strcmp(argv[i + 1], "today") == 0)) {
+            o.today = std::strcmp(argv[i + 1], "today") == 0;
+            continue;
+        }
         int value = std::atoi(argv[i + 1]);
         if (key == "--pages") o.pages = value;
         else if (key == "--per-page") o.perPage = value;
         else if (key == "--image-kb") o.imageKb = value;
         else if (key == "--images") o.images = value;
         else {
-            std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N]\n";
+            std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] "
+                         "[--markup classic|today]\n";
             return 2;
         }
     }
