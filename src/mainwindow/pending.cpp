@@ -17,7 +17,6 @@ void TForm1::Pop3Click(Component*) {}
 void TForm1::PopWebpage1Click(Component*) {}
 void TForm1::PopShowThumbs1Click(Component*) { ToggleThumbStrip(); }
 void TForm1::PopShowMenu1Click(Component*) {}
-void TForm1::PopAbout1Click(Component*) {}
 void TForm1::MainMenu_Help1Click(Component*) {}
 void TForm1::MainMenu_SoftwareNewsClick(Component*) {}
 void TForm1::MainMenu_DonationsClick(Component*) {}
@@ -73,11 +72,5 @@ void TForm1::Button_savepathClick(Component*) {}
 void TForm1::PopSave1Click(Component*) {}
 void TForm1::PopLoad1Click(Component*) {}
 void TForm1::PopSizeToDownload1Click(Component*) {}
-
-// ---- Image file commands, About box, new-version check ----
-void TForm1::PopOpenTarget1Click(Component*) {}
-void TForm1::PopOpenImage1Click(Component*) {}
-void TForm1::PopImageInfo1Click(Component*) {}
-void TForm1::MainMenu_CheckNewVersionClick(Component*) {}
 
 }  // namespace mainwindow

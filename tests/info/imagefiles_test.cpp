@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/application.h"
+#include "info/about.h"
 #include "forms/msgbox.h"
 #include "forms/shell.h"
 #include "info/versioncheck.h"
@@ -234,6 +235,25 @@ TEST(ReadVersionInfo, WithoutVersionResourceRaisesTheSystemError) {
         EXPECT_FALSE(std::string(e.what()).empty());
     }
     EXPECT_THROW(ReadVersionInfo("C:\\no\\such\\file.exe"), std::runtime_error);
+}
+
+// Created without version information, the About box shows the error once and keeps its
+// design texts and size.
+TEST(AboutBox, WithoutVersionInformation) {
+    std::vector<forms::BoxCall> boxes;
+    forms::SetBoxScript([&](const forms::BoxCall& c) {
+        boxes.push_back(c);
+        return IDOK;
+    });
+    TFormAbout about;
+    forms::SetBoxScript(nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, forms::BoxKind::Error);
+    EXPECT_EQ(boxes[0].text, SystemErrorText(ERROR_RESOURCE_DATA_NOT_FOUND));
+    EXPECT_EQ(about.Caption(), "About");
+    EXPECT_EQ(about.Label6.Text(), "Label6");
+    EXPECT_EQ(about.ClientWidth(), 274);
+    EXPECT_EQ(about.ClientHeight(), 165);
 }
 
 }  // namespace

@@ -1,0 +1,155 @@
+#include "info/aboutcontrols.h"
+
+namespace info {
+
+namespace {
+
+HFONT LinkFont() {
+    static HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    return font;
+}
+
+int MeasuredWidth(const std::string& text, HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE sz{0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &sz);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return sz.cx;
+}
+
+}  // namespace
+
+int TextWidth(const std::string& text, bool bold) { return MeasuredWidth(text, forms::DesignFont(bold)); }
+
+WrapLabel::WrapLabel(forms::Control* parent, const forms::Design& d) : Control(parent, d) { AutoSize(); }
+
+void WrapLabel::SetText(const std::string& text) {
+    Invalidate();
+    caption_ = text;
+    AutoSize();
+    Invalidate();
+}
+
+void WrapLabel::AutoSize() {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_));
+    RECT r{0, 0, width_, 0};
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    height_ = r.bottom;
+}
+
+void WrapLabel::Paint(HDC dc) {
+    RECT r = BoundsRect();
+    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+LinkLabel::LinkLabel(forms::Control* parent, const forms::Design& d) : Control(parent, d) {
+    if (width_ == 0) width_ = MeasuredWidth(caption_, LinkFont());
+    if (height_ == 0) height_ = 13;
+    CreateWindowed(forms::OwnWindowClass(), 0, 0, false);
+    // Above the text it lies over, for painting and for clicks.
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT r{0, 0, width_, height_};
+        HGDIOBJ old = SelectObject(dc, LinkFont());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 255));
+        DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT) {
+            ::SetCursor(LoadCursorA(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    }
+    return Control::WndProc(msg, wp, lp);
+}
+
+PictureView::~PictureView() {
+    if (bitmap_) DeleteObject(bitmap_);
+}
+
+void PictureView::SetIcon(HICON icon) {
+    icon_ = icon;
+    Invalidate();
+}
+
+void PictureView::SetBitmap(HBITMAP bitmap) {
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = bitmap;
+    Invalidate();
+}
+
+void PictureView::Paint(HDC dc) {
+    if (bitmap_) {
+        BITMAP bm{};
+        GetObjectA(bitmap_, sizeof bm, &bm);
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, bitmap_);
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, left_, top_, width_, height_, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    if (icon_) DrawIconEx(dc, left_, top_, icon_, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+}
+
+HBITMAP MakeLogo() {
+    const int n = 48;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, n, n);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBmp = SelectObject(dc, bmp);
+    // A blue tile with a magnifying glass over a small landscape: searching for pictures.
+    RECT all{0, 0, n, n};
+    HBRUSH tile = CreateSolidBrush(RGB(32, 84, 156));
+    FillRect(dc, &all, tile);
+    DeleteObject(tile);
+    HBRUSH sky = CreateSolidBrush(RGB(170, 214, 246));
+    HPEN lens = CreatePen(PS_SOLID, 4, RGB(255, 255, 255));
+    HGDIOBJ oldBrush = SelectObject(dc, sky);
+    HGDIOBJ oldPen = SelectObject(dc, lens);
+    Ellipse(dc, 6, 6, 34, 34);
+    HBRUSH hill = CreateSolidBrush(RGB(74, 160, 66));
+    HPEN none = CreatePen(PS_NULL, 0, 0);
+    SelectObject(dc, hill);
+    SelectObject(dc, none);
+    POINT land[] = {{10, 28}, {17, 18}, {22, 24}, {26, 20}, {31, 28}};
+    Polygon(dc, land, 5);
+    HPEN handle = CreatePen(PS_SOLID, 6, RGB(240, 176, 48));
+    SelectObject(dc, handle);
+    MoveToEx(dc, 31, 31, nullptr);
+    LineTo(dc, 42, 42);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(sky);
+    DeleteObject(hill);
+    DeleteObject(lens);
+    DeleteObject(none);
+    DeleteObject(handle);
+    SelectObject(dc, oldBmp);
+    DeleteDC(dc);
+    return bmp;
+}
+
+}  // namespace info

@@ -1,0 +1,12 @@
+#pragma once
+// The maker's addresses and credit, in one place.
+namespace info {
+
+inline constexpr const char* kAuthorName = "Arlen Voss";
+inline constexpr const char* kMakerWebText = "www.quenby-freeware.example";
+inline constexpr const char* kFreewarePage = "http://www.quenby-freeware.example/freeware/";
+inline constexpr const char* kDonationPage = "http://www.quenby-freeware.example/donate.html";
+inline constexpr const char* kMakerMail = "quenby@quenby-freeware.example";
+inline constexpr const char* kMailSubject = "?subject=from 'Quenby' freeware...";
+
+}  // namespace info
