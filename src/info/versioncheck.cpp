@@ -19,8 +19,8 @@ namespace info {
 namespace {
 
 // The two published addresses, in one place.
-constexpr const char* kOwnVersionFile = "http://www.quenby-freeware.example/quenby/version.xml";
-constexpr const char* kRepositoryPadFile = "http://pad.software-shelf.example/files/quenby_pad.xml";
+constexpr const char* kOwnVersionFile = "https://www.quenby-freeware.example/quenby/version.xml";
+constexpr const char* kRepositoryPadFile = "https://pad.software-shelf.example/files/quenby_pad.xml";
 
 VersionSources& Sources() {
     static VersionSources sources = DefaultVersionSources();
