@@ -36,9 +36,12 @@ struct ComScope {
 };
 
 bool Download(const std::string& url, const std::string& path) {
-    // A copy kept in the shared internet cache would hide a newly published version.
+    // A copy kept in the shared internet cache would hide a newly published version, and the
+    // downloader leaves one there: removed before and after.
     DeleteUrlCacheEntryA(url.c_str());
-    return URLDownloadToFileA(nullptr, url.c_str(), path.c_str(), 0, nullptr) == S_OK;
+    bool ok = URLDownloadToFileA(nullptr, url.c_str(), path.c_str(), 0, nullptr) == S_OK;
+    DeleteUrlCacheEntryA(url.c_str());
+    return ok;
 }
 
 // Reads the file block by block until the version text is known. A file that cannot be
