@@ -87,7 +87,7 @@ TEST_F(ModernTest, EveryReadableResultGoesThroughTheWholePath) {
     server.on("/images/search", Response::text(ModernPage({
         Modern("m=\"" + Escaped(Json(Url("/a/photo.jpg"), "http://site.example/a%20b/?q=red+car&x=%2541")) + "\""),
         // attributes in another order, single quotes, escapes of both kinds
-        "<li><a m='{\"murl\":\"" + Url("\\/b\\/caf\\u00e9 one.gif") + "\",\"purl\":\"http:\\/\\/site.example\\/caf%C3%A9\"}' "
+        "<li><a m='{\"murl\":\"" + Url("\\/b\\/caf\\u00e9 one.gif") + "\",\"purl\":\"http:\\/\\/site.example\\/caf%C3%A9\\u0141%E4%B8%AD\"}' "
         "href=\"#\" class=\"thumbnail iusc\"></a></li>\n",
         Modern("m=\"" + Escaped(ok).substr(0, 40) + "\""),                                 // malformed: cut short
         Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/x/lone.jpg") + "&quot;}\""),        // no page address
@@ -127,7 +127,8 @@ TEST_F(ModernTest, EveryReadableResultGoesThroughTheWholePath) {
     EXPECT_EQ(sink.entries[0].imageLine, Url("/a/photo.jpg"));
     EXPECT_EQ(sink.entries[1].imageLine, Url("/b/caf%C3%A9%20one.gif"));
     if (GetACP() == 1252) {
-        EXPECT_EQ(sink.entries[1].pageLine, "http://site.example/caf\xE9");
+        // no best-fit look-alike ("L" for U+0141): what the code page lacks stays encoded
+        EXPECT_EQ(sink.entries[1].pageLine, "http://site.example/caf\xE9%C5%81%E4%B8%AD");
     }
     EXPECT_EQ(sink.entries[2].imageLine, Url("/c/tall.jpg?w=300&h=200"));
     EXPECT_EQ(sink.fetchedList.size(), 6u);
