@@ -125,7 +125,7 @@ bool ReadJsonObject(std::u32string_view text, std::vector<JsonField>& fields) {
     Cursor c(text);
     c.SkipSpace();
     if (!c.Eat('{')) return false;
-    std::vector<char32_t> open{'{'};  // the containers entered and not yet closed
+    std::vector<char> open{'{'};  // the containers entered and not yet closed
     bool justOpened = true;
     while (!open.empty()) {
         c.SkipSpace();
@@ -144,7 +144,7 @@ bool ReadJsonObject(std::u32string_view text, std::vector<JsonField>& fields) {
             }
             if (target) target->value.reset();
             if (c.Peek() == '{' || c.Peek() == '[') {
-                open.push_back(c.Peek());
+                open.push_back(c.Peek() == '{' ? '{' : '[');
                 c.Eat(c.Peek());
                 justOpened = true;
                 continue;
