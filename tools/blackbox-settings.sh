@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Black-box run of the real program: Quenby.exe starts beside a prepared "Quenby.ini", searches
+# for new keywords against a local service (the sample service when it is built, else a closed
+# local port, so nothing leaves the machine), is closed, and the settings file must then hold
+# the new keyword history and every key.
+#   tools/blackbox-settings.sh [BUILD_DIR]
+# By default it runs on an X display (a private Xvfb when DISPLAY is not set);
+# QUENBY_BLACKBOX_DRIVER=null runs it on Wine's null display driver instead (used by the tests).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win}" && pwd)
+driver=${QUENBY_BLACKBOX_DRIVER:-x11}
+exe=$build/bin/Quenby.exe
+drive=$build/bin/quenby-drive.exe
+[ -x "$exe" ] && [ -x "$drive" ] || { echo "build Quenby and quenby-drive first" >&2; exit 2; }
+
+pids=()
+work=$(mktemp -d /tmp/quenby-blackbox.XXXXXX)
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ "$driver" = x11 ] && [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 90 120); do
+        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+        Xvfb :$n -screen 0 1280x800x24 >/dev/null 2>&1 &
+        pids+=($!)
+        export DISPLAY=:$n
+        for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+        break
+    done
+fi
+[ "$driver" = null ] && unset DISPLAY
+. "$root/tools/wine-env.sh"
+quenby_wine_prefix "$build" "$driver"
+
+# The search service: the sample service when it is there, else a port nobody listens on.
+service=http://127.0.0.1:9
+sample=${QUENBY_SAMPLE_SERVICE:-$root/build/native/tools/sample-service}
+if [ -x "$sample" ]; then
+    "$sample" --port-file "$work/port" >"$work/service.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+    [ -s "$work/port" ] && service=http://127.0.0.1:$(cat "$work/port")
+fi
+
+winpath() { echo "Z:${1//\//\\}"; }
+mkdir -p "$work/images"
+cp "$exe" "$work/Quenby.exe"
+printf '%s\r\n' '[SearchStrings]' '0=cats' '1=' '2=dogs' '[Preferences]' \
+    "SavePath=$(winpath "$work/images")" 'MaxFileCount=3' 'SaveOnExitAsk=0' 'WindowTop=40' \
+    'SafeSearchT=Strict' "SearchService=$service" 'Extra=kept' >"$work/Quenby.ini"
+
+(cd "$work" && "$QUENBY_WINE" "$work/Quenby.exe" >"$work/quenby.log" 2>&1) &
+pids+=($!)
+"$QUENBY_WINE" "$drive" wait-window 30000 keywords "red car" enter \
+    until-box "Finished all downloads..." 90000 close wait-gone 15000
+
+ini=$(tr -d '\r' <"$work/Quenby.ini")
+fail=0
+expect() { grep -qxF -- "$1" <<<"$ini" || { echo "missing line: $1" >&2; fail=1; }; }
+expect '[SearchStrings]'
+expect '0=red car'
+expect '1=cats'
+expect '2=dogs'
+for i in 3 4 5 6 7 8 9 10 11; do expect "$i="; done
+expect '[Preferences]'
+expect "SavePath=$(winpath "$work/images")\\"
+expect 'WindowTop=40'
+expect 'MaxFileCount=3'
+expect 'SaveOnExitAsk=0'
+expect 'SafeSearchT=Strict'
+expect "SearchService=$service"
+expect 'Extra=kept'
+for k in WindowLeft WindowWidth WindowHeight ShowThumbsList MinFilesize MaxFilesize ShowMainMenu; do
+    grep -q "^$k=-\?[0-9]\+$" <<<"$ini" || { echo "missing key: $k" >&2; fail=1; }
+done
+if [ $fail -ne 0 ]; then
+    echo "--- Quenby.ini after the run:" >&2
+    echo "$ini" >&2
+    exit 1
+fi
+echo "blackbox-settings: ok ($service)"

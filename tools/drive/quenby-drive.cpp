@@ -1,0 +1,178 @@
+// Drives a running Quenby.exe from a script, as a user would: finds its main window, fills the
+// keyword box, presses keys, answers its message boxes and closes it. Each argument group is
+// one step; the program stops at the first step that fails (exit code 1).
+//   quenby-drive wait-window MS | keywords TEXT | enter | box TEXT BUTTON MS | close |
+//                wait-gone MS | sleep MS | until-box TEXT MS
+// BUTTON is ok, cancel, yes or no. until-box answers every message box with OK
+// until one showing TEXT has been answered.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kMainTitle[] = "Image search and download ...";
+
+HWND MainWindow() { return FindWindowA(nullptr, kMainTitle); }
+
+std::string ClassOf(HWND h) {
+    char buf[128] = {};
+    GetClassNameA(h, buf, sizeof buf);
+    return buf;
+}
+
+std::string TextOf(HWND h) {
+    char buf[4096] = {};
+    GetWindowTextA(h, buf, sizeof buf);
+    return buf;
+}
+
+HWND FindChild(HWND parent, const char* cls) {
+    struct Q { const char* cls; HWND found; } q{cls, nullptr};
+    EnumChildWindows(parent, [](HWND h, LPARAM lp) -> BOOL {
+        auto* q = reinterpret_cast<Q*>(lp);
+        if (lstrcmpiA(ClassOf(h).c_str(), q->cls) == 0) { q->found = h; return FALSE; }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+// The edit inside the keyword box, the only combo box of the main window.
+HWND KeywordEdit() {
+    HWND main = MainWindow();
+    HWND combo = main ? FindChild(main, "ComboBox") : nullptr;
+    return combo ? FindChild(combo, "Edit") : nullptr;
+}
+
+// A message box of the program: a visible dialog one of whose controls shows the text.
+struct BoxQuery {
+    const std::string* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND c, LPARAM lp) {
+    auto* q = reinterpret_cast<BoxQuery*>(lp);
+    if (TextOf(c).find(*q->text) == std::string::npos) return TRUE;
+    q->found = c;
+    return FALSE;
+}
+
+BOOL CALLBACK MatchBox(HWND h, LPARAM lp) {
+    auto* q = reinterpret_cast<BoxQuery*>(lp);
+    if (ClassOf(h) != "#32770" || !IsWindowVisible(h)) return TRUE;
+    BoxQuery inner{q->text, nullptr};
+    EnumChildWindows(h, MatchChild, reinterpret_cast<LPARAM>(&inner));
+    if (!inner.found) return TRUE;
+    q->found = h;
+    return FALSE;
+}
+
+HWND FindBox(const std::string& text) {
+    BoxQuery q{&text, nullptr};
+    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+template <class F>
+bool WaitFor(F done, int ms) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (static_cast<int>(GetTickCount() - start) > ms) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+int ButtonId(const std::string& name) {
+    if (name == "ok") return IDOK;
+    if (name == "cancel") return IDCANCEL;
+    if (name == "yes") return IDYES;
+    if (name == "no") return IDNO;
+    return 0;
+}
+
+bool Fail(const std::string& what) {
+    std::fprintf(stderr, "quenby-drive: %s\n", what.c_str());
+    return false;
+}
+
+bool Step(const std::vector<std::string>& a, size_t& i) {
+    const std::string& cmd = a[i++];
+    auto arg = [&]() -> std::string { return i < a.size() ? a[i++] : std::string(); };
+    if (cmd == "wait-window") {
+        int ms = std::atoi(arg().c_str());
+        return WaitFor([] { HWND h = MainWindow(); return h && IsWindowVisible(h); }, ms) ||
+               Fail("no main window");
+    }
+    if (cmd == "keywords") {
+        std::string text = arg();
+        HWND edit = KeywordEdit();
+        if (!edit) return Fail("no keyword box");
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        return true;
+    }
+    if (cmd == "enter") {
+        HWND edit = KeywordEdit();
+        if (!edit) return Fail("no keyword box");
+        // Posted, so the keys pass through the program's own message loop as typed keys do.
+        PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        PostMessageA(edit, WM_CHAR, 13, 0x001C0001);
+        PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+        return true;
+    }
+    if (cmd == "box") {
+        std::string text = arg();
+        int id = ButtonId(arg());
+        int ms = std::atoi(arg().c_str());
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = FindBox(text)) != nullptr; }, ms))
+            return Fail("no message box with \"" + text + "\"");
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        return WaitFor([&] { return !IsWindow(box); }, 5000) || Fail("box stayed open");
+    }
+    if (cmd == "until-box") {
+        std::string text = arg();
+        int ms = std::atoi(arg().c_str());
+        bool done = false;
+        bool ok = WaitFor([&] {
+            HWND box = FindBox("");
+            if (!box) return false;
+            done = FindBox(text) == box;
+            std::printf("answering box%s\n", done ? " (the one awaited)" : "");
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            WaitFor([&] { return !IsWindow(box); }, 5000);
+            return done;
+        }, ms);
+        return ok || Fail("no message box with \"" + text + "\"");
+    }
+    if (cmd == "close") {
+        HWND main = MainWindow();
+        if (!main) return Fail("no main window to close");
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (cmd == "wait-gone") {
+        int ms = std::atoi(arg().c_str());
+        return WaitFor([] { return MainWindow() == nullptr; }, ms) || Fail("main window still open");
+    }
+    if (cmd == "sleep") {
+        Sleep(std::atoi(arg().c_str()));
+        return true;
+    }
+    return Fail("unknown step " + cmd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> a(argv + 1, argv + argc);
+    for (size_t i = 0; i < a.size();) {
+        std::printf("step: %s\n", a[i].c_str());
+        std::fflush(stdout);
+        if (!Step(a, i)) return 1;
+    }
+    return 0;
+}
