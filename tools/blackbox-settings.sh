@@ -53,9 +53,7 @@ printf '%s\r\n' '[SearchStrings]' '0=cats' '1=' '2=dogs' '[Preferences]' \
     "SavePath=$(winpath "$work/images")" 'MaxFileCount=3' 'SaveOnExitAsk=0' 'WindowTop=40' \
     'SafeSearchT=Strict' "SearchService=$service" 'Extra=kept' >"$work/Quenby.ini"
 
-(cd "$work" && "$QUENBY_WINE" "$work/Quenby.exe" >"$work/quenby.log" 2>&1) &
-pids+=($!)
-"$QUENBY_WINE" "$drive" wait-window 30000 keywords "red car" enter \
+"$QUENBY_WINE" "$drive" start "$(winpath "$work/Quenby.exe")" wait-window 30000 keywords "red car" enter \
     until-box "Finished all downloads..." 90000 close wait-gone 15000
 
 ini=$(tr -d '\r' <"$work/Quenby.ini")

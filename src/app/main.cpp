@@ -1,4 +1,5 @@
-// Program entry: creates the main window and runs the message loop until it has closed.
+// Program entry: creates the windows in their order and runs the message loop until the main
+// window has closed.
 #include <windows.h>
 #include <ole2.h>
 
@@ -8,10 +9,13 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     OleInitialize(nullptr);  // the shell's folder browser needs it on this thread
-    // The windows live until the process ends; closing does not wait for a stopping search.
+    // The main window comes first: the first form created is the main form, and its creation
+    // reads the settings before any other window exists. The dialogs (About box, saved-search
+    // chooser, options) are created after it, in that order, and live until the program ends.
     auto* main = new mainwindow::TForm1();
     info::FormAbout = new info::TFormAbout();
     main->Show();
     forms::RunMessageLoop();
+    // Closing does not wait for a search that is still stopping.
     ExitProcess(0);
 }

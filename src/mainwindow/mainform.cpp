@@ -2,6 +2,7 @@
 
 #include "forms/messageloop.h"
 #include "mainwindow/state.h"
+#include "settings/settingsfile.h"
 
 namespace mainwindow {
 
@@ -100,6 +101,7 @@ TForm1::~TForm1() {
     // A job still running holds this window as its sink: let it end first.
     StopRequested = true;
     if (jobAlive_) forms::WaitUntil([this] { return !jobAlive_; }, 60000);
+    forms::SetMessageHook(nullptr);  // the hook calls this window's AppMessage
     SetMenu(nullptr);
 }
 

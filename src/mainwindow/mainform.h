@@ -16,6 +16,9 @@
 namespace engine {
 class TDownThread;
 }
+namespace settings {
+class SettingsFile;
+}
 
 namespace mainwindow {
 
@@ -152,12 +155,20 @@ public:
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
     void ToggleThumbStrip();
     void AppMessage(MSG& Msg, bool& Handled);
+    void AppendSystemMenuItems();
+    void ToggleStayOnTop();
+    // The on-top state: 0 or 1, 0 at every start, not stored.
+    int OnTopState = 0;
 
     // ---- Settings, start-up and close ----
     void FormCreate(Component* Sender);
     void FormShow(Component* Sender);
     void FormClose(Component* Sender, forms::CloseAction& Action);
     void Button_savepathClick(Component* Sender);
+    // Open from the window's creation to the end of a normal close.
+    std::unique_ptr<settings::SettingsFile> SettingsFile;
+    // The settings file, opened again when a command needs it after a close.
+    settings::SettingsFile& Settings();
 
     // ---- Saved searches and the options dialog ----
     void PopSave1Click(Component* Sender);

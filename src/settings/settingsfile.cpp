@@ -13,9 +13,18 @@ namespace {
 // Handed to the profile service as the default so a missing key can be told from an empty
 // one; the caller's default is then returned exactly as given.
 constexpr char kMissing[] = "\x01quenby-missing\x01";
+
+std::string& PathForTests() {
+    static std::string path;
+    return path;
+}
 }  // namespace
 
-std::string DefaultSettingsPath() { return forms::ExeFolder() + "Quenby.ini"; }
+std::string DefaultSettingsPath() {
+    return PathForTests().empty() ? forms::ExeFolder() + "Quenby.ini" : PathForTests();
+}
+
+void SetSettingsPath(std::string fullPath) { PathForTests() = std::move(fullPath); }
 
 SettingsFile::SettingsFile(std::string fullPath) : path_(std::move(fullPath)) {}
 

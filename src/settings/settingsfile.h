@@ -9,8 +9,10 @@
 
 namespace settings {
 
-// The settings file beside the executable.
+// The settings file beside the executable, or the one set for tests.
 std::string DefaultSettingsPath();
+// Tests: another full path for the main window's settings file; empty restores the default.
+void SetSettingsPath(std::string fullPath);
 
 class SettingsFile {
 public:

@@ -50,7 +50,4 @@ inline constexpr std::array<const KeyDef*, 12> kClosingKeys{
 // The fixed default of an integer or boolean key read as a number (0 when it has none).
 int32_t IntegerDefault(const KeyDef& key);
 
-// The safe-search levels in the order of the options dialog's list.
-inline constexpr std::array<const char*, 3> kSafeSearchLevels{"Strict", "Moderate", "Off"};
-
 }  // namespace settings

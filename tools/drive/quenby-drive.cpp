@@ -1,8 +1,10 @@
 // Drives a running Quenby.exe from a script, as a user would: finds its main window, fills the
 // keyword box, presses keys, answers its message boxes and closes it. Each argument group is
 // one step; the program stops at the first step that fails (exit code 1).
-//   quenby-drive wait-window MS | keywords TEXT | enter | box TEXT BUTTON MS | close |
-//                wait-gone MS | sleep MS | until-box TEXT MS
+//   quenby-drive start EXE | wait-window MS | keywords TEXT | enter | box TEXT BUTTON MS |
+//                close | wait-gone MS | sleep MS | until-box TEXT MS
+// After "start" (which runs EXE in its own folder) only that process's windows are looked at,
+// so other programs' windows of the same title cannot be mistaken for it.
 // BUTTON is ok, cancel, yes or no. until-box answers every message box with OK
 // until one showing TEXT has been answered.
 #include <windows.h>
@@ -16,7 +18,22 @@ namespace {
 
 constexpr char kMainTitle[] = "Image search and download ...";
 
-HWND MainWindow() { return FindWindowA(nullptr, kMainTitle); }
+DWORD g_process = 0;     // the started program, 0: any
+HANDLE g_handle = nullptr;
+
+bool Ours(HWND h) {
+    if (!g_process) return true;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    return pid == g_process;
+}
+
+HWND MainWindow() {
+    HWND h = nullptr;
+    while ((h = FindWindowExA(nullptr, h, nullptr, kMainTitle)) != nullptr)
+        if (Ours(h)) return h;
+    return nullptr;
+}
 
 std::string ClassOf(HWND h) {
     char buf[128] = {};
@@ -62,12 +79,24 @@ BOOL CALLBACK MatchChild(HWND c, LPARAM lp) {
 
 BOOL CALLBACK MatchBox(HWND h, LPARAM lp) {
     auto* q = reinterpret_cast<BoxQuery*>(lp);
-    if (ClassOf(h) != "#32770" || !IsWindowVisible(h)) return TRUE;
+    if (ClassOf(h) != "#32770" || !IsWindowVisible(h) || !Ours(h)) return TRUE;
     BoxQuery inner{q->text, nullptr};
     EnumChildWindows(h, MatchChild, reinterpret_cast<LPARAM>(&inner));
     if (!inner.found) return TRUE;
     q->found = h;
     return FALSE;
+}
+
+// The message of a box: its longest static text.
+std::string BoxText(HWND box) {
+    std::string best;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        std::string t = TextOf(c);
+        if (ClassOf(c) == "Static" && t.size() > best.size()) best = t;
+    }
+    for (char& ch : best)
+        if (ch == '\r' || ch == '\n') ch = ' ';
+    return best;
 }
 
 HWND FindBox(const std::string& text) {
@@ -102,6 +131,21 @@ bool Fail(const std::string& what) {
 bool Step(const std::vector<std::string>& a, size_t& i) {
     const std::string& cmd = a[i++];
     auto arg = [&]() -> std::string { return i < a.size() ? a[i++] : std::string(); };
+    if (cmd == "start") {
+        std::string exe = arg();
+        std::string folder = exe.substr(0, exe.find_last_of("\\/") + 1);
+        std::string line = "\"" + exe + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+            return Fail("cannot start " + exe);
+        CloseHandle(pi.hThread);
+        g_process = pi.dwProcessId;
+        g_handle = pi.hProcess;
+        return true;
+    }
     if (cmd == "wait-window") {
         int ms = std::atoi(arg().c_str());
         return WaitFor([] { HWND h = MainWindow(); return h && IsWindowVisible(h); }, ms) ||
@@ -117,9 +161,9 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
     if (cmd == "enter") {
         HWND edit = KeywordEdit();
         if (!edit) return Fail("no keyword box");
-        // Posted, so the keys pass through the program's own message loop as typed keys do.
+        // Posted, so the keys pass through the program's own message loop as typed keys do;
+        // its TranslateMessage makes the character from the key-down.
         PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-        PostMessageA(edit, WM_CHAR, 13, 0x001C0001);
         PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
         return true;
     }
@@ -141,7 +185,7 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
             HWND box = FindBox("");
             if (!box) return false;
             done = FindBox(text) == box;
-            std::printf("answering box%s\n", done ? " (the one awaited)" : "");
+            std::printf("answering box \"%s\"%s\n", BoxText(box).c_str(), done ? " (the one awaited)" : "");
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             WaitFor([&] { return !IsWindow(box); }, 5000);
             return done;
@@ -156,7 +200,12 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
     }
     if (cmd == "wait-gone") {
         int ms = std::atoi(arg().c_str());
-        return WaitFor([] { return MainWindow() == nullptr; }, ms) || Fail("main window still open");
+        if (!WaitFor([] { return MainWindow() == nullptr; }, ms)) {
+            if (HWND box = FindBox("")) std::printf("a box is open: \"%s\"\n", BoxText(box).c_str());
+            return Fail("main window still open");
+        }
+        if (g_handle && WaitForSingleObject(g_handle, ms) != WAIT_OBJECT_0) return Fail("program still running");
+        return true;
     }
     if (cmd == "sleep") {
         Sleep(std::atoi(arg().c_str()));
@@ -172,7 +221,10 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < a.size();) {
         std::printf("step: %s\n", a[i].c_str());
         std::fflush(stdout);
-        if (!Step(a, i)) return 1;
+        if (!Step(a, i)) {
+            if (g_handle) TerminateProcess(g_handle, 1);  // leave nothing running behind
+            return 1;
+        }
     }
     return 0;
 }

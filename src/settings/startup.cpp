@@ -1,0 +1,132 @@
+// The main window's settings: what its creation reads, what its first showing applies, what
+// its close asks and writes, and the target-folder chooser.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "forms/messageloop.h"
+#include "forms/msgbox.h"
+#include "forms/shell.h"
+#include "mainwindow/mainform.h"
+#include "mainwindow/state.h"
+#include "settings/rules.h"
+#include "settings/settingsfile.h"
+
+namespace mainwindow {
+
+namespace {
+
+std::string EnvironmentVariable(const char* name) {
+    char buf[32768];
+    DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+}  // namespace
+
+settings::SettingsFile& TForm1::Settings() {
+    if (!SettingsFile) SettingsFile = std::make_unique<settings::SettingsFile>(settings::DefaultSettingsPath());
+    return *SettingsFile;
+}
+
+void TForm1::FormCreate(Component*) {
+    forms::SetMessageHook([this](MSG& msg, bool& handled) { forms::Guarded([&] { AppMessage(msg, handled); }); });
+    AppendSystemMenuItems();
+    Bevel_f.SetTop(-300);
+    ListBox_Bak.SetLeft(GetSystemMetrics(SM_CXSCREEN) + 100);
+    // The strip and the menu bar are applied at first showing; until then the main panel
+    // takes the whole client width.
+    ShowThumbsList = false;
+    FormResize(this);
+    SettingsFile = std::make_unique<settings::SettingsFile>(settings::DefaultSettingsPath());
+
+    for (int i = 0; i < settings::kHistoryKeys; ++i) {
+        std::string entry = SettingsFile->ReadText(settings::kHistorySection, std::to_string(i), "");
+        if (!settings::IsBlankEntry(entry)) ComboBox_search.AddItem(entry);
+    }
+    if (ComboBox_search.Count() > 0)
+        ComboBox_search.SetItemIndex(0);
+    else
+        ComboBox_search.SetText("");
+
+    Edit_savepath.SetText(SettingsFile->ReadText(settings::kSavePath, EnvironmentVariable("TEMP")));
+    Edit_savepath.SetText(settings::WithTrailingBackslash(Edit_savepath.Text()));
+    SavePath = Edit_savepath.Text();
+
+    MinFilesize = SettingsFile->ReadInteger(settings::kMinFilesize);
+    MaxFilesize = SettingsFile->ReadInteger(settings::kMaxFilesize);
+    MaxFileCount = SettingsFile->ReadInteger(settings::kMaxFileCount);
+    SaveOnExitAsk = SettingsFile->ReadBool(settings::kSaveOnExitAsk);
+    SafeSearchT = SettingsFile->ReadText(settings::kSafeSearchT);
+    Button_stopsearch.SetEnabled(false);
+}
+
+// The stored placement is applied as it is, not compared with the screen; only the window's
+// minimum size limits it.
+void TForm1::FormShow(Component*) {
+    settings::SettingsFile& f = Settings();
+    SetTop(f.ReadInteger(settings::kWindowTop, Top()));
+    SetLeft(f.ReadInteger(settings::kWindowLeft, Left()));
+    SetWidth(f.ReadInteger(settings::kWindowWidth, Panel_Main.Width()));
+    SetHeight(f.ReadInteger(settings::kWindowHeight, Height()));
+    StopRequested = true;
+    ResultsSaved = false;
+
+    ShowMainMenu = f.ReadBool(settings::kShowMainMenu);
+    PopShowMenu1->Checked = ShowMainMenu;
+    MainMenu_ShowMenu->Checked = ShowMainMenu;
+    SetMenu(ShowMainMenu ? &MainMenu1 : nullptr);
+
+    ShowThumbsList = !f.ReadBool(settings::kShowThumbsList);
+    ToggleThumbStrip();
+}
+
+// A refused write ends the close at that key: what was written stays, the window stays open,
+// and the next close starts again from the top.
+void TForm1::FormClose(Component*, forms::CloseAction& Action) {
+    StopRequested = true;
+    if (ListBox1.Count() > 0 && !ResultsSaved && SaveOnExitAsk) {
+        int answer = forms::ShowBox(forms::BoxKind::Confirm, "Want to save your search to disk for later browsing ?",
+                                    MB_YESNOCANCEL);
+        if (answer == IDYES) {
+            forms::Guarded([this] { PopSave1Click(PopSave1); });  // closing goes on whatever it did
+        } else if (answer != IDNO) {
+            Action = forms::CloseAction::None;
+            return;
+        }
+    }
+    try {
+        settings::SettingsFile& f = Settings();
+        for (int i = 0; i < settings::kHistoryKeys; ++i)
+            f.WriteText(settings::kHistorySection, std::to_string(i),
+                        i < ComboBox_search.Count() ? ComboBox_search.Item(i) : std::string());
+        f.WriteText(settings::kSavePath, Edit_savepath.Text());
+        f.WriteInteger(settings::kWindowTop, Top());
+        f.WriteInteger(settings::kWindowLeft, Left());
+        f.WriteInteger(settings::kWindowWidth, Panel_Main.Width());
+        f.WriteInteger(settings::kWindowHeight, Height());
+        f.WriteBool(settings::kShowThumbsList, ShowThumbsList);
+        f.WriteInteger(settings::kMinFilesize, MinFilesize);
+        f.WriteInteger(settings::kMaxFilesize, MaxFilesize);
+        f.WriteInteger(settings::kMaxFileCount, MaxFileCount);
+        f.WriteBool(settings::kSaveOnExitAsk, SaveOnExitAsk);
+        f.WriteBool(settings::kShowMainMenu, ShowMainMenu);
+        f.WriteText(settings::kSafeSearchT, SafeSearchT);
+    } catch (...) {
+        Action = forms::CloseAction::None;
+        forms::HandleException();
+        return;
+    }
+    SettingsFile.reset();
+}
+
+void TForm1::Button_savepathClick(Component*) {
+    auto chosen = forms::BrowseForFolder({Handle(), "Save downloaded files to ...", Edit_savepath.Text(),
+                                          BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE});
+    if (chosen) Edit_savepath.SetText(*chosen);
+    Edit_savepath.SetText(settings::WithTrailingBackslash(Edit_savepath.Text()));
+    SavePath = Edit_savepath.Text();
+}
+
+}  // namespace mainwindow
