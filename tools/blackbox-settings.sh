@@ -36,14 +36,16 @@ fi
 . "$root/tools/wine-env.sh"
 quenby_wine_prefix "$build" "$driver"
 
-# The search service: the sample service when it is there, else a port nobody listens on.
+# The search service: the sample service when it is built (it prints its address first), else
+# a port nobody listens on.
 service=http://127.0.0.1:9
 sample=${QUENBY_SAMPLE_SERVICE:-$root/build/native/tools/sample-service}
 if [ -x "$sample" ]; then
-    "$sample" --port-file "$work/port" >"$work/service.log" 2>&1 &
+    "$sample" --pages 1 --per-page 3 --image-kb 5 >"$work/service.out" 2>&1 &
     pids+=($!)
-    for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-    [ -s "$work/port" ] && service=http://127.0.0.1:$(cat "$work/port")
+    for _ in $(seq 50); do [ -s "$work/service.out" ] && break; sleep 0.1; done
+    first=$(head -n1 "$work/service.out")
+    case "$first" in http://127.0.0.1:*) service=${first%/} ;; esac
 fi
 
 winpath() { echo "Z:${1//\//\\}"; }
@@ -65,6 +67,10 @@ expect '1=cats'
 expect '2=dogs'
 for i in 3 4 5 6 7 8 9 10 11; do expect "$i="; done
 expect '[Preferences]'
+if [ "$service" != http://127.0.0.1:9 ]; then
+    n=$(find "$work/images" -type f | wc -l)
+    [ "$n" -gt 0 ] || { echo "the search downloaded nothing from $service" >&2; fail=1; }
+fi
 expect "SavePath=$(winpath "$work/images")\\"
 expect 'WindowTop=40'
 expect 'MaxFileCount=3'
