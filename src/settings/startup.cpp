@@ -45,10 +45,7 @@ void TForm1::FormCreate(Component*) {
         std::string entry = SettingsFile->ReadText(settings::kHistorySection, std::to_string(i), "");
         if (!settings::IsBlankEntry(entry)) ComboBox_search.AddItem(entry);
     }
-    if (ComboBox_search.Count() > 0)
-        ComboBox_search.SetItemIndex(0);
-    else
-        ComboBox_search.SetText("");
+    if (ComboBox_search.Count() > 0) ComboBox_search.SetItemIndex(0);  // else the designed text stays
 
     Edit_savepath.SetText(SettingsFile->ReadText(settings::kSavePath, EnvironmentVariable("TEMP")));
     Edit_savepath.SetText(settings::WithTrailingBackslash(Edit_savepath.Text()));

@@ -35,6 +35,7 @@ protected:
 TEST_F(Startup, FirstStartWithoutAFileThenTheFirstCloseWritesEveryKey) {
     Open();
     EXPECT_EQ(form->ComboBox_search.Count(), 0);
+    EXPECT_EQ(form->ComboBox_search.Text(), "Quenby");
     EXPECT_EQ(form->Edit_savepath.Text(), "C:\\quenby temp\\");
     EXPECT_EQ(SavePath, "C:\\quenby temp\\");
     EXPECT_EQ(MinFilesize, 0);
