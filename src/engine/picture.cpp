@@ -113,6 +113,14 @@ bool Picture::SetJpegBytes(std::vector<uint8_t> bytes) {
     return ok;
 }
 
+void Picture::SetPixels(std::vector<uint8_t> pixels, int width, int height) {
+    Clear();
+    kind_ = Kind::Bitmap;
+    pixels_ = std::move(pixels);
+    width_ = width;
+    height_ = height;
+}
+
 void Picture::SetLargeJpeg(std::vector<uint8_t> bytes, int width, int height) {
     Clear();
     kind_ = Kind::Jpeg;
@@ -132,9 +140,10 @@ void Picture::Assign(const Picture& other) {
     case Kind::Empty: Clear(); break;
     case Kind::Ole: SetOle(other.ole_); break;
     case Kind::Icon: SetIcon(other.icon_); break;
+    case Kind::Bitmap:
     case Kind::Jpeg:
         Clear();
-        kind_ = Kind::Jpeg;
+        kind_ = other.kind_;
         jpeg_ = other.jpeg_;
         pixels_ = other.pixels_;
         width_ = other.width_;
@@ -165,6 +174,7 @@ void Picture::Draw(HDC dc, const RECT& r) const {
         SetStretchBltMode(dc, old);
         break;
     }
+    case Kind::Bitmap:
     case Kind::Jpeg:
         if (!pixels_.empty()) {
             DrawPixels(dc, r, pixels_.data(), width_, height_);
@@ -177,7 +187,7 @@ void Picture::Draw(HDC dc, const RECT& r) const {
 }
 
 bool Picture::RenderScaled(HDC dc, uint8_t* bits, int width, int height) const {
-    if (kind_ != Kind::Jpeg) {
+    if (kind_ != Kind::Jpeg && kind_ != Kind::Bitmap) {
         Draw(dc, RECT{0, 0, width, height});
         GdiFlush();
         return true;

@@ -1,8 +1,9 @@
 #pragma once
 // The picture a thumbnail control shows. It holds one graphic: a decoded OLE picture (a
-// bitmap, metafile or icon from the picture loader), an icon, or a JPEG image kept as its
-// encoded bytes (with the pixels they decode to, for drawing). Once it holds JPEG data it owns
-// no COM object or GDI handle, so the worker may hand it to the UI thread.
+// bitmap, metafile or icon from the picture loader), an icon, a bitmap of decoded pixels, or a
+// JPEG image kept as its encoded bytes (with the pixels they decode to, for drawing). Once it
+// holds JPEG data it owns no COM object or GDI handle, so the worker may hand it to the UI
+// thread.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -14,7 +15,7 @@ namespace engine {
 
 class Picture {
 public:
-    enum class Kind { Empty, Ole, Icon, Jpeg };
+    enum class Kind { Empty, Ole, Icon, Bitmap, Jpeg };
 
     Picture() = default;
     ~Picture() { Clear(); }
@@ -38,6 +39,9 @@ public:
     // A copy of the icon; the caller keeps its own.
     void SetIcon(HICON icon);
 
+    // Decoded pixels, 4 bytes each (blue, green, red, unused), rows top-down.
+    void SetPixels(std::vector<uint8_t> pixels, int width, int height);
+
     // The encoded bytes exactly as stored.
     const std::vector<uint8_t>& JpegBytes() const { return jpeg_; }
     // Takes JPEG bytes (a stored thumbnail) and decodes them for drawing; the bytes are kept
@@ -60,7 +64,7 @@ private:
     IPicture* ole_ = nullptr;
     HICON icon_ = nullptr;
     std::vector<uint8_t> jpeg_;
-    std::vector<uint8_t> pixels_;  // the decoded JPEG, 4 bytes a pixel, top-down; empty if too large
+    std::vector<uint8_t> pixels_;  // a bitmap's pixels or the decoded JPEG; empty for a JPEG too large
 };
 
 }  // namespace engine

@@ -7,8 +7,9 @@
 namespace engine {
 
 // Reads the whole file (opened for reading, other readers and writers allowed) and decodes it
-// with the OLE picture loader into `picture`. PNG and WebP are refused by their first bytes,
-// so every platform agrees. When the file does not decode, the picture takes the program's
+// into `picture`: JPEG with libjpeg-turbo (the OLE picture loader when libjpeg cannot read
+// it), every other format with the OLE picture loader. PNG and WebP are refused by their
+// first bytes, so every platform agrees. When the file does not decode, the picture takes the program's
 // icon and the result is false. A file that cannot be opened throws std::runtime_error and
 // leaves the picture as it was. Needs COM initialised on the calling thread.
 bool LoadPictureFile(const std::string& path, Picture& picture);

@@ -120,7 +120,7 @@ TEST_F(ThumbnailTest, AnOpenFailureRaisesAndLeavesThePicture) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + Data("no-such-file.jpg") + "\". ", 0), 0u)
             << e.what();
     }
-    EXPECT_EQ(p.GetKind(), Picture::Kind::Ole);
+    EXPECT_EQ(p.GetKind(), Picture::Kind::Bitmap);
     EXPECT_EQ(p.Width(), 400);
 }
 
