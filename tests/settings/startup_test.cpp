@@ -11,6 +11,7 @@ namespace {
 const char* const kPreferenceKeys[] = {"SavePath",      "WindowTop",    "WindowLeft",  "WindowWidth",
                                        "WindowHeight",  "ShowThumbsList", "MinFilesize", "MaxFilesize",
                                        "MaxFileCount",  "SaveOnExitAsk", "ShowMainMenu", "SafeSearchT"};
+static_assert(std::size(kPreferenceKeys) == settings::kClosingKeys.size());
 
 std::vector<std::string> Items(const forms::ComboBox& box) { return box.Items(); }
 
@@ -64,6 +65,8 @@ TEST_F(Startup, FirstStartWithoutAFileThenTheFirstCloseWritesEveryKey) {
     EXPECT_NE(text.find("[Preferences]"), std::string::npos);
     for (int i = 0; i < 12; ++i) EXPECT_EQ(Stored("SearchStrings", std::to_string(i)), "") << i;
     for (const char* key : kPreferenceKeys) EXPECT_NE(Stored("Preferences", key), "<none>") << key;
+    for (size_t i = 0; i < std::size(kPreferenceKeys); ++i)
+        EXPECT_STREQ(settings::kClosingKeys[i]->name, kPreferenceKeys[i]);
     EXPECT_EQ(Stored("Preferences", "SavePath"), "C:\\quenby temp\\");
     EXPECT_EQ(Stored("Preferences", "WindowTop"), "118");
     EXPECT_EQ(Stored("Preferences", "ShowThumbsList"), "1");

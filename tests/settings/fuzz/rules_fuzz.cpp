@@ -1,0 +1,20 @@
+// Stored texts of any kind: integers read back as written, values never span lines.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "settings/rules.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    if (auto v = settings::ParseInteger(text)) {
+        if (settings::ParseInteger(std::to_string(*v)) != v) std::abort();
+    }
+    std::string clean = settings::SanitizeValue(text);
+    if (clean.size() != text.size() || clean.find_first_of("\r\n") != std::string::npos) std::abort();
+    settings::IsBlankEntry(text);
+    std::string site = settings::SiteAddress(text);
+    if (!site.empty() && (site.back() != '/' || site.find("://") == std::string::npos)) std::abort();
+    return 0;
+}
