@@ -51,6 +51,15 @@ std::string SanitizeValue(const std::string& value) {
     return out;
 }
 
+std::string StoredForm(const std::string& value) {
+    std::string out = SanitizeValue(value);
+    if (out.empty()) return out;
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    bool quoted = out.size() >= 2 && (out.front() == '"' || out.front() == '\'') && out.back() == out.front();
+    if (quoted || blank(out.front()) || blank(out.back())) out = '"' + out + '"';
+    return out;
+}
+
 bool IsBlankEntry(const std::string& text) {
     for (unsigned char c : text)
         if (c > 32) return false;

@@ -15,6 +15,11 @@ std::optional<int32_t> ParseInteger(const std::string& text);
 // and start keys or sections of its own, and nothing the user typed is dropped.
 std::string SanitizeValue(const std::string& value);
 
+// A value as it goes into the file: sanitized, and wrapped in double quotes when the profile
+// service would otherwise change it on reading (it drops blanks at either end and one pair of
+// quotes, single or double, around the whole value), so it reads back as written.
+std::string StoredForm(const std::string& value);
+
 // True when nothing but blanks and control characters (codes up to 32) is left after trimming.
 bool IsBlankEntry(const std::string& text);
 

@@ -48,7 +48,7 @@ bool SettingsFile::ReadBool(const std::string& section, const std::string& key, 
 
 void SettingsFile::WriteText(const std::string& section, const std::string& key,
                              const std::string& value) {
-    std::string clean = SanitizeValue(value);
+    std::string clean = StoredForm(value);
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), clean.c_str(), path_.c_str()))
         throw std::runtime_error("Unable to write to " + path_);
 }

@@ -29,7 +29,8 @@ public:
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
 
     // Each throws std::runtime_error("Unable to write to <path>") when the write is refused.
-    // CR and LF in a text become spaces, so a value always stays on its own line.
+    // CR and LF in a text become spaces, so a value always stays on its own line; a text with
+    // blanks or quotes at its ends is written so that it reads back unchanged.
     void WriteText(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);

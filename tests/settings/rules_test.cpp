@@ -41,6 +41,19 @@ TEST(StoredText, LineBreaksCannotStartNewLines) {
     EXPECT_EQ(SanitizeValue("plain = text; [x]"), "plain = text; [x]");
 }
 
+TEST(StoredText, QuotedWhereReadingWouldChangeIt) {
+    EXPECT_EQ(StoredForm("cats"), "cats");
+    EXPECT_EQ(StoredForm(""), "");
+    EXPECT_EQ(StoredForm("\"red car\""), "\"\"red car\"\"");
+    EXPECT_EQ(StoredForm("'x'"), "\"'x'\"");
+    EXPECT_EQ(StoredForm(" cats"), "\" cats\"");
+    EXPECT_EQ(StoredForm("cats\t"), "\"cats\t\"");
+    EXPECT_EQ(StoredForm("a \"b\""), "a \"b\"");
+    EXPECT_EQ(StoredForm("\"'"), "\"'");
+    EXPECT_EQ(StoredForm("\""), "\"");
+    EXPECT_EQ(StoredForm("x\r\n"), "\"x  \"");
+}
+
 TEST(History, BlankEntries) {
     EXPECT_TRUE(IsBlankEntry(""));
     EXPECT_TRUE(IsBlankEntry(" \t\x01 "));

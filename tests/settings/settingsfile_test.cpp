@@ -76,6 +76,17 @@ TEST(SettingsFile, WritesReachTheFileAtOnceAndKeepTheRest) {
     EXPECT_LT(text.find("Donated=1"), text.find("[SearchStrings]"));
 }
 
+TEST(SettingsFile, TextsReadBackAsWritten) {
+    TempFolder dir;
+    SettingsFile f(dir.path() + "Quenby.ini");
+    const std::string texts[] = {"\"red car\"", "'cats'", " dogs ", "\tbirds", "\"", "''", "a \"b\"",
+                                 "\"half", "x=y", ";not a comment", "[not a section]"};
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        f.WriteText("SearchStrings", std::to_string(i), texts[i]);
+        EXPECT_EQ(f.ReadText("SearchStrings", std::to_string(i), "<none>"), texts[i]) << i;
+    }
+}
+
 TEST(SettingsFile, LongValuesAreCutOnReading) {
     TempFolder dir;
     SettingsFile f(dir.path() + "Quenby.ini");

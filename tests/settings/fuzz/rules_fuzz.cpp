@@ -13,6 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     std::string clean = settings::SanitizeValue(text);
     if (clean.size() != text.size() || clean.find_first_of("\r\n") != std::string::npos) std::abort();
+    std::string stored = settings::StoredForm(text);
+    if (stored.find_first_of("\r\n") != std::string::npos) std::abort();
+    if (stored != clean && stored != '"' + clean + '"') std::abort();
     settings::IsBlankEntry(text);
     std::string site = settings::SiteAddress(text);
     if (!site.empty() && (site.back() != '/' || site.find("://") == std::string::npos)) std::abort();
