@@ -15,8 +15,11 @@ drive=$build/bin/quenby-drive.exe
 [ -x "$exe" ] && [ -x "$drive" ] || { echo "build Quenby and quenby-drive first" >&2; exit 2; }
 
 pids=()
+own_x=
 work=$(mktemp -d /tmp/quenby-blackbox.XXXXXX)
 cleanup() {
+    # Wine's desktop process of the X prefix would lose its private display: end it first.
+    [ -n "$own_x" ] && "${QUENBY_WINESERVER:-true}" -k >/dev/null 2>&1 || true
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
     rm -rf "$work"
 }
@@ -27,6 +30,7 @@ if [ "$driver" = x11 ] && [ -z "${DISPLAY:-}" ]; then
         [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
         Xvfb :$n -screen 0 1280x800x24 >/dev/null 2>&1 &
         pids+=($!)
+        own_x=:$n
         export DISPLAY=:$n
         for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
         break
