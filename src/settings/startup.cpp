@@ -31,7 +31,7 @@ settings::SettingsFile& TForm1::Settings() {
 }
 
 void TForm1::FormCreate(Component*) {
-    forms::SetMessageHook([this](MSG& msg, bool& handled) { forms::Guarded([&] { AppMessage(msg, handled); }); });
+    forms::SetMessageHook([this](MSG& msg, bool& handled) { AppMessage(msg, handled); });
     AppendSystemMenuItems();
     Bevel_f.SetTop(-300);
     ListBox_Bak.SetLeft(GetSystemMetrics(SM_CXSCREEN) + 100);
