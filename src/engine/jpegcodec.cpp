@@ -136,6 +136,9 @@ bool DecodeJpegNearest(const uint8_t* data, size_t size, int width, int height, 
     pixels.assign(4 * static_cast<size_t>(width) * static_cast<size_t>(height), 0xFF);
     size_t next = 0;  // the next target row still to fill
     while (r.cinfo.output_scanline < r.cinfo.output_height && next < ys.size()) {
+        // Rows no target pixel comes from are only entropy-decoded, not transformed.
+        JDIMENSION want = static_cast<JDIMENSION>(ys[next]);
+        if (want > r.cinfo.output_scanline) jpeg_skip_scanlines(&r.cinfo, want - r.cinfo.output_scanline);
         int y = static_cast<int>(r.cinfo.output_scanline);
         JSAMPROW p = row.data();
         jpeg_read_scanlines(&r.cinfo, &p, 1);

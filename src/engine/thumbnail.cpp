@@ -14,6 +14,8 @@ namespace {
 // Above this many pixels a picture is not decoded whole (4 bytes each, about 200 MB): a JPEG
 // is then scaled row by row from its encoded data, anything else counts as not decodable.
 constexpr int64_t kMaxDecodedPixels = 50'000'000;
+// Even row by row a picture has to end somewhere: a few bytes may announce 65500 x 65500.
+constexpr int64_t kMaxScaledPixels = 1'000'000'000;
 // Image files larger than this are not read into memory at all.
 constexpr LONGLONG kMaxFileBytes = 256LL << 20;
 constexpr int kQuality = 70;
@@ -69,7 +71,7 @@ bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
     if (!refuse && kind == ImageKind::Jpeg && ReadJpegInfo(bytes, size, info)) {
         if (int64_t{info.width} * info.height > kMaxDecodedPixels) {
             // Only a sequential JPEG can be read one row at a time.
-            refuse = info.progressive;
+            refuse = info.progressive || int64_t{info.width} * info.height > kMaxScaledPixels;
             done = !refuse;
             if (done) picture.SetLargeJpeg(std::vector<uint8_t>(bytes, bytes + size), info.width, info.height);
         } else {
