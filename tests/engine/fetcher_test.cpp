@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -53,7 +55,37 @@ size_t OpenHandles() {
     return mine;
 }
 
+// Ends the process with the test's name when it runs far past every time-out, so a hang shows
+// which test it was instead of ending silently at the runner's limit. Declared first in the
+// fixture, it outlives the test service, whose stop might be what hangs.
+class Watchdog {
+public:
+    Watchdog() : done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        name_ = info ? info->name() : "?";
+        thread_ = std::thread([this] {
+            if (WaitForSingleObject(done_, 90000) == WAIT_TIMEOUT) {
+                std::fprintf(stderr, "\n%s: still running after 90 s, ended\n", name_.c_str());
+                std::fflush(stderr);
+                std::fflush(stdout);
+                TerminateProcess(GetCurrentProcess(), 3);
+            }
+        });
+    }
+    ~Watchdog() {
+        SetEvent(done_);
+        thread_.join();
+        CloseHandle(done_);
+    }
+
+private:
+    HANDLE done_;
+    std::string name_;
+    std::thread thread_;
+};
+
 struct FetcherTest : ::testing::Test {
+    Watchdog watchdog;
     HttpServer server;
     TempFolder folder;
     std::string out = folder.file("image.jpg");
