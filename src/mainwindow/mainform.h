@@ -187,10 +187,10 @@ public:
     void ShowProgress(const std::string& label2, const std::string& label1) override;
     void SearchDone(bool downloadedNothing) override;
     void DownloadsFinished(const std::string& error) override;
-    void SetListBusy(bool busy);
-    bool IsFetched(const std::string& imageUrl);
+    void SetListBusy(bool busy) override;
+    bool IsFetched(const std::string& imageUrl) override;
     void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                        std::unique_ptr<forms::Picture> picture);
+                        std::unique_ptr<forms::Picture> picture) override;
 
     // "SearchService" of the settings file beside the executable, or the default service.
     static std::string ReadSearchService();

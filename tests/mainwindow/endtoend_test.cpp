@@ -1,0 +1,69 @@
+// A whole search through the real page scan, image fetcher and thumbnail maker, from the
+// keyword box to the files in the target folder and the thumbnails in the strip.
+#include "window_fixture.h"
+
+using namespace windowtest;
+
+namespace {
+
+std::string JpegFile(int w, int h) {
+    std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4, 0x60);
+    auto bytes = engine::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 80);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Three anchors per result: the image, its page, its site.
+std::string Result(const std::string& image, const std::string& page) {
+    return "<div><a class=\"thumb\" href=\"" + image + "\" h=\"ID=images,1.1\"><img src=\"t.jpg\"></a>" +
+           "<a class=\"tit\" href=\"" + page + "\" h=\"ID=images,1.2\">title</a>" +
+           "<a class=\"site\" href=\"http://site.example/\">site</a></div>\n";
+}
+
+struct EndToEndTest : WindowTest {
+    void SetUp() override {
+        WindowTest::SetUp();
+        TForm1::ConfigureJob = nullptr;  // the program's own page scan
+    }
+    void TearDown() override {
+        for (const char* n : {"wide.jpg", "tall.jpg"}) DeleteFileA((folder + n).c_str());
+        WindowTest::TearDown();
+    }
+};
+
+TEST_F(EndToEndTest, ImagesLandInTheFolderListAndStrip) {
+    server.on("/img/wide.jpg", Response::file(JpegFile(300, 200), "image/jpeg"));
+    server.on("/img/tall.jpg", Response::file(JpegFile(200, 300), "image/jpeg"));
+    std::string page = "<html><body><div id=\"b_SearchBoxAnswer\"></div>\n" +
+                       Result(server.url("/img/wide.jpg"), "http://pages.example/a%20b") +
+                       Result(server.url("/img/tall.jpg"), "http://pages.example/c") + "</body></html>";
+    server.on("/images/search", [page](const Request& r) {
+        return QueryValue(r.target, "first") == "1" ? Response::text(page) : Response::text("<html></html>");
+    });
+    mainwindow::MaxFileCount = 2;  // a search that found something asks for pages until its limit
+    SearchToEnd("red car");
+    ASSERT_EQ(form->ListBox1.Count(), 2);
+    EXPECT_EQ(form->ListBox1.Item(0), "http://pages.example/a b");
+    EXPECT_EQ(form->Thumbnail(0)->Hint(), "wide.jpg");
+    EXPECT_EQ(form->Thumbnail(1)->Hint(), "tall.jpg");
+    EXPECT_EQ(form->Thumbnail(0)->GetPicture().Width(), 138);
+    EXPECT_EQ(form->Thumbnail(0)->GetPicture().Height(), 92);
+    EXPECT_EQ(form->Thumbnail(1)->GetPicture().Height(), 108);
+    EXPECT_TRUE(form->Thumbnail(1)->GetPicture().IsJpeg());
+    EXPECT_NE(GetFileAttributesA((folder + "wide.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(form->Label1.Text(), "Downed: 2 images");
+    EXPECT_EQ(form->Label2.Text(), "Trying: 2 of 2 images");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Finished all downloads..."});
+    // Selecting the landscape one frames its 138 x 92 picture.
+    form->ListBox1.SetItemIndex(0);
+    form->ListBox1Click(&form->ListBox1);
+    EXPECT_EQ(form->Bevel_f.Height(), 98);
+    EXPECT_EQ(form->Bevel_f.Top(), 4 + (108 - 98) / 2);
+    // The same images again are skipped as fetched: nothing new.
+    boxes.clear();
+    SearchToEnd("red car");
+    EXPECT_EQ(form->ListBox1.Count(), 0);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Want to save your search to disk before doing another ?",
+                                                    "No downloads to get for this...", "Finished all downloads..."}));
+}
+
+}  // namespace
