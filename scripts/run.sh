@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
 # Builds Quenby.exe and starts it under Wine on this display.
+#   scripts/run.sh --demo   the same against the bundled sample search service on 127.0.0.1:
+#                           type keywords and press Search, no internet needed
 set -euo pipefail
+demo=0
+if [ "${1:-}" = --demo ]; then
+    demo=1
+    shift
+fi
 cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/deps.sh
@@ -18,4 +25,11 @@ MSG
 fi
 . tools/wine-env.sh
 quenby_wine_prefix "$win" x11
+if [ $demo = 1 ]; then
+    . tools/demo-env.sh
+    quenby_demo_start "$root" "$win"
+    trap 'kill $QUENBY_DEMO_PID 2>/dev/null || true' EXIT
+    "$QUENBY_WINE" "$QUENBY_DEMO_EXE" "$@"
+    exit
+fi
 exec "$QUENBY_WINE" "$win/bin/Quenby.exe" "$@"
