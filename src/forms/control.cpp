@@ -119,6 +119,7 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
     if (visible_) st |= WS_VISIBLE;
     if (!enabled_) st |= WS_DISABLED;
     if (tabOrder_ >= 0) st |= WS_TABSTOP;
+    winTop_ = top_;
     HWND h = CreateWindowExA(exStyle, cls, caption_.c_str(), st, left_, top_, width_, height_ + extraHeight_,
                              ParentHandle(), nullptr, GetModuleHandleA(nullptr), subclass ? nullptr : this);
     if (subclass && h) {
@@ -233,13 +234,16 @@ void Control::PaintGraphicChildren(HDC dc) {
 }
 
 void Control::SetBounds(int left, int top, int width, int height) {
-    if (!windowed_ && parent_) parent_->Invalidate();
+    if (!windowed_) Invalidate();  // the old place
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
-    if (hwnd_) MoveWindow(hwnd_, left, top, width, height + extraHeight_, TRUE);
-    if (!windowed_ && parent_) parent_->Invalidate();
+    if (hwnd_) {
+        MoveWindow(hwnd_, left, top, width, height + extraHeight_, TRUE);
+        winTop_ = top;
+    }
+    if (!windowed_) Invalidate();
     if (parent_) parent_->ChildMoved();
 }
 

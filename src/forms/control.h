@@ -161,6 +161,7 @@ protected:
     bool showHint_ = false;
     bool ownClass_ = false;
     int extraHeight_ = 0;  // a combo box's window also holds its drop-down list
+    int winTop_ = 0;       // where the window really is (a scroll box parks hidden ones)
 
     friend LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
     friend class Form;

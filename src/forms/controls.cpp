@@ -308,10 +308,14 @@ void ScrollBox::UpdateRange() {
     int range = 0;
     for (Control* c : children_)
         if (c->Visible()) range = std::max(range, c->Top() + c->Height() + pos_);
+    int page = ClientHeight();
+    if (range == range_ && page == page_) return;  // the scroll bar redraws itself at once: only when needed
     range_ = range;
+    page_ = page;
     if (!hwnd_) return;
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, range_ - 1), static_cast<UINT>(ClientHeight()), 0, 0};
-    SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+    SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);  // drawn with the next paint
     if (pos_ > VertMax()) SetVertPosition(VertMax());
 }
 
@@ -322,20 +326,32 @@ void ScrollBox::SetVertPosition(int pos) {
     pos_ = pos;
     moving_ = true;
     for (Control* c : children_) c->top_ += delta;
+    PlaceChildren(false);
     if (hwnd_) {
-        // Every child moves, also those out of view (ScrollWindowEx would leave them).
-        HDWP dwp = BeginDeferWindowPos(static_cast<int>(children_.size()));
-        for (Control* c : children_)
-            if (c->hwnd_ && dwp)
-                dwp = DeferWindowPos(dwp, c->hwnd_, nullptr, c->left_, c->top_, 0, 0,
-                                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-        if (dwp) EndDeferWindowPos(dwp);
-        InvalidateRect(hwnd_, nullptr, TRUE);
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, pos_, 0};
-        SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+        SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     moving_ = false;
+}
+
+// Moving a window costs far more than a number, so only the windows that come into view or
+// leave it move; the others stay parked out of view until they are needed (all: every one
+// whose window is not where its control says).
+void ScrollBox::PlaceChildren(bool all) {
+    if (!hwnd_) return;
+    int view = ClientHeight();
+    auto inView = [view](int top, int height) { return top < view && top + height > 0; };
+    HDWP dwp = BeginDeferWindowPos(8);
+    for (Control* c : children_) {
+        if (!c->hwnd_ || c->winTop_ == c->top_) continue;
+        if (!all && !inView(c->top_, c->height_) && !inView(c->winTop_, c->height_)) continue;
+        if (dwp)
+            dwp = DeferWindowPos(dwp, c->hwnd_, nullptr, c->left_, c->top_, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        c->winTop_ = c->top_;
+    }
+    if (dwp) EndDeferWindowPos(dwp);
 }
 
 LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -361,6 +377,7 @@ LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SIZE:
         Control::WndProc(msg, wp, lp);
+        PlaceChildren(true);
         UpdateRange();
         return 0;
     }

@@ -147,6 +147,8 @@ public:
     int VertMax() const;  // the largest position
     void SetBounds(int left, int top, int width, int height) override;
     static constexpr int kLine = 8;
+    // The window itself or one inside it (a thumbnail).
+    bool Holds(HWND h) const { return h && (h == hwnd_ || IsChild(hwnd_, h)); }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -154,8 +156,10 @@ protected:
 
 private:
     void UpdateRange();
+    void PlaceChildren(bool all);
     int pos_ = 0;
-    int range_ = 0;
+    int range_ = -1;
+    int page_ = -1;
     bool moving_ = false;
 };
 

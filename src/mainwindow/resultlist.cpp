@@ -83,8 +83,8 @@ void TForm1::ListBox1Click(Component*) {
     forms::Image* thumb = Thumbnail(i);
     if (thumb) {
         FrameThumbnail(*thumb);
-        ScrollBox1.SetVertPosition(0);
-        ScrollBox1.SetVertPosition(thumb->Top());
+        // To its top at position 0, as near as the range allows (one move, not two).
+        ScrollBox1.SetVertPosition(thumb->Top() + ScrollBox1.VertPosition());
     } else {
         Bevel_f.SetTop(-300);  // a line without its thumbnail: nothing to frame
     }
@@ -120,7 +120,7 @@ void TForm1::FormMouseWheel(Component*, unsigned Shift, int WheelDelta, POINT, b
     GetCursorPos(&pt);
     HWND under = WindowFromPoint(pt);
     // The thumbnails are windows of their own here; over them the wheel is the strip's too.
-    if (!under || (under != ScrollBox1.Handle() && GetParent(under) != ScrollBox1.Handle())) return;
+    if (!ScrollBox1.Holds(under)) return;
     Handled = true;
     UINT msg = (Shift & forms::kShift) ? WM_HSCROLL : WM_VSCROLL;
     WPARAM code = WheelDelta < 0 ? SB_LINEDOWN : SB_LINEUP;
