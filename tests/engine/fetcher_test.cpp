@@ -123,6 +123,25 @@ TEST_F(FetcherTest, TheAgentIsTheApplicationTitleAndOneRequestIsMade) {
     EXPECT_EQ(forms::ApplicationTitle(), "engine_fetcher_test");
 }
 
+TEST_F(FetcherTest, TheCallingThreadsMessagesArePumpedDuringTheTransfer) {
+    server.on("/a.jpg", Response::file(Body(5000), "image/jpeg"));
+    static int delivered = 0;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_APP + 7) delivered++;
+        return DefWindowProcA(h, m, w, l);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "FetcherPumpProbe";
+    RegisterClassA(&wc);
+    HWND probe = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(probe, nullptr);
+    PostMessageA(probe, WM_APP + 7, 0, 0);
+    EXPECT_TRUE(Fetch("/a.jpg", 0, 10000));
+    EXPECT_EQ(delivered, 1);  // dispatched by the download itself
+    DestroyWindow(probe);
+}
+
 TEST_F(FetcherTest, WithoutALengthOnlyASmallestSizeOfZeroAdmits) {
     Response r = Response::file(Body(3000), "image/jpeg");
     r.send_length = false;
