@@ -24,6 +24,6 @@ echo "== native tests (ASan, UBSan, fuzzers) =="
 ctest --test-dir "$native" --output-on-failure -j"$jobs" || status=1
 echo "== Windows tests under Wine =="
 # All window tests share one Wine desktop and wineserver; a test that fails is run once more
-# on its own before it counts, so a passing second run shows in the log as a flaky first one.
+# before it counts; a pass on the second run shows in the log as a flaky first one.
 ctest --test-dir "$win" --output-on-failure -j"$jobs" --repeat until-pass:2 || status=1
 exit $status
