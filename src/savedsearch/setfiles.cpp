@@ -1,0 +1,136 @@
+#include "savedsearch/setfiles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace savedsearch {
+
+namespace {
+
+// Owns one open file handle; closed on every path out of a command.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return h_; }
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE Release() {
+        HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return h;
+    }
+    void Close() {
+        if (ok()) CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE h_;
+};
+
+std::runtime_error FileError(const char* what, const std::string& path, DWORD err) {
+    return std::runtime_error(std::string(what) + " \"" + path + "\". " + SystemReason(err));
+}
+
+// Creates the file anew, held exclusively, writes it whole and closes it.
+// `created` tells the caller whether the file on disk was replaced before a failure.
+void WriteNewFile(const std::string& path, const Bytes& bytes, bool& created) {
+    FileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.ok()) throw FileError("Cannot create file", path, GetLastError());
+    created = true;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+        DWORD wrote = 0;
+        if (!WriteFile(f.get(), bytes.data() + done, chunk, &wrote, nullptr) || wrote != chunk)
+            throw std::runtime_error("Stream write error");
+        done += wrote;
+    }
+    if (!CloseHandle(f.Release())) throw std::runtime_error("Stream write error");
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string SystemReason(unsigned long error) {
+    char* buf = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, error, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
+    std::string text = n ? std::string(buf, n) : "System error " + std::to_string(error);
+    if (buf) LocalFree(buf);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+
+void WriteSet(const std::string& base, const SetContents& set) {
+    Bytes thumbs, names;
+    for (const Bytes& j : set.jpegs) AppendThumbnailRecord(thumbs, j);
+    for (const std::string& n : set.names) AppendNameRecord(names, n);
+    Bytes links = JoinLinkLines(set.lines);
+
+    const std::string paths[3] = {base + kThumbExt, base + kNameExt, base + kLinkExt};
+    const Bytes* contents[3] = {&thumbs, &names, &links};
+    bool created = false;
+    for (int i = 0; i < 3; ++i) {
+        try {
+            WriteNewFile(paths[i], *contents[i], created);
+        } catch (...) {
+            // Once the thumbnail file has been replaced the old set is gone anyway, and files
+            // that do not belong together must not stay behind as a saved search.
+            if (created)
+                for (const std::string& p : paths) DeleteFileA(p.c_str());
+            throw;
+        }
+    }
+}
+
+Bytes ReadWholeFile(const std::string& path, bool shareRead) {
+    FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.ok()) throw FileError("Cannot open file", path, GetLastError());
+    Bytes out;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(f.get(), &size) && size.QuadPart > 0)
+        out.reserve(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, 256 << 20)));
+    uint8_t buf[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(f.get(), buf, sizeof buf, &got, nullptr))
+            throw std::runtime_error("Stream read error");
+        if (got == 0) break;
+        out.insert(out.end(), buf, buf + got);
+    }
+    return out;
+}
+
+std::vector<std::string> FindSavedSearches(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "*" + kThumbExt).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::string name = fd.cFileName;
+        size_t dot = name.find_last_of('.');
+        names.push_back(dot == std::string::npos ? name : name.substr(0, dot));
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+void DeleteSet(const std::string& base) {
+    for (const char* ext : {kThumbExt, kLinkExt, kNameExt}) DeleteFileA((base + ext).c_str());
+}
+
+}  // namespace savedsearch
