@@ -1,0 +1,49 @@
+#include "settings/optionsrules.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+#include "settings/rules.h"
+#include "settings/settingskeys.h"
+
+namespace settings {
+
+int32_t FieldValue(const std::string& text) {
+    std::optional<int32_t> v = ParseInteger(text);
+    if (!v) throw std::runtime_error("'" + text + "' is not a valid integer value");
+    return *v;
+}
+
+std::optional<std::string> ClampedFieldText(int32_t value, FieldRange range) {
+    if (value > range.max) return std::to_string(range.max);
+    if (value < range.min) return std::to_string(range.min);
+    return std::nullopt;
+}
+
+int16_t ArrowPosition(int32_t value, FieldRange range) {
+    return static_cast<int16_t>(std::clamp(value, range.min, range.max));
+}
+
+bool PassesNumberKey(char c) { return c == 8 || (c >= '0' && c <= '9'); }
+
+int32_t KilobytesShown(int32_t bytes) { return bytes / 1024; }
+
+int32_t BytesStored(int32_t kilobytes) {
+    int64_t b = static_cast<int64_t>(kilobytes) * 1024;
+    return static_cast<int32_t>(std::clamp<int64_t>(b, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int SafeSearchRow(const std::string& level) {
+    for (size_t i = 0; i < kSafeSearchLevels.size(); ++i)
+        if (level == kSafeSearchLevels[i]) return static_cast<int>(i);
+    return -1;
+}
+
+std::string SafeSearchForRow(int row, const std::string& previous) {
+    if (row < 0 || row >= static_cast<int>(kSafeSearchLevels.size())) return previous;
+    return kSafeSearchLevels[static_cast<size_t>(row)];
+}
+
+}  // namespace settings
