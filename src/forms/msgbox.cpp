@@ -11,6 +11,20 @@ BoxScript& Script() {
     static BoxScript script;
     return script;
 }
+// Renames the OK button of the box about to be shown on this thread.
+thread_local HHOOK t_yesHook = nullptr;
+
+LRESULT CALLBACK YesButtonHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wp);
+        SetDlgItemTextA(box, IDOK, "&Yes");
+        UnhookWindowsHookEx(t_yesHook);
+        t_yesHook = nullptr;
+        return 0;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 }  // namespace
 
 void SetBoxScript(BoxScript script) { Script() = std::move(script); }
@@ -26,6 +40,14 @@ int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
     case BoxKind::Error: icon = MB_ICONERROR; break;
     }
     if (Script()) return Script()(call);
+    if ((buttons & MB_TYPEMASK) == kBoxYesCancel) {
+        buttons = (buttons & ~MB_TYPEMASK) | MB_OKCANCEL;
+        t_yesHook = SetWindowsHookExA(WH_CBT, YesButtonHook, nullptr, GetCurrentThreadId());
+        int r = MessageBoxA(GetActiveWindow(), text.c_str(), call.caption.c_str(), buttons | icon);
+        if (t_yesHook) UnhookWindowsHookEx(t_yesHook);
+        t_yesHook = nullptr;
+        return r == IDOK ? IDYES : r;
+    }
     return MessageBoxA(GetActiveWindow(), text.c_str(), call.caption.c_str(), buttons | icon);
 }
 

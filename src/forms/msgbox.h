@@ -21,9 +21,13 @@ struct BoxCall {
     unsigned flags;  // MB_OK, MB_OKCANCEL, MB_YESNOCANCEL, MB_YESNO | MB_DEFBUTTON..., as shown
 };
 
+// Buttons Yes and Cancel, which MessageBox has no style for: the OK button of an OK/Cancel box
+// is captioned "Yes" and answers IDYES.
+inline constexpr unsigned kBoxYesCancel = 0x7;
+
 // Shows a modal box owned by the active window and returns IDOK, IDCANCEL, IDYES or IDNO.
 // Closing a box that has a Cancel button answers IDCANCEL. `buttons` is MB_OK, MB_OKCANCEL,
-// MB_YESNOCANCEL or MB_YESNO, optionally with an MB_DEFBUTTONn.
+// MB_YESNOCANCEL, MB_YESNO or kBoxYesCancel, optionally with an MB_DEFBUTTONn.
 int ShowBox(BoxKind kind, const std::string& text, unsigned buttons = 0 /* MB_OK */);
 
 // Tests: every box is handed to the script instead of being shown; the script's return value

@@ -1,0 +1,65 @@
+#include "forms/dropdownlist.h"
+
+namespace forms {
+
+DropDownList::DropDownList(Control* parent, const Design& d, int itemHeight) : Control(parent, d) {
+    extraHeight_ = 200;  // room for the list when it drops down
+    CreateWindowed("COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL, 0, true);
+    SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight);
+    SendMessageA(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
+}
+
+std::string DropDownList::Text() const {
+    int i = ItemIndex();
+    return i < 0 ? std::string() : Item(i);
+}
+
+int DropDownList::Count() const { return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0)); }
+
+std::string DropDownList::Item(int i) const {
+    LRESULT n = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (n == CB_ERR) return {};
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
+    return s;
+}
+
+void DropDownList::AddItem(const std::string& s) {
+    SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+void DropDownList::DeleteItem(int i) { SendMessageA(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(i), 0); }
+
+void DropDownList::Clear() { SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0); }
+
+int DropDownList::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)); }
+
+void DropDownList::SetItemIndex(int i) {
+    if (i >= Count()) i = -1;
+    SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+}
+
+bool DropDownList::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg != WM_DRAWITEM) return false;
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+    if (dis->hwndItem != hwnd_) return false;
+    bool selected = dis->itemState & ODS_SELECTED;
+    FillRect(dis->hDC, &dis->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (dis->itemID != static_cast<UINT>(-1)) {
+        std::string text = Item(static_cast<int>(dis->itemID));
+        SetBkMode(dis->hDC, TRANSPARENT);
+        SetTextColor(dis->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        HGDIOBJ old = SelectObject(dis->hDC, DesignFont(bold_));
+        RECT r = dis->rcItem;
+        r.left += 2;
+        DrawTextA(dis->hDC, text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dis->hDC, old);
+    }
+    if (dis->itemState & ODS_FOCUS) DrawFocusRect(dis->hDC, &dis->rcItem);
+    result = TRUE;
+    return true;
+}
+
+}  // namespace forms
