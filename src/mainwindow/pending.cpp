@@ -9,6 +9,5 @@ namespace mainwindow {
 // ---- Saved searches and the options dialog ----
 void TForm1::PopSave1Click(Component*) {}
 void TForm1::PopLoad1Click(Component*) {}
-void TForm1::PopSizeToDownload1Click(Component*) {}
 
 }  // namespace mainwindow

@@ -1,11 +1,17 @@
 #include "savedsearch/chooser.h"
 
 #include "forms/application.h"
+#include "forms/dialogkeys.h"
 #include "forms/msgbox.h"
+#include "mainwindow/mainform.h"
 #include "savedsearch/setfiles.h"
 #include "settings/settingsfile.h"
 
 using namespace forms;
+
+namespace savedsearch {
+
+TForm_oldsearchs* Form_oldsearchs = nullptr;
 
 TForm_oldsearchs::TForm_oldsearchs()
     : Form(FormDesign{.name = "Form_oldsearchs", .caption = "  Load older searches ...", .left = 277,
@@ -25,14 +31,7 @@ TForm_oldsearchs::TForm_oldsearchs()
     Button_delete->OnClick = [this](Component* s) { Button_deleteClick(s); };
     KeyPreview = true;
     OnKeyUp = [this](Component* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
-    // No default button: Enter presses only the button that has the focus.
-    OnKeyDown = [this](Component*, WORD& key, unsigned) {
-        if (key != VK_RETURN) return;
-        if (auto* b = dynamic_cast<Button*>(ActiveControl())) {
-            key = 0;
-            b->Click();
-        }
-    };
+    EnterPressesFocusedButton(*this);
 }
 
 int TForm_oldsearchs::ShowModal() {
@@ -61,12 +60,12 @@ void TForm_oldsearchs::Button_deleteClick(Component*) {
     if (i >= 0) ComboBox_search->DeleteItem(i);
 }
 
-void TForm_oldsearchs::FormKeyUp(Component*, WORD& key, unsigned) {
-    if (RedrawButtonsOnKeyUp) RedrawButtonsOnKeyUp(key, *this);
-}
+void TForm_oldsearchs::FormKeyUp(Component*, WORD& key, unsigned) { mainwindow::RedrawButtonsOnKeyUp(this, key); }
 
 LRESULT TForm_oldsearchs::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = 0;
     if (ComboBox_search && ComboBox_search->ParentNotify(msg, wp, lp, r)) return r;
     return Form::WndProc(msg, wp, lp);
 }
+
+}  // namespace savedsearch

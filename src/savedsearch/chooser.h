@@ -2,12 +2,13 @@
 // The saved-search chooser: lists the saved searches beside the executable by base name,
 // preselects the one loaded last, deletes sets, and hands the choice to the load command,
 // which reads the list's text and selected index after the dialog has closed.
-#include <functional>
 #include <string>
 
 #include "forms/controls.h"
 #include "forms/dropdownlist.h"
 #include "forms/form.h"
+
+namespace savedsearch {
 
 class TForm_oldsearchs : public forms::Form {
 public:
@@ -26,11 +27,14 @@ public:
     void Button_deleteClick(forms::Component* sender);
     void FormKeyUp(forms::Component* sender, WORD& key, unsigned shift);
 
-    // The main window's RedrawButtonsOnKeyUp, wired at start-up.
-    std::function<void(WORD key, forms::Form& form)> RedrawButtonsOnKeyUp;
     // Where saved searches and the settings file lie: the executable's folder, ending in "\".
     std::string Folder;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
+
+// The dialog, created at start-up after the About box; lives until the program ends.
+extern TForm_oldsearchs* Form_oldsearchs;
+
+}  // namespace savedsearch

@@ -3,9 +3,12 @@
 #include <string>
 
 #include "forms/dialogkeys.h"
+#include "mainwindow/mainform.h"
 #include "settings/optionsrules.h"
 
 namespace settings {
+
+TForm_options* Form_options = nullptr;
 
 IconImage::IconImage(Control* parent, const Design& d) : Control(parent, d) {
     CreateWindowed("STATIC", SS_ICON | SS_CENTERIMAGE, 0, true);
@@ -74,9 +77,7 @@ void TForm_options::Button_resetClick(Component*) {
     ComboBox1.SetItemIndex(1);
 }
 
-void TForm_options::FormKeyUp(Component*, WORD& Key, unsigned) {
-    if (RedrawButtonsOnKeyUp) RedrawButtonsOnKeyUp(this, Key);
-}
+void TForm_options::FormKeyUp(Component*, WORD& Key, unsigned) { mainwindow::RedrawButtonsOnKeyUp(this, Key); }
 
 LRESULT TForm_options::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (built_ && (msg == WM_NOTIFY || msg == WM_VSCROLL)) {

@@ -2,8 +2,6 @@
 // The limits and options dialog: three number fields with arrows, the safe-search list and
 // three display options. The main window fills it, shows it and applies what it holds after
 // "Ok" (PopSizeToDownload1Click); the dialog itself only keeps fields and arrows in step.
-#include <functional>
-
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/menu.h"
@@ -66,11 +64,11 @@ public:
     void Button_resetClick(Component* Sender);
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
 
-    // The main window's RedrawButtonsOnKeyUp, wired at start-up.
-    std::function<void(forms::Form* window, WORD key)> RedrawButtonsOnKeyUp;
-
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
+
+// The dialog, created at start-up after the saved-search chooser; lives until the program ends.
+extern TForm_options* Form_options;
 
 }  // namespace settings

@@ -1,0 +1,48 @@
+// The main window's side of the limits and options dialog: fill it from the settings held
+// while the program runs, show it, and apply what it holds after "Ok".
+#include "mainwindow/mainform.h"
+#include "mainwindow/state.h"
+#include "settings/options.h"
+#include "settings/optionsrules.h"
+
+namespace mainwindow {
+
+using settings::Form_options;
+
+void TForm1::PopSizeToDownload1Click(Component*) {
+    settings::TForm_options& d = *Form_options;
+    // Setting a field's text runs its change handling, which shows a stored value outside the
+    // arrows' range at the nearest bound.
+    int32_t minKb = settings::KilobytesShown(MinFilesize), maxKb = settings::KilobytesShown(MaxFilesize);
+    d.UpDown1.SetPosition(static_cast<int16_t>(minKb));
+    d.Edit1.SetText(std::to_string(minKb));
+    d.UpDown2.SetPosition(static_cast<int16_t>(maxKb));
+    d.Edit2.SetText(std::to_string(maxKb));
+    d.UpDown3.SetPosition(static_cast<int16_t>(MaxFileCount));
+    d.Edit3.SetText(std::to_string(MaxFileCount));
+    if (int row = settings::SafeSearchRow(SafeSearchT); row >= 0) d.ComboBox1.SetItemIndex(row);
+    d.CheckBox1.SetChecked(SaveOnExitAsk);
+    d.CheckBox2.SetChecked(ShowMainMenu);
+    d.CheckBox3.SetChecked(ShowThumbsList);
+    // A quarter of the way into the result list.
+    d.SetBounds(Left() + ListBox1.Left() + ListBox1.Width() / 4, Top() + ListBox1.Top() + ListBox1.Height() / 4,
+                d.Width(), d.Height());
+    if (d.ShowModal() != forms::mrOk) return;
+
+    // In this order: an empty field stops here with its error, the values before it applied.
+    MinFilesize = settings::BytesStored(settings::FieldValue(d.Edit1.Text()));
+    MaxFilesize = settings::BytesStored(settings::FieldValue(d.Edit2.Text()));
+    MaxFileCount = settings::FieldValue(d.Edit3.Text());
+    SaveOnExitAsk = d.CheckBox1.Checked();
+    ShowMainMenu = d.CheckBox2.Checked();
+    // With no entry selected the level stays what it was.
+    SafeSearchT = settings::SafeSearchForRow(d.ComboBox1.ItemIndex(), SafeSearchT);
+    PopShowMenu1->Checked = ShowMainMenu;
+    MainMenu_ShowMenu->Checked = ShowMainMenu;
+    SetMenu(ShowMainMenu ? &MainMenu1 : nullptr);
+    // The toggle inverts the flag again, so the strip ends shown exactly when the box is ticked.
+    ShowThumbsList = !d.CheckBox3.Checked();
+    ToggleThumbStrip();
+}
+
+}  // namespace mainwindow

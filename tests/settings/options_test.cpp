@@ -1,0 +1,294 @@
+// The limits and options dialog with the main window that opens it: filling, clamping while
+// typing, the arrows, Reset, Cancel and Ok.
+#include "settings/options.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "forms/messageloop.h"
+#include "forms/msgbox.h"
+#include "mainwindow/mainform.h"
+#include "mainwindow/state.h"
+#include "support/http_server.h"
+#include "support/ui_loop.h"
+
+using namespace mainwindow;
+using settings::TForm_options;
+
+namespace {
+
+struct OptionsTest : ::testing::Test {
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm_options> dialog;
+    std::vector<forms::BoxCall> boxes;
+    // What the user does while the dialog is up; returns the button's result.
+    std::function<int(TForm_options&)> user;
+
+    void SetUp() override {
+        forms::SetBoxScript([this](const forms::BoxCall& c) {
+            boxes.push_back(c);
+            return IDOK;
+        });
+        forms::ResetTerminated();
+        ResetModuleState();
+        form = std::make_unique<TForm1>();
+        form->Show();
+        dialog = std::make_unique<TForm_options>();
+        settings::Form_options = dialog.get();
+        forms::SetModalScript([this](forms::Form& f) -> int {
+            EXPECT_EQ(&f, dialog.get());
+            return user ? user(*dialog) : forms::mrCancel;
+        });
+        forms::ProcessMessages();
+    }
+    void TearDown() override {
+        forms::SetModalScript(nullptr);
+        settings::Form_options = nullptr;
+        dialog.reset();
+        form.reset();
+        forms::SetBoxScript(nullptr);
+        TForm1::ConnectionTest = nullptr;
+    }
+    // Types into a field as the keyboard would, through the message loop and key preview.
+    void Type(forms::Edit& field, const std::string& chars) {
+        for (char c : chars) PostMessageA(field.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        forms::ProcessMessages();
+    }
+    void SelectAll(forms::Edit& field) { SendMessageA(field.Handle(), EM_SETSEL, 0, -1); }
+    std::vector<std::string> Errors() const {
+        std::vector<std::string> out;
+        for (auto& b : boxes)
+            if (b.kind == forms::BoxKind::Error) out.push_back(b.text);
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(OptionsTest, DesignedDialog) {
+    TForm_options& d = *dialog;
+    EXPECT_EQ(d.Caption(), "  Limits & options to download");
+    EXPECT_EQ(d.ClientWidth(), 279);
+    EXPECT_EQ(d.ClientHeight(), 207);
+    EXPECT_TRUE(GetWindowLongA(d.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(GetWindowLongA(d.Handle(), GWL_STYLE) & WS_SYSMENU);  // no close box
+    EXPECT_TRUE(d.KeyPreview);
+    EXPECT_EQ(d.ComboBox1.Items(), (std::vector<std::string>{"Safe search", "Moderate *", "No filters (+18)"}));
+    EXPECT_EQ(d.CheckBox2.Text(), "Show main window  menu");
+    EXPECT_EQ(d.UpDown1.Min(), 0);
+    EXPECT_EQ(d.UpDown2.Max(), 10000);
+    EXPECT_EQ(d.UpDown3.Min(), 50);
+    EXPECT_EQ(d.Edit2.Text(), "10000");
+    EXPECT_TRUE(d.PopupMenu1.Items.empty());
+    EXPECT_EQ(d.Edit1.Popup, &d.PopupMenu1);
+}
+
+TEST_F(OptionsTest, FieldsClampWhileTypingAndFilterKeys) {
+    TForm_options& d = *dialog;
+    d.Edit3.SetText("1000");
+    SelectAll(d.Edit3);
+    Type(d.Edit3, "7");
+    EXPECT_EQ(d.Edit3.Text(), "50");
+    EXPECT_EQ(d.UpDown3.Position(), 50);
+
+    d.Edit1.SetText("500");
+    SendMessageA(d.Edit1.Handle(), EM_SETSEL, 3, 3);
+    Type(d.Edit1, "4");
+    EXPECT_EQ(d.Edit1.Text(), "500");
+    EXPECT_EQ(d.UpDown1.Position(), 500);
+
+    d.Edit2.SetText("12");
+    SendMessageA(d.Edit2.Handle(), EM_SETSEL, 2, 2);
+    Type(d.Edit2, "a-+ 3");  // only the digit gets through
+    EXPECT_EQ(d.Edit2.Text(), "123");
+    EXPECT_EQ(d.UpDown2.Position(), 123);
+    EXPECT_TRUE(Errors().empty());
+
+    // Deleting every digit: the conversion error, the field stays empty, the arrows stay put.
+    SelectAll(d.Edit2);
+    Type(d.Edit2, "\b");
+    EXPECT_EQ(d.Edit2.Text(), "");
+    EXPECT_EQ(d.UpDown2.Position(), 123);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"'' is not a valid integer value"});
+}
+
+TEST_F(OptionsTest, ArrowsStopAtTheirEnds) {
+    TForm_options& d = *dialog;
+    d.Edit3.SetText("1000");
+    d.UpDown3.ClickArrow(forms::ArrowButton::Up);
+    EXPECT_EQ(d.Edit3.Text(), "1000");
+    d.UpDown3.ClickArrow(forms::ArrowButton::Down);
+    EXPECT_EQ(d.Edit3.Text(), "999");
+    d.Edit1.SetText("0");
+    d.UpDown1.ClickArrow(forms::ArrowButton::Down);
+    EXPECT_EQ(d.Edit1.Text(), "0");
+    d.UpDown1.ClickArrow(forms::ArrowButton::Up);
+    EXPECT_EQ(d.Edit1.Text(), "1");
+}
+
+TEST_F(OptionsTest, OpeningConvertsAndOkStoresKilobytesOf1024) {
+    MinFilesize = 1536;
+    MaxFilesize = 4096000;
+    MaxFileCount = 20;
+    std::string shown[3];
+    user = [&](TForm_options& d) {
+        shown[0] = d.Edit1.Text();
+        shown[1] = d.Edit2.Text();
+        shown[2] = d.Edit3.Text();
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(shown[0], "1");
+    EXPECT_EQ(shown[1], "4000");
+    EXPECT_EQ(shown[2], "50");
+    EXPECT_EQ(MinFilesize, 1024);
+    EXPECT_EQ(MaxFilesize, 4000 * 1024);
+    EXPECT_EQ(MaxFileCount, 50);
+
+    // A smallest size above the largest is stored as entered; 600 KB shows at the bound.
+    MinFilesize = 614400;
+    user = [&](TForm_options& d) {
+        shown[0] = d.Edit1.Text();
+        d.Edit2.SetText("1");
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(shown[0], "500");
+    EXPECT_EQ(MinFilesize, 512000);
+    EXPECT_EQ(MaxFilesize, 1024);
+
+    // Placed a quarter of the way into the result list.
+    EXPECT_EQ(dialog->Left(), form->Left() + form->ListBox1.Left() + form->ListBox1.Width() / 4);
+    EXPECT_EQ(dialog->Top(), form->Top() + form->ListBox1.Top() + form->ListBox1.Height() / 4);
+}
+
+TEST_F(OptionsTest, ResetProposesDefaultsAndCancelChangesNothing) {
+    MinFilesize = 2048;
+    MaxFilesize = 4096000;
+    MaxFileCount = 300;
+    SafeSearchT = "Strict";
+    SaveOnExitAsk = false;
+    ShowMainMenu = true;
+    HMENU bar = GetMenu(form->Handle());
+    int width = form->ClientWidth();
+    user = [&](TForm_options& d) {
+        d.Button_reset.Click();
+        EXPECT_EQ(d.Edit1.Text(), "0");
+        EXPECT_EQ(d.Edit2.Text(), "10000");
+        EXPECT_EQ(d.Edit3.Text(), "1000");
+        EXPECT_EQ(d.UpDown2.Position(), 10000);
+        EXPECT_EQ(d.ComboBox1.ItemIndex(), 1);
+        EXPECT_FALSE(d.CheckBox1.Checked());  // the check boxes stay as they are
+        d.CheckBox2.SetChecked(false);
+        d.CheckBox3.SetChecked(!d.CheckBox3.Checked());
+        d.Button1.Click();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(MinFilesize, 2048);
+    EXPECT_EQ(MaxFilesize, 4096000);
+    EXPECT_EQ(MaxFileCount, 300);
+    EXPECT_EQ(SafeSearchT, "Strict");
+    EXPECT_TRUE(ShowMainMenu);
+    EXPECT_EQ(GetMenu(form->Handle()), bar);
+    EXPECT_EQ(form->ClientWidth(), width);
+}
+
+TEST_F(OptionsTest, MenuBarAndStripFollowTheBoxes) {
+    ShowMainMenu = true;
+    bool strip = ShowThumbsList;
+    user = [&](TForm_options& d) {
+        EXPECT_TRUE(d.CheckBox2.Checked());
+        EXPECT_EQ(d.CheckBox3.Checked(), strip);
+        d.CheckBox2.SetChecked(false);
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    int width = form->ClientWidth();
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_FALSE(ShowMainMenu);
+    EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+    EXPECT_FALSE(form->PopShowMenu1->Checked);
+    EXPECT_EQ(ShowThumbsList, strip);  // unchanged box: the strip stays as it was
+    EXPECT_EQ(form->ClientWidth(), width);
+
+    user = [&](TForm_options& d) {
+        d.CheckBox2.SetChecked(true);
+        d.CheckBox3.SetChecked(!strip);
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_TRUE(ShowMainMenu);
+    EXPECT_EQ(GetMenu(form->Handle()), form->MainMenu1.Handle());
+    EXPECT_EQ(ShowThumbsList, !strip);
+    EXPECT_EQ(form->ClientWidth(), form->Panel_Main.Width() + (ShowThumbsList ? 164 : 0));
+}
+
+TEST_F(OptionsTest, AnEmptyFieldAtOkAppliesOnlyTheFieldsBeforeIt) {
+    MinFilesize = 0;
+    MaxFilesize = 4096000;
+    MaxFileCount = 1000;
+    SaveOnExitAsk = true;
+    SafeSearchT = "Moderate";
+    user = [&](TForm_options& d) {
+        d.Edit1.SetText("3");
+        d.Edit3.SetText("");
+        d.CheckBox1.SetChecked(false);
+        d.ComboBox1.SetItemIndex(2);
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    boxes.clear();
+    forms::Guarded([&] { form->PopSizeToDownload1Click(form.get()); });
+    EXPECT_EQ(MinFilesize, 3072);
+    EXPECT_EQ(MaxFilesize, 4000 * 1024);
+    EXPECT_EQ(MaxFileCount, 1000);
+    EXPECT_TRUE(SaveOnExitAsk);
+    EXPECT_EQ(SafeSearchT, "Moderate");
+    ASSERT_FALSE(Errors().empty());
+    EXPECT_EQ(Errors().back(), "'' is not a valid integer value");
+}
+
+TEST_F(OptionsTest, NoSelectionKeepsTheLevelAndNoFiltersSendsOff) {
+    SafeSearchT = "Unknown";
+    user = [&](TForm_options& d) {
+        d.ComboBox1.SetItemIndex(-1);
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(SafeSearchT, "Unknown");
+
+    user = [&](TForm_options& d) {
+        d.ComboBox1.SetItemIndex(2);
+        EXPECT_EQ(d.ComboBox1.Text(), "No filters (+18)");
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(SafeSearchT, "Off");
+
+    // The next search asks the service with "Off".
+    testsupport::HttpServer server;
+    server.fallback([](const testsupport::Request&) { return testsupport::Response::text("<html></html>"); });
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    SavePath = tmp;
+    SearchStartPauseMs = 0;
+    TForm1::ConnectionTest = [] { return true; };
+    form->SearchService = server.base();
+    form->ComboBox_search.SetText("red car");
+    form->Button_searchClick(&form->Button_search);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->JobAlive(); }));
+    auto reqs = server.requests_for("/images/search");
+    ASSERT_FALSE(reqs.empty());
+    EXPECT_NE(reqs[0].target.find("&safeSearch=Off&"), std::string::npos) << reqs[0].target;
+    EXPECT_NE(reqs[0].target.find("&adlt=Off"), std::string::npos) << reqs[0].target;
+}
