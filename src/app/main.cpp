@@ -6,6 +6,8 @@
 #include "forms/messageloop.h"
 #include "info/about.h"
 #include "mainwindow/mainform.h"
+#include "savedsearch/chooser.h"
+#include "settings/options.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     OleInitialize(nullptr);  // the shell's folder browser needs it on this thread
@@ -14,6 +16,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // chooser, options) are created after it, in that order, and live until the program ends.
     auto* main = new mainwindow::TForm1();
     info::FormAbout = new info::TFormAbout();
+    savedsearch::Form_oldsearchs = new savedsearch::TForm_oldsearchs();
+    settings::Form_options = new settings::TForm_options();
     main->Show();
     forms::RunMessageLoop();
     // Closing does not wait for a search that is still stopping.

@@ -1,0 +1,382 @@
+// The save and load commands with the main window and the chooser, over real files beside
+// the test executable.
+#include <windows.h>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "engine/jpegcodec.h"
+#include "forms/application.h"
+#include "forms/messageloop.h"
+#include "forms/msgbox.h"
+#include "mainwindow/mainform.h"
+#include "mainwindow/state.h"
+#include "mainwindow/stripgeom.h"
+#include "savedsearch/chooser.h"
+#include "savedsearch/setfiles.h"
+#include "settings/settingsfile.h"
+
+using namespace mainwindow;
+using namespace savedsearch;
+
+namespace {
+
+Bytes MakeJpeg(int w, int h, uint8_t shade) {
+    std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4, shade);
+    return engine::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 70);
+}
+
+Bytes FileBytes(const std::string& path) { return FileExists(path) ? ReadWholeFile(path, true) : Bytes{}; }
+
+void RemoveSets(const std::string& folder) {
+    for (const char* pattern : {"*.QBI", "*.QBJ", "*.QBL", "Quenby.ini"}) {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((folder + pattern).c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) continue;
+        do DeleteFileA((folder + fd.cFileName).c_str());
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+}
+
+struct SaveLoad : ::testing::Test {
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm_oldsearchs> chooser;
+    std::vector<forms::BoxCall> boxes;
+    int confirmAnswer = IDYES;
+    std::string pick;  // the chooser's item to load; empty: nothing selected
+    int chooserResult = forms::mrOk;
+    const std::string folder = forms::ExeFolder();
+
+    void SetUp() override {
+        RemoveSets(folder);
+        forms::SetBoxScript([this](const forms::BoxCall& c) {
+            boxes.push_back(c);
+            return c.kind == forms::BoxKind::Confirm ? confirmAnswer : IDOK;
+        });
+        forms::ResetTerminated();
+        ResetModuleState();
+        form = std::make_unique<TForm1>();
+        form->Show();
+        chooser = std::make_unique<TForm_oldsearchs>();
+        Form_oldsearchs = chooser.get();
+        forms::SetModalScript([this](forms::Form&) {
+            int i = -1;
+            for (int k = 0; k < chooser->ComboBox_search->Count(); ++k)
+                if (chooser->ComboBox_search->Item(k) == pick) i = k;
+            chooser->ComboBox_search->SetItemIndex(i);
+            return chooserResult;
+        });
+        forms::ProcessMessages();
+    }
+    void TearDown() override {
+        forms::SetModalScript(nullptr);
+        Form_oldsearchs = nullptr;
+        chooser.reset();
+        form.reset();
+        forms::SetBoxScript(nullptr);
+        RemoveSets(folder);
+    }
+
+    void AddEntry(const std::string& line, const Bytes& jpeg, const std::string& file) {
+        auto pic = std::make_unique<forms::Picture>();
+        pic->SetJpegBytes(jpeg);
+        form->AddResultEntry(line, "http://img.test/" + file, file, std::move(pic));
+    }
+    // Runs a command as a menu click does: an error it throws goes to the error box.
+    void Run(void (TForm1::*cmd)(forms::Component*)) {
+        boxes.clear();
+        forms::Guarded([&] { (form.get()->*cmd)(form.get()); });
+    }
+    void Save() { Run(&TForm1::PopSave1Click); }
+    void Load(const std::string& name) {
+        pick = name;
+        Run(&TForm1::PopLoad1Click);
+    }
+    std::vector<std::string> Texts(forms::BoxKind kind) const {
+        std::vector<std::string> out;
+        for (auto& b : boxes)
+            if (b.kind == kind) out.push_back(b.text);
+        return out;
+    }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < form->ListBox1.Count(); ++i) out.push_back(form->ListBox1.Item(i));
+        return out;
+    }
+    int ThumbCount() const {
+        int n = 0;
+        for (forms::Control* c : form->ScrollBox1.Controls())
+            if (c->Name.rfind("Image_", 0) == 0) ++n;
+        return n;
+    }
+    std::string Base(const std::string& name) const { return folder + name; }
+};
+
+const std::string kSaved = "Saved search results to disk.";
+
+}  // namespace
+
+TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes) {
+    Bytes a = MakeJpeg(138, 80, 40), b = MakeJpeg(60, 108, 200), c = MakeJpeg(32, 32, 90);
+    AddEntry("http://pages.test/one", a, "one.jpg");
+    AddEntry("http://pages.test/two", b, "");
+    AddEntry("http://pages.test/three", c, "three_1.jpg");
+    QueryKeywords = "red+car";
+    Save();
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{kSaved});
+    EXPECT_TRUE(ResultsSaved);
+
+    Bytes thumbs = FileBytes(Base("red+car.QBI"));
+    ASSERT_EQ(thumbs.size(), 12 + a.size() + b.size() + c.size());
+    EXPECT_EQ(Bytes(thumbs.begin() + 4, thumbs.begin() + 4 + a.size()), a);
+    uint32_t second = thumbs[4 + a.size()] | thumbs[5 + a.size()] << 8;  // right after the first
+    EXPECT_EQ(second, b.size());
+    Bytes names = FileBytes(Base("red+car.QBJ"));
+    EXPECT_EQ(names.size(), 4 + 7 + 4 + 4 + 11u);
+    std::string links = "http://pages.test/one\r\nhttp://pages.test/two\r\nhttp://pages.test/three\r\n";
+    EXPECT_EQ(FileBytes(Base("red+car.QBL")), Bytes(links.begin(), links.end()));
+
+    // Load it over other entries, as a later session would.
+    ResultsSaved = false;
+    AddEntry("http://pages.test/other", a, "x.jpg");
+    form->ComboBox_search.InsertItem(0, "dogs");
+    form->ComboBox_search.InsertItem(1, "RED+CAR");
+    Load("red+car");
+    EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"http://pages.test/one", "http://pages.test/two",
+                                                 "http://pages.test/three"}));
+    ASSERT_EQ(ThumbCount(), 3);
+    const Bytes* want[] = {&a, &b, &c};
+    const char* hints[] = {"one.jpg", "", "three_1.jpg"};
+    for (int i = 0; i < 3; ++i) {
+        forms::Image* t = form->Thumbnail(i);
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->Tag, i);
+        EXPECT_EQ(t->GetPicture().JpegBytes(), *want[i]);
+        EXPECT_EQ(t->Hint(), hints[i]);
+        EXPECT_FALSE(t->ShowHint());  // loaded thumbnails show no tooltip
+        EXPECT_EQ(t->Top(), ThumbContentTop(i));
+        EXPECT_EQ(t->Left(), 5);
+        EXPECT_EQ(t->Width(), 138);
+        EXPECT_EQ(t->Height(), 108);
+    }
+    EXPECT_EQ(form->Thumbnail(0)->GetPicture().Width(), 138);  // decoded for drawing
+    // The history item already there moves to the top, once, as stored.
+    EXPECT_EQ(form->ComboBox_search.Item(0), "RED+CAR");
+    EXPECT_EQ(form->ComboBox_search.Count(), 2);
+    EXPECT_EQ(form->ComboBox_search.ItemIndex(), 0);
+    EXPECT_EQ(form->Label2.Text(), "Doing: 3 of 3");
+    EXPECT_EQ(settings::SettingsFile(folder + "Quenby.ini").ReadInteger(settings::kLastLoaded, -7),
+              chooser->ComboBox_search->ItemIndex());
+    EXPECT_TRUE(ResultsSaved);
+    EXPECT_EQ(QueryKeywords, "red+car");
+
+    // Saved again (under the loaded name, after the question): the very same bytes.
+    Bytes before[3] = {thumbs, names, FileBytes(Base("red+car.QBL"))};
+    QueryKeywords = "something+else";
+    Save();
+    ASSERT_EQ(Texts(forms::BoxKind::Confirm),
+              std::vector<std::string>{"File already exists. Want to overwrite it with this new data?"});
+    EXPECT_EQ(boxes[0].flags, forms::kBoxYesCancel);
+    EXPECT_EQ(FileBytes(Base("red+car.QBI")), before[0]);
+    EXPECT_EQ(FileBytes(Base("red+car.QBJ")), before[1]);
+    EXPECT_EQ(FileBytes(Base("red+car.QBL")), before[2]);
+    EXPECT_FALSE(FileExists(Base("something+else.QBI")));
+}
+
+TEST_F(SaveLoad, OverwriteIsAskedOnlyForAThumbnailFileAndCancelKeepsTheOldSet) {
+    WriteSet(Base("cats"), {{MakeJpeg(8, 8, 1)}, {"old.jpg"}, {"http://old.test/"}});
+    Bytes old = FileBytes(Base("cats.QBI"));
+    AddEntry("http://new.test/", MakeJpeg(20, 20, 5), "new.jpg");
+    QueryKeywords = "cats";
+    confirmAnswer = IDCANCEL;
+    Save();
+    EXPECT_EQ(Texts(forms::BoxKind::Confirm).size(), 1u);
+    EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
+    EXPECT_EQ(FileBytes(Base("cats.QBI")), old);
+    EXPECT_FALSE(ResultsSaved);
+
+    confirmAnswer = IDYES;
+    Save();
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{kSaved});
+    EXPECT_NE(FileBytes(Base("cats.QBI")), old);
+    EXPECT_EQ(ReadNameRecords(FileBytes(Base("cats.QBJ")), 1)[0], "new.jpg");
+
+    // Only a link file of that name: no question, all three written.
+    DeleteFileA(Base("cats.QBI").c_str());
+    Save();
+    EXPECT_TRUE(Texts(forms::BoxKind::Confirm).empty());
+    EXPECT_TRUE(FileExists(Base("cats.QBI")));
+}
+
+TEST_F(SaveLoad, AKeywordAFileCannotBeNamedAfterFailsWithTheCreationError) {
+    AddEntry("http://x.test/", MakeJpeg(10, 10, 3), "x.jpg");
+    QueryKeywords = "say+\"hi\"";
+    Save();
+    auto errors = Texts(forms::BoxKind::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    std::string want = "Cannot create file \"" + Base("say+\"hi\"") + ".QBI\". ";
+    EXPECT_EQ(errors[0].substr(0, want.size()), want);
+    EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
+    EXPECT_FALSE(ResultsSaved);
+}
+
+TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndWriteNothing) {
+    AddEntry("http://x.test/", MakeJpeg(10, 10, 3), "x.jpg");
+    QueryKeywords = "";
+    Save();
+    ASSERT_EQ(Texts(forms::BoxKind::Information).size(), 1u);
+    EXPECT_NE(Texts(forms::BoxKind::Information)[0].find("not saved"), std::string::npos);
+
+    // A thumbnail without JPEG data: a message, no file written or left open.
+    QueryKeywords = "broken";
+    auto empty = std::make_unique<forms::Picture>();
+    empty->SetEmptyJpeg();
+    form->AddResultEntry("http://y.test/", "http://img.test/y", "y.jpg", std::move(empty));
+    Save();
+    ASSERT_EQ(Texts(forms::BoxKind::Information).size(), 1u);
+    EXPECT_EQ(Texts(forms::BoxKind::Information)[0], "Thumbnail 2 of 2 has no picture data,\rso the search list was not saved.");
+    EXPECT_TRUE(FindSavedSearches(folder).empty());
+
+    SearchRunning = 1;
+    Save();
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{"Don't save during a running search,\rstop it first..."});
+    Load("x");
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{"Don't load during a running search,\rstop it first..."});
+    SearchRunning = 0;
+}
+
+TEST_F(SaveLoad, LoadStopsBeforeChangingAnythingWithoutAChoiceOrALinkFile) {
+    AddEntry("http://keep.test/", MakeJpeg(10, 10, 3), "k.jpg");
+    chooserResult = forms::mrCancel;
+    Load("anything");
+    EXPECT_TRUE(boxes.empty());
+    chooserResult = forms::mrOk;
+    Load("");  // empty list, or nothing selected
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{"No file selected ..."});
+    WriteSet(Base("lost"), {});
+    DeleteFileA(Base("lost.QBL").c_str());
+    Load("lost");
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{"No file for those keywords found ..."});
+    EXPECT_EQ(Lines(), std::vector<std::string>{"http://keep.test/"});
+    EXPECT_EQ(ThumbCount(), 1);
+}
+
+TEST_F(SaveLoad, ThreeEmptyFilesLoadAsAnEmptySet) {
+    AddEntry("http://a.test/", MakeJpeg(10, 10, 3), "a.jpg");
+    AddEntry("http://b.test/", MakeJpeg(10, 10, 4), "b.jpg");
+    WriteSet(Base("nothing"), {});
+    Load("nothing");
+    EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(ThumbCount(), 0);
+    EXPECT_EQ(form->Label2.Text(), "Doing: 0 of 0");
+    EXPECT_TRUE(ResultsSaved);
+}
+
+TEST_F(SaveLoad, AMissingThumbnailFileEndsTheLoadAfterTheListWasReplaced) {
+    AddEntry("http://old.test/", MakeJpeg(10, 10, 3), "old.jpg");
+    WriteSet(Base("half"), {{MakeJpeg(8, 8, 1)}, {"n.jpg"}, {"http://loaded.test/"}});
+    // Listed in the chooser, then held by another program.
+    HANDLE held = CreateFileA(Base("half.QBI").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::string label = form->Label2.Text();
+    Load("half");
+    CloseHandle(held);
+    auto errors = Texts(forms::BoxKind::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    std::string want = "Cannot open file \"" + Base("half.QBI") + "\". ";
+    EXPECT_EQ(errors[0].substr(0, want.size()), want);
+    EXPECT_EQ(Lines(), std::vector<std::string>{"http://loaded.test/"});
+    EXPECT_EQ(ThumbCount(), 0);
+    EXPECT_EQ(form->Label2.Text(), label);
+    EXPECT_FALSE(ResultsSaved);
+}
+
+TEST_F(SaveLoad, FewerNamesThanLinesAndALineHoldingALineFeed) {
+    Bytes p0 = MakeJpeg(10, 10, 10), p1 = MakeJpeg(12, 10, 20), p2 = MakeJpeg(14, 10, 30);
+    WriteSet(Base("shift"), {{p0, p1, p2}, {"n0", "n1", "n2"}, {"l0", "l1a\nl1b", "l2"}});
+    Load("shift");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"l0", "l1a", "l1b", "l2"}));
+    ASSERT_EQ(ThumbCount(), 4);
+    EXPECT_EQ(form->Thumbnail(2)->GetPicture().JpegBytes(), p2);  // shifted by one place
+    EXPECT_EQ(form->Thumbnail(2)->Hint(), "n2");
+    EXPECT_TRUE(form->Thumbnail(3)->GetPicture().Empty());  // the last stays empty
+    EXPECT_EQ(form->Thumbnail(3)->Hint(), "");
+    EXPECT_EQ(form->Label2.Text(), "Doing: 4 of 4");
+
+    // A name file with one record for three lines.
+    Bytes names;
+    AppendNameRecord(names, "only.jpg");
+    HANDLE h = CreateFileA(Base("shift.QBJ").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD wrote;
+    WriteFile(h, names.data(), static_cast<DWORD>(names.size()), &wrote, nullptr);
+    CloseHandle(h);
+    Load("shift");
+    EXPECT_EQ(form->Thumbnail(0)->Hint(), "only.jpg");
+    EXPECT_EQ(form->Thumbnail(1)->Hint(), "");
+    EXPECT_EQ(form->Thumbnail(3)->Hint(), "");
+}
+
+TEST_F(SaveLoad, DamagedFilesLoadWhatCanBeTrusted) {
+    Bytes p0 = MakeJpeg(10, 10, 10), p1 = MakeJpeg(12, 10, 20);
+    WriteSet(Base("bad"), {{p0, p1, p0}, {"a", "b", "c"}, {"l0", "l1", "l2"}});
+    // Second record: an absurd length; the name file cut in the middle of its second record.
+    Bytes thumbs = FileBytes(Base("bad.QBI"));
+    thumbs[4 + p0.size() + 3] = 0x7F;
+    Bytes names = FileBytes(Base("bad.QBJ"));
+    names.resize(4 + 1 + 3);
+    for (auto [ext, bytes] : {std::pair{".QBI", &thumbs}, std::pair{".QBJ", &names}}) {
+        HANDLE h = CreateFileA(Base(std::string("bad") + ext).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD wrote;
+        WriteFile(h, bytes->data(), static_cast<DWORD>(bytes->size()), &wrote, nullptr);
+        CloseHandle(h);
+    }
+    Load("bad");
+    EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
+    ASSERT_EQ(ThumbCount(), 3);
+    EXPECT_EQ(form->Thumbnail(0)->GetPicture().JpegBytes(), p0);
+    EXPECT_TRUE(form->Thumbnail(1)->GetPicture().Empty());
+    EXPECT_TRUE(form->Thumbnail(2)->GetPicture().Empty());
+    EXPECT_EQ(form->Thumbnail(0)->Hint(), "a");
+    EXPECT_EQ(form->Thumbnail(1)->Hint(), "");
+
+    // Bytes the decoder rejects: no picture drawn, the bytes kept for a later save.
+    Bytes junk{0xFF, 0xD8, 1, 2, 3};
+    WriteSet(Base("junk"), {{junk, p1}, {"j", "k"}, {"l0", "l1"}});
+    Load("junk");
+    EXPECT_EQ(form->Thumbnail(0)->GetPicture().Width(), 0);
+    EXPECT_EQ(form->Thumbnail(0)->GetPicture().JpegBytes(), junk);
+    EXPECT_EQ(form->Thumbnail(1)->GetPicture().JpegBytes(), p1);
+}
+
+TEST_F(SaveLoad, TheStripFollowsFromTheFifthThumbnailOn) {
+    Bytes p = MakeJpeg(10, 10, 10);
+    WriteSet(Base("four"), {{p, p, p, p}, {"", "", "", ""}, {"a", "b", "c", "d"}});
+    WriteSet(Base("six"), {{p, p, p, p, p, p}, {"", "", "", "", "", ""}, {"a", "b", "c", "d", "e", "f"}});
+    Load("four");
+    EXPECT_EQ(form->ScrollBox1.VertPosition(), 0);
+    Load("six");
+    int pos = form->ScrollBox1.VertPosition();
+    EXPECT_GT(pos, 0);
+    EXPECT_EQ(pos, form->ScrollBox1.VertMax());
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(form->Thumbnail(i)->Top(), ThumbContentTop(i) - pos) << i;
+        EXPECT_EQ(form->Thumbnail(i)->Name, "Image_" + std::to_string(i));
+    }
+    // Loading four over six: the strip scrolled as it was, four thumbnails, no more.
+    Load("four");
+    EXPECT_EQ(ThumbCount(), 4);
+}
+
+TEST_F(SaveLoad, ResultsOfANewSearchAreSavedUnderItsKeywords) {
+    WriteSet(Base("cats"), {{MakeJpeg(8, 8, 1)}, {"c.jpg"}, {"http://cats.test/"}});
+    Load("cats");
+    QueryKeywords = "dogs";
+    ResultsSaved = false;  // what starting a search does
+    Save();
+    EXPECT_TRUE(Texts(forms::BoxKind::Confirm).empty());
+    EXPECT_TRUE(FileExists(Base("dogs.QBI")));
+}
