@@ -2,6 +2,8 @@
 // would against the local test service.
 #include "window_fixture.h"
 
+#include "forms/application.h"
+
 using namespace windowtest;
 using mainwindow::QueryKeywords;
 using mainwindow::SearchRunning;
@@ -126,7 +128,13 @@ TEST_F(WindowTest, OkStopsTheOldSearchFirstThenAsksToSave) {
     };
     answers = {IDOK, IDYES};
     Search("dogs");
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kAlready, kFinished, kWantSave}));
+    // Yes saves the old list beside the executable before the new search starts.
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kAlready, kFinished, kWantSave, "Saved search results to disk."}));
+    for (const char* ext : {".QBI", ".QBJ", ".QBL"}) {
+        std::string saved = forms::ExeFolder() + "cats" + ext;
+        EXPECT_NE(GetFileAttributesA(saved.c_str()), INVALID_FILE_ATTRIBUTES) << saved;
+        DeleteFileA(saved.c_str());
+    }
     EXPECT_EQ(boxes[2].flags & 0xF, static_cast<unsigned>(MB_YESNOCANCEL));
     ASSERT_EQ(linesAtSaveQuestion.size(), 1u);
     EXPECT_GE(linesAtSaveQuestion[0], 3);  // the complete old list was still there to save
