@@ -1,7 +1,12 @@
 // The save and load commands of the main window: the Result entries on show to a saved
 // search beside the executable and back.
+#include <windows.h>
+
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "forms/application.h"
@@ -32,6 +37,54 @@ using namespace savedsearch;
 namespace {
 
 void Inform(const std::string& text) { ShowBox(BoxKind::Information, text); }
+
+// Keeps a window from painting while many children or lines come and go; each change would
+// otherwise redraw it (and its scroll bar) at once. Repainted whole when the scope ends.
+class NoRedraw {
+public:
+    explicit NoRedraw(HWND h) : h_(h) { SendMessageA(h_, WM_SETREDRAW, FALSE, 0); }
+    ~NoRedraw() {
+        SendMessageA(h_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(h_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    NoRedraw(const NoRedraw&) = delete;
+    NoRedraw& operator=(const NoRedraw&) = delete;
+
+private:
+    HWND h_;
+};
+
+using Pictures = std::vector<std::unique_ptr<forms::Picture>>;
+
+// Decodes the stored thumbnails on worker threads while the UI thread builds the strip.
+// Bytes the decoder rejects are kept as they are, drawn as nothing. Joined on destruction.
+class Decoder {
+public:
+    explicit Decoder(std::vector<std::optional<Bytes>>& records) : out_(records.size()) {
+        unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        for (unsigned w = 0; w < workers; ++w)
+            threads_.emplace_back([this, &records, w, workers] {
+                for (size_t i = w; i < records.size(); i += workers) {
+                    if (!records[i]) continue;
+                    try {
+                        auto p = std::make_unique<forms::Picture>();
+                        p->SetJpegBytes(std::move(*records[i]));
+                        out_[i] = std::move(p);
+                    } catch (...) {
+                        // Out of memory for one picture: that thumbnail stays empty.
+                    }
+                }
+            });
+    }
+    Pictures& Wait() {
+        threads_.clear();  // joins
+        return out_;
+    }
+
+private:
+    Pictures out_;
+    std::vector<std::jthread> threads_;
+};
 
 }  // namespace
 
@@ -91,6 +144,7 @@ void TForm1::PopLoad1Click(Component*) {
         return;
     }
 
+    NoRedraw quietList(ListBox1.Handle()), quietStrip(ScrollBox1.Handle());
     const int shown = ListBox1.Count();
     for (int i = 0; i < shown; ++i)
         if (forms::Image* thumb = Thumbnail(i)) ScrollBox1.DestroyChild(thumb);
@@ -99,30 +153,37 @@ void TForm1::PopLoad1Click(Component*) {
     const int n = ListBox1.Count();
 
     // A missing thumbnail file ends the command here, the loaded lines on show.
-    std::vector<std::optional<Bytes>> pictures = ReadThumbnailRecords(ReadWholeFile(base + kThumbExt, false), n);
+    std::vector<std::optional<Bytes>> records = ReadThumbnailRecords(ReadWholeFile(base + kThumbExt, false), n);
+    Decoder decoder(records);
+    // From the fifth thumbnail on the strip follows the newest one. Scrolling moves every
+    // thumbnail window, so the position is followed here and the strip scrolled once at the
+    // end, to where scrolling at each step would have brought it.
+    const int shownAt = ScrollBox1.VertPosition();
+    int position = shownAt;
     for (int i = 0; i < n; ++i) {
         try {
             const std::string thumbName = "Image_" + std::to_string(i);
-            const int top = ThumbContentTop(i) - ScrollBox1.VertPosition();
-            auto* thumb = ScrollBox1.Adopt<forms::Image>(forms::Design{
-                .name = thumbName.c_str(), .left = kThumbLeft, .top = top, .width = kThumbWidth, .height = kThumbHeight});
+            const int top = ThumbContentTop(i) - position;
+            auto* thumb = ScrollBox1.Adopt<forms::Image>(forms::Design{.name = thumbName.c_str(),
+                                                                       .left = kThumbLeft,
+                                                                       .top = ThumbContentTop(i) - shownAt,
+                                                                       .width = kThumbWidth,
+                                                                       .height = kThumbHeight});
             thumb->Tag = i;
             thumb->OnMouseDown = [this](Component* s, forms::MouseButton b, unsigned sh, int x, int y) {
                 ThumbnailMouseDown(s, b, sh, x, y);
             };
             thumb->OnDblClick = [this](Component* s) { ListBox1DblClick(s); };
             // No tooltip: hint display stays off for loaded thumbnails.
-            if (pictures[i]) {
-                auto picture = std::make_unique<forms::Picture>();
-                // Bytes the decoder rejects are kept as they are, drawn as nothing.
-                picture->SetJpegBytes(std::move(*pictures[i]));
-                thumb->SetPicture(std::move(picture));
-            }
-            if (i > 3) ScrollBox1.SetVertPosition(top + thumb->Height());
+            if (i > 3) position = std::clamp(top + thumb->Height(), 0, ScrollBox1.VertMax());
         } catch (...) {
             // One thumbnail that cannot be made leaves only its own place empty.
         }
     }
+    Pictures& pictures = decoder.Wait();
+    for (int i = 0; i < n; ++i)
+        if (forms::Image* thumb = Thumbnail(i); thumb && pictures[i]) thumb->SetPicture(std::move(pictures[i]));
+    ScrollBox1.SetVertPosition(position);
 
     if (FileExists(base + kNameExt)) {
         std::vector<std::string> names = ReadNameRecords(ReadWholeFile(base + kNameExt, false), n);
