@@ -203,8 +203,7 @@ void TForm1::PopLoad1Click(Component*) {
     ComboBox_search.SetItemIndex(0);
 
     Label2.SetText("Doing: " + std::to_string(n) + " of " + std::to_string(n));
-    settings::SettingsFile(settings::DefaultSettingsPath())
-        .WriteInteger(settings::kLastLoaded, chooser.ComboBox_search->ItemIndex());
+    Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search->ItemIndex());
     ResultsSaved = true;
     LoadedName = name;
 }

@@ -5,9 +5,13 @@
 #include <stdexcept>
 
 #include "settings/rules.h"
-#include "settings/settingskeys.h"
+#include "mainwindow/state.h"
 
 namespace settings {
+
+namespace {
+constexpr int kSafeSearchRows = 3;
+}
 
 int32_t FieldValue(const std::string& text) {
     std::optional<int32_t> v = ParseInteger(text);
@@ -36,14 +40,14 @@ int32_t BytesStored(int32_t kilobytes) {
 }
 
 int SafeSearchRow(const std::string& level) {
-    for (size_t i = 0; i < kSafeSearchLevels.size(); ++i)
-        if (level == kSafeSearchLevels[i]) return static_cast<int>(i);
+    for (int i = 0; i < kSafeSearchRows; ++i)
+        if (level == mainwindow::SafeSearchLevels[i]) return i;
     return -1;
 }
 
 std::string SafeSearchForRow(int row, const std::string& previous) {
-    if (row < 0 || row >= static_cast<int>(kSafeSearchLevels.size())) return previous;
-    return kSafeSearchLevels[static_cast<size_t>(row)];
+    if (row < 0 || row >= kSafeSearchRows) return previous;
+    return mainwindow::SafeSearchLevels[row];
 }
 
 }  // namespace settings

@@ -21,6 +21,8 @@
 #include "forms/shell.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
+#include "savedsearch/chooser.h"
+#include "settings/options.h"
 #include "support/http_server.h"
 
 namespace windowtest {
@@ -47,6 +49,10 @@ inline std::unique_ptr<forms::Picture> PictureOf(int w, int h) {
 struct WindowTest : ::testing::Test {
     HttpServer server;
     std::unique_ptr<TForm1> form;
+    // The dialogs the program creates after the main window; every modal dialog answers
+    // Cancel unless a test scripts it.
+    std::unique_ptr<savedsearch::TForm_oldsearchs> chooser;
+    std::unique_ptr<settings::TForm_options> options;
     std::vector<forms::BoxCall> boxes;
     std::deque<int> answers;                        // for the confirmation boxes, in order
     std::map<std::string, int> answerByText;         // before the queue
@@ -93,6 +99,11 @@ struct WindowTest : ::testing::Test {
         };
         server.on("/images/search", [this](const Request& r) { return Page(r); });
         form = std::make_unique<TForm1>();
+        chooser = std::make_unique<savedsearch::TForm_oldsearchs>();
+        savedsearch::Form_oldsearchs = chooser.get();
+        options = std::make_unique<settings::TForm_options>();
+        settings::Form_options = options.get();
+        forms::SetModalScript([](forms::Form&) { return forms::mrCancel; });
         form->Show();
         mainwindow::MaxFileCount = 5;  // one page, then the search ends by itself
         form->SearchService = server.base();
@@ -105,8 +116,13 @@ struct WindowTest : ::testing::Test {
         if (form) {
             mainwindow::StopRequested = true;
             Pump([&] { return !form->JobAlive(); });
-            form.reset();
         }
+        forms::SetModalScript(nullptr);
+        savedsearch::Form_oldsearchs = nullptr;
+        settings::Form_options = nullptr;
+        options.reset();
+        chooser.reset();
+        form.reset();
         forms::SetBoxScript(nullptr);
         forms::SetShellScript(nullptr);
         TForm1::ConnectionTest = nullptr;

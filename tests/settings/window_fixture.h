@@ -17,6 +17,8 @@
 #include "forms/shell.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
+#include "savedsearch/chooser.h"
+#include "settings/options.h"
 #include "settings/settingsfile.h"
 #include "settings_temp.h"
 
@@ -50,6 +52,10 @@ protected:
     }
 
     void TearDown() override {
+        savedsearch::Form_oldsearchs = nullptr;
+        settings::Form_options = nullptr;
+        options.reset();
+        chooser.reset();
         form.reset();
         forms::ProcessMessages();
         forms::SetBoxScript(nullptr);
@@ -73,6 +79,11 @@ protected:
     // Creates the window (its creation reads the settings) and shows it.
     void Open() {
         form = std::make_unique<mainwindow::TForm1>();
+        // The dialogs the program creates after the main window (answered by the modal script).
+        chooser = std::make_unique<savedsearch::TForm_oldsearchs>();
+        savedsearch::Form_oldsearchs = chooser.get();
+        options = std::make_unique<settings::TForm_options>();
+        settings::Form_options = options.get();
         form->Show();
         forms::ProcessMessages();
     }
@@ -86,6 +97,8 @@ protected:
     TempFolder dir;
     std::string ini;
     std::unique_ptr<mainwindow::TForm1> form;
+    std::unique_ptr<savedsearch::TForm_oldsearchs> chooser;
+    std::unique_ptr<settings::TForm_options> options;
     std::vector<forms::BoxCall> boxes;
     std::deque<int> answers;
     std::vector<forms::ShellCall> shells;
