@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Black-box run of the real program and its saved searches: Quenby.exe searches the local
+# sample service, is closed, answers Yes to saving the list, and the saved set beside the
+# executable must then hold one line, one thumbnail record and one file name per image
+# downloaded, the thumbnails complete JPEG streams.
+#   tools/blackbox-saved.sh [BUILD_DIR]
+# Runs on a private Xvfb unless DISPLAY is set; QUENBY_BLACKBOX_DRIVER=null uses Wine's null
+# display driver.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win}" && pwd)
+driver=${QUENBY_BLACKBOX_DRIVER:-x11}
+exe=$build/bin/Quenby.exe
+drive=$build/bin/quenby-drive.exe
+sample=${QUENBY_SAMPLE_SERVICE:-$root/build/native/tools/sample-service}
+[ -x "$exe" ] && [ -x "$drive" ] || { echo "build Quenby and quenby-drive first" >&2; exit 2; }
+[ -x "$sample" ] || { echo "no sample service: build the native tree first" >&2; exit 77; }
+
+pids=()
+own_x=
+work=$(mktemp -d /tmp/quenby-saved.XXXXXX)
+cleanup() {
+    [ -n "$own_x" ] && "${QUENBY_WINESERVER:-true}" -k >/dev/null 2>&1 || true
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ "$driver" = x11 ] && [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 90 120); do
+        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+        Xvfb :$n -screen 0 1280x800x24 >/dev/null 2>&1 &
+        pids+=($!)
+        own_x=:$n
+        export DISPLAY=:$n
+        for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+        break
+    done
+fi
+[ "$driver" = null ] && unset DISPLAY
+. "$root/tools/wine-env.sh"
+quenby_wine_prefix "$build" "$driver"
+
+"$sample" --pages 1 --per-page 4 --image-kb 5 >"$work/service.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/service.out" ] && break; sleep 0.1; done
+service=$(head -n1 "$work/service.out")
+service=${service%/}
+case "$service" in http://127.0.0.1:*) ;; *) echo "the sample service did not start" >&2; exit 1 ;; esac
+
+winpath() { echo "Z:${1//\//\\}"; }
+mkdir -p "$work/images"
+cp "$exe" "$work/Quenby.exe"
+printf '%s\r\n' '[Preferences]' "SavePath=$(winpath "$work/images")" 'MaxFileCount=4' 'SaveOnExitAsk=1' \
+    "SearchService=$service" >"$work/Quenby.ini"
+
+"$QUENBY_WINE" "$drive" start "$(winpath "$work/Quenby.exe")" wait-window 30000 keywords "red car" enter \
+    until-box "Finished all downloads..." 90000 close \
+    box "Want to save your search to disk for later browsing ?" yes 15000 \
+    box "Saved search results to disk." ok 15000 wait-gone 15000
+
+python3 - "$work" <<'PY'
+import os, struct, sys
+work = sys.argv[1]
+base = os.path.join(work, "red+car")
+images = sorted(os.listdir(os.path.join(work, "images")))
+lines = open(base + ".QBL", "rb").read().split(b"\r\n")
+assert lines[-1] == b"", "the link file must end with CR LF"
+lines = lines[:-1]
+def records(path):
+    data, out, pos = open(path, "rb").read(), [], 0
+    while pos < len(data):
+        (n,) = struct.unpack_from("<i", data, pos)
+        out.append(data[pos + 4 : pos + 4 + n])
+        pos += 4 + n
+    assert pos == len(data), path + ": records do not fill the file"
+    return out
+thumbs, names = records(base + ".QBI"), records(base + ".QBJ")
+assert len(images) > 0, "nothing was downloaded"
+assert len(lines) == len(thumbs) == len(names) == len(images), (len(lines), len(thumbs), len(names), len(images))
+for t in thumbs:
+    assert t[:2] == b"\xff\xd8" and t[-2:] == b"\xff\xd9", "a thumbnail is not a whole JPEG stream"
+assert sorted(n.decode() for n in names) == images, (names, images)
+print("blackbox-saved: ok, %d entries" % len(lines))
+PY
