@@ -9,6 +9,9 @@ win=$root/build/bench-win   # Release, apart from the test build
 native=$root/build/native
 cmake -S . -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-toolchain.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$win" -j"$(nproc)"
+# The native build brings the sample service and the benchmarks of the portable code.
+cmake -S . -B "$native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$native" -j"$(nproc)"
 . tools/wine-env.sh
 quenby_wine_prefix "$win" null
 trap 'WINEPREFIX="$win/wineprefix" "$QUENBY_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
@@ -22,6 +25,14 @@ for exe in "$win"/bench/bench_*.exe; do
     selected "$name" || continue
     echo "== $name"
     (unset DISPLAY; "$QUENBY_WINE" "$exe")
+done
+# Native benchmarks: every nbench_* in the native build.
+for exe in "$native"/bench/nbench_*; do
+    [ -x "$exe" ] || continue
+    name=$(basename "$exe")
+    selected "$name" || continue
+    echo "== $name"
+    "$exe"
 done
 # Scripted benchmarks that need both builds (bench/*.sh).
 for script in bench/*.sh; do
