@@ -39,7 +39,7 @@ std::string MakeSafeForWindows(std::string name) {
     for (char& c : name)
         if (static_cast<unsigned char>(c) < 32) c = '_';
     for (size_t i = name.size(); i > 0 && (name[i - 1] == '.' || name[i - 1] == ' '); i--) name[i - 1] = '_';
-    if (IsDeviceName(name)) name.insert(0, "_");
+    if (IsDeviceName(name)) name = "_" + name;
     return name;
 }
 
