@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "engine/naming.h"
 #include "engine/pagescan.h"
@@ -45,5 +46,22 @@ int main() {
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / rounds;
     std::printf("page scan: %.2f MB page, %d results, %.2f ms per page (%d images handed over)\n",
                 page.size() / 1048576.0, hooks.fetched / rounds, ms, hooks.fetched / rounds);
+
+    // Hostile pages of the same size: a million anchor openings, and tags that never end.
+    auto repeat = [](const std::string& piece) {
+        std::string t;
+        while (t.size() < (2u << 20)) t += piece;
+        return t;
+    };
+    const std::pair<const char*, std::string> hostile[] = {{"anchor openings only", repeat("<a")},
+                                                           {"tags without an end", repeat("<a class=\"thumb\" href=\"x")}};
+    for (auto& [name, text] : hostile) {
+        Hooks none;
+        auto t0 = std::chrono::steady_clock::now();
+        engine::ScanResults(text, none);
+        double hms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("page scan: %.2f MB of %s, %zu results walked, %.2f ms\n", text.size() / 1048576.0, name,
+                    engine::PageScanner(text).ResultCount(), hms);
+    }
     return 0;
 }
