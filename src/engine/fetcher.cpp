@@ -9,6 +9,7 @@
 
 #include "engine/fetchrules.h"
 #include "forms/application.h"
+#include "forms/systemtext.h"
 #include "forms/uithread.h"
 
 namespace engine {
@@ -53,13 +54,8 @@ private:
 
 std::string LastErrorText() {
     DWORD err = GetLastError();
-    char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, err, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
-    std::string text = n && buf ? std::string(buf, n) : "Error " + std::to_string(err);
-    if (buf) LocalFree(buf);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text;
+    std::string text = forms::SystemText(err);
+    return text.empty() ? "Error " + std::to_string(err) : text;
 }
 
 // All seven time-outs. The control options share their numbers with the plain receive and

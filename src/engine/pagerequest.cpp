@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "forms/uithread.h"
+#include "forms/systemtext.h"
 
 namespace engine {
 
@@ -17,12 +18,7 @@ const CLSID kXmlHttpClass = {0xED8C108E, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0
 const IID kXmlHttpInterface = {0xED8C108D, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0, 0x4F, 0x79, 0x69, 0xE8}};
 
 std::string SystemText(HRESULT hr) {
-    char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&buf), 0, nullptr);
-    std::string text = n && buf ? std::string(buf, n) : std::string();
-    if (buf) LocalFree(buf);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    std::string text = forms::SystemText(static_cast<DWORD>(hr));
     char code[32];
     std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(hr));
     return text.empty() ? "Error " + std::string(code) : text + " (" + code + ")";

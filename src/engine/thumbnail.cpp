@@ -1,4 +1,5 @@
 #include "engine/thumbnail.h"
+#include "forms/systemtext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,13 +22,8 @@ constexpr LONGLONG kMaxFileBytes = 256LL << 20;
 constexpr int kQuality = 70;
 
 std::string SystemText(DWORD err) {
-    char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, err, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
-    std::string text = n && buf ? std::string(buf, n) : "Error " + std::to_string(err);
-    if (buf) LocalFree(buf);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text;
+    std::string text = forms::SystemText(err);
+    return text.empty() ? "Error " + std::to_string(err) : text;
 }
 
 struct FileHandle {

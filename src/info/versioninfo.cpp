@@ -1,4 +1,5 @@
 #include "info/versioninfo.h"
+#include "forms/systemtext.h"
 
 #include <windows.h>
 
@@ -9,13 +10,8 @@
 namespace info {
 
 std::string SystemErrorText(unsigned long code) {
-    char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<LPSTR>(&buf), 0, nullptr);
-    std::string text = n ? std::string(buf, n) : "System error " + std::to_string(code);
-    if (buf) LocalFree(buf);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
-    return text;
+    std::string text = forms::SystemText(code);
+    return text.empty() ? "System error " + std::to_string(code) : text;
 }
 
 namespace {

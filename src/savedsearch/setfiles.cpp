@@ -1,4 +1,5 @@
 #include "savedsearch/setfiles.h"
+#include "forms/systemtext.h"
 
 #include <windows.h>
 
@@ -62,12 +63,8 @@ bool FileExists(const std::string& path) {
 }
 
 std::string SystemReason(unsigned long error) {
-    char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, error, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
-    std::string text = n ? std::string(buf, n) : "System error " + std::to_string(error);
-    if (buf) LocalFree(buf);
+    std::string text = forms::SystemText(error);
+    if (text.empty()) return "System error " + std::to_string(error);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
         text.pop_back();
     return text;
