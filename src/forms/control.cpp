@@ -351,7 +351,7 @@ void Control::SetFocus() {
 void Control::Invalidate() {
     if (hwnd_) {
         InvalidateRect(hwnd_, nullptr, TRUE);
-    } else if (HWND p = ParentHandle()) {
+    } else if (HWND p = ParentHandle(); p && !windowed_) {  // a window not made yet has nothing to show
         RECT r = BoundsRect();
         InvalidateRect(p, &r, TRUE);
     }

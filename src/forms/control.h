@@ -127,6 +127,8 @@ public:
     // Parent's view: lay out aligned children, paint graphic ones.
     void Realign();
     virtual void PaintGraphicChildren(HDC dc);
+    // Whether a child's window is wanted yet: a scroll box wants only those in its view.
+    virtual bool WantsChildWindow(const Control& child) const { return true; }
 
 protected:
     // Graphic controls: painted by the parent into its device context.
@@ -139,6 +141,8 @@ protected:
     // A WM_COMMAND notification that the parent reflected to this control.
     virtual void Command(WORD code) {}
     virtual void ChildMoved() {}
+    // Windowed controls whose window waits until it is wanted make it here.
+    virtual void EnsureWindow() {}
     HWND ParentHandle() const;
     void ApplyFont();
     void RegisterHint();

@@ -295,6 +295,10 @@ ScrollBox::ScrollBox(Control* parent, const Design& d) : Control(parent, d) {
 
 int ScrollBox::VertMax() const { return std::max(0, range_ - ClientHeight()); }
 
+bool ScrollBox::WantsChildWindow(const Control& child) const {
+    return child.Top() < ClientHeight() && child.Top() + child.Height() > 0;
+}
+
 void ScrollBox::SetBounds(int left, int top, int width, int height) {
     Control::SetBounds(left, top, width, height);
     UpdateRange();
@@ -344,6 +348,10 @@ void ScrollBox::PlaceChildren(bool all) {
     auto inView = [view](int top, int height) { return top < view && top + height > 0; };
     HDWP dwp = BeginDeferWindowPos(8);
     for (Control* c : children_) {
+        if (!c->hwnd_ && c->windowed_ && inView(c->top_, c->height_)) {
+            c->EnsureWindow();  // made where it belongs
+            continue;
+        }
         if (!c->hwnd_ || c->winTop_ == c->top_) continue;
         if (!all && !inView(c->top_, c->height_) && !inView(c->winTop_, c->height_)) continue;
         if (dwp)
@@ -387,7 +395,17 @@ LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 // ---- Image ----
 
 Image::Image(Control* parent, const Design& d) : Control(parent, d), picture_(std::make_unique<Picture>()) {
-    CreateWindowed(OwnWindowClass(), 0, 0, false);
+    windowed_ = true;
+    if (!parent_ || parent_->WantsChildWindow(*this)) EnsureWindow();
+}
+
+void Image::EnsureWindow() {
+    if (!hwnd_) CreateWindowed(OwnWindowClass(), 0, 0, false);
+}
+
+void Image::SetBounds(int left, int top, int width, int height) {
+    Control::SetBounds(left, top, width, height);
+    if (!hwnd_ && parent_ && parent_->WantsChildWindow(*this)) EnsureWindow();
 }
 
 void Image::SetPicture(std::unique_ptr<Picture> p) {

@@ -149,6 +149,7 @@ public:
     static constexpr int kLine = 8;
     // The window itself or one inside it (a thumbnail).
     bool Holds(HWND h) const { return h && (h == hwnd_ || IsChild(hwnd_, h)); }
+    bool WantsChildWindow(const Control& child) const override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -163,16 +164,20 @@ private:
     bool moving_ = false;
 };
 
-// Shows a picture centred, not stretched, on the parent's colour.
+// Shows a picture centred, not stretched, on the parent's colour. Its window is made only
+// once the parent wants it (a scroll box: when it comes into view), so a strip of a thousand
+// pictures costs a thousand windows only if all of them are looked at.
 class Image : public Control {
 public:
     Image(Control* parent, const Design& d);
     Picture& GetPicture() { return *picture_; }
     const Picture& GetPicture() const { return *picture_; }
     void SetPicture(std::unique_ptr<Picture> p);
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void EnsureWindow() override;
 
 private:
     std::unique_ptr<Picture> picture_;

@@ -151,8 +151,19 @@ TEST_F(FormsTest, ScrollBoxRangeCoversChildrenAndMovesThem) {
     ScrollBox box(&f, {.name = "S", .left = 0, .top = 0, .width = 165, .height = 300});
     for (int i = 0; i < 10; i++) box.Adopt<Image>(Design{.name = "I", .left = 5, .top = 4 + 111 * i, .width = 138, .height = 108});
     EXPECT_EQ(box.VertRange(), 4 + 111 * 9 + 108);
+    // Only the pictures in view have a window yet; the last gets one where it belongs when
+    // it is scrolled into view.
+    EXPECT_NE(box.Controls()[2]->Handle(), nullptr);
+    EXPECT_EQ(box.Controls()[3]->Handle(), nullptr);
     box.SetVertPosition(10000);
     EXPECT_EQ(box.VertPosition(), box.VertRange() - box.ClientHeight());
+    Control* last = box.Controls()[9];
+    ASSERT_NE(last->Handle(), nullptr);
+    RECT lr;
+    GetWindowRect(last->Handle(), &lr);
+    MapWindowPoints(nullptr, box.Handle(), reinterpret_cast<POINT*>(&lr), 2);
+    EXPECT_EQ(lr.top, last->Top());
+    EXPECT_EQ(lr.bottom - lr.top, 108);
     box.SetVertPosition(111);
     EXPECT_EQ(box.Controls()[1]->Top(), 4);
     RECT r;

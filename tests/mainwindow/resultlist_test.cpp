@@ -84,6 +84,7 @@ TEST_F(ResultListTest, PressOnAThumbnailSelectsWithoutScrolling) {
     form->AddResultEntry("http://site.example/blank", "http://img.example/blank.jpg", " \t", PictureOf(60, 60));
     forms::Image* blank = form->Thumbnail(12);
     ASSERT_NE(blank, nullptr);
+    form->ScrollBox1.SetVertPosition(form->ScrollBox1.VertMax());  // in view, to be pressed on
     SendMessageA(blank->Handle(), WM_MBUTTONDOWN, MK_MBUTTON, 0);
     EXPECT_EQ(SelectedImageName, "none");
     EXPECT_EQ(form->ListBox1.ItemIndex(), 12);

@@ -366,6 +366,13 @@ TEST_F(SaveLoad, TheStripFollowsFromTheFifthThumbnailOn) {
         EXPECT_EQ(form->Thumbnail(i)->Top(), ThumbContentTop(i) - pos) << i;
         EXPECT_EQ(form->Thumbnail(i)->Name, "Image_" + std::to_string(i));
     }
+    // The newest thumbnail is in view with its window where it belongs, ready for the mouse.
+    HWND last = form->Thumbnail(5)->Handle();
+    ASSERT_NE(last, nullptr);
+    RECT r;
+    GetWindowRect(last, &r);
+    MapWindowPoints(nullptr, form->ScrollBox1.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.top, form->Thumbnail(5)->Top());
     // Loading four over six: the strip scrolled as it was, four thumbnails, no more.
     Load("four");
     EXPECT_EQ(ThumbCount(), 4);
