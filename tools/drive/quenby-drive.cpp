@@ -2,13 +2,18 @@
 // keyword box, presses keys, answers its message boxes and closes it. Each argument group is
 // one step; the program stops at the first step that fails (exit code 1).
 //   quenby-drive start EXE | wait-window MS | keywords TEXT | enter | box TEXT BUTTON MS |
-//                close | wait-gone MS | sleep MS | until-box TEXT MS
+//                close | wait-gone MS | sleep MS | until-box TEXT MS |
+//                list-menu KEY MS | press TITLE CAPTION MS | show
 // After "start" (which runs EXE in its own folder) only that process's windows are looked at,
 // so other programs' windows of the same title cannot be mistaken for it.
 // BUTTON is ok, cancel, yes or no. until-box answers every message box with OK
-// until one showing TEXT has been answered.
+// until one showing TEXT has been answered. list-menu opens the result list's context menu
+// from the keyboard and chooses the item whose access key is KEY. press clicks the button
+// CAPTION of the window TITLE once it shows. show prints the result list's lines
+// ("line: ...") and the keyword box ("keywords: ...").
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -62,6 +67,39 @@ HWND KeywordEdit() {
     HWND main = MainWindow();
     HWND combo = main ? FindChild(main, "ComboBox") : nullptr;
     return combo ? FindChild(combo, "Edit") : nullptr;
+}
+
+// The result list: the visible list box of the main window.
+HWND ResultList() {
+    HWND main = MainWindow();
+    if (!main) return nullptr;
+    struct Q { HWND found; } q{nullptr};
+    EnumChildWindows(main, [](HWND h, LPARAM lp) -> BOOL {
+        if (lstrcmpiA(ClassOf(h).c_str(), "ListBox") != 0 || !IsWindowVisible(h)) return TRUE;
+        reinterpret_cast<Q*>(lp)->found = h;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+// A visible top-level window of the program with this title, or one of its menus ("#32768").
+HWND OurWindow(const char* cls, const std::string& title) {
+    HWND h = nullptr;
+    while ((h = FindWindowExA(nullptr, h, cls, nullptr)) != nullptr)
+        if (Ours(h) && IsWindowVisible(h) && (title.empty() || TextOf(h) == title)) return h;
+    return nullptr;
+}
+
+HWND ChildWithText(HWND parent, const std::string& text) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (TextOf(c) == text) return c;
+    return nullptr;
+}
+
+void PostKey(HWND h, WORD vk) {
+    UINT scan = MapVirtualKeyA(vk, 0);
+    PostMessageA(h, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageA(h, WM_KEYUP, vk, 0xC0000001 | (scan << 16));
 }
 
 // A message box of the program: a visible dialog one of whose controls shows the text.
@@ -205,6 +243,52 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
             return Fail("main window still open");
         }
         if (g_handle && WaitForSingleObject(g_handle, ms) != WAIT_OBJECT_0) return Fail("program still running");
+        return true;
+    }
+    if (cmd == "list-menu") {
+        std::string key = arg();
+        int ms = std::atoi(arg().c_str());
+        HWND list = ResultList();
+        if (!list || key.size() != 1) return Fail("no result list");
+        // Shift+F10 or the menu key: the menu opens at the list's centre.
+        PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        HWND menu = nullptr;
+        if (!WaitFor([&] { return (menu = OurWindow("#32768", "")) != nullptr; }, ms))
+            return Fail("the list's menu did not open");
+        PostKey(menu, static_cast<WORD>(VkKeyScanA(key[0]) & 0xFF));
+        return WaitFor([] { return OurWindow("#32768", "") == nullptr; }, ms) || Fail("the menu stayed open");
+    }
+    if (cmd == "press") {
+        std::string title = arg(), caption = arg();
+        int ms = std::atoi(arg().c_str());
+        HWND window = nullptr, button = nullptr;
+        if (!WaitFor([&] {
+                window = OurWindow(nullptr, title);
+                button = window ? ChildWithText(window, caption) : nullptr;
+                return button != nullptr;
+            }, ms))
+            return Fail("no window \"" + title + "\" with a button \"" + caption + "\"");
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+        return WaitFor([&] { return !IsWindowVisible(window); }, ms) || Fail("\"" + title + "\" stayed open");
+    }
+    if (cmd == "show") {
+        HWND list = ResultList(), edit = KeywordEdit();
+        if (!list || !edit) return Fail("no result list or keyword box");
+        int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            // The wide message: Wine hands another process's list text over as UTF-16 even to
+            // LB_GETTEXT sent as ANSI. Converted back to the ANSI code page the program uses.
+            std::wstring wide(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(list, LB_GETTEXTLEN, i, 0))) + 1, L'\0');
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+            char line[8192] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, line, sizeof line - 1, nullptr, nullptr);
+            std::printf("line: %s\n", line);
+        }
+        // WM_GETTEXT itself: GetWindowText of another process's edit gives its creation caption.
+        char text[4096] = {};
+        SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        std::printf("keywords: %s\n", text);
         return true;
     }
     if (cmd == "sleep") {
