@@ -4,56 +4,19 @@
 # executable must then hold one line, one thumbnail record and one file name per image
 # downloaded, the thumbnails complete JPEG streams. Then the program is started again, loads
 # the set through the result list's menu and the chooser, and must show the same lines and
-# the saved name in the keyword box; saving it again over itself must give byte-identical files, so the thumbnails came
-# back with the same JPEG bytes.
+# the saved name in the keyword box; saving it again over itself must give byte-identical
+# files, so the thumbnails came back with the same JPEG bytes.
 #   tools/blackbox-saved.sh [BUILD_DIR]
 # Runs on a private Xvfb unless DISPLAY is set; QUENBY_BLACKBOX_DRIVER=null uses Wine's null
 # display driver.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win}" && pwd)
-driver=${QUENBY_BLACKBOX_DRIVER:-x11}
-exe=$build/bin/Quenby.exe
-drive=$build/bin/quenby-drive.exe
-sample=${QUENBY_SAMPLE_SERVICE:-$root/build/native/tools/sample-service}
-[ -x "$exe" ] && [ -x "$drive" ] || { echo "build Quenby and quenby-drive first" >&2; exit 2; }
-[ -x "$sample" ] || { echo "no sample service: build the native tree first" >&2; exit 77; }
+. "$root/tools/blackbox-env.sh"
+blackbox_start "$root" "$build" saved
+blackbox_service --pages 1 --per-page 4 --image-kb 5
+[ -n "$service" ] || { echo "no sample service: build the native tree first" >&2; exit 77; }
 
-pids=()
-own_x=
-work=$(mktemp -d /tmp/quenby-saved.XXXXXX)
-cleanup() {
-    [ -n "$own_x" ] && "${QUENBY_WINESERVER:-true}" -k >/dev/null 2>&1 || true
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-if [ "$driver" = x11 ] && [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 120); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-        Xvfb :$n -screen 0 1280x800x24 >/dev/null 2>&1 &
-        pids+=($!)
-        own_x=:$n
-        export DISPLAY=:$n
-        for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-        break
-    done
-fi
-[ "$driver" = null ] && unset DISPLAY
-. "$root/tools/wine-env.sh"
-quenby_wine_prefix "$build" "$driver"
-
-"$sample" --pages 1 --per-page 4 --image-kb 5 >"$work/service.out" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/service.out" ] && break; sleep 0.1; done
-service=$(head -n1 "$work/service.out")
-service=${service%/}
-case "$service" in http://127.0.0.1:*) ;; *) echo "the sample service did not start" >&2; exit 1 ;; esac
-
-winpath() { echo "Z:${1//\//\\}"; }
-mkdir -p "$work/images"
-cp "$exe" "$work/Quenby.exe"
 printf '%s\r\n' '[Preferences]' "SavePath=$(winpath "$work/images")" 'MaxFileCount=4' 'SaveOnExitAsk=1' \
     "SearchService=$service" >"$work/Quenby.ini"
 

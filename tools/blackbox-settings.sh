@@ -9,52 +9,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win}" && pwd)
-driver=${QUENBY_BLACKBOX_DRIVER:-x11}
-exe=$build/bin/Quenby.exe
-drive=$build/bin/quenby-drive.exe
-[ -x "$exe" ] && [ -x "$drive" ] || { echo "build Quenby and quenby-drive first" >&2; exit 2; }
+. "$root/tools/blackbox-env.sh"
+blackbox_start "$root" "$build" blackbox
 
-pids=()
-own_x=
-work=$(mktemp -d /tmp/quenby-blackbox.XXXXXX)
-cleanup() {
-    # Wine's desktop process of the X prefix would lose its private display: end it first.
-    [ -n "$own_x" ] && "${QUENBY_WINESERVER:-true}" -k >/dev/null 2>&1 || true
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# The search service: the sample service when it is built, else a port nobody listens on.
+blackbox_service --pages 1 --per-page 3 --image-kb 5
+service=${service:-http://127.0.0.1:9}
 
-if [ "$driver" = x11 ] && [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 120); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-        Xvfb :$n -screen 0 1280x800x24 >/dev/null 2>&1 &
-        pids+=($!)
-        own_x=:$n
-        export DISPLAY=:$n
-        for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-        break
-    done
-fi
-[ "$driver" = null ] && unset DISPLAY
-. "$root/tools/wine-env.sh"
-quenby_wine_prefix "$build" "$driver"
-
-# The search service: the sample service when it is built (it prints its address first), else
-# a port nobody listens on.
-service=http://127.0.0.1:9
-sample=${QUENBY_SAMPLE_SERVICE:-$root/build/native/tools/sample-service}
-if [ -x "$sample" ]; then
-    "$sample" --pages 1 --per-page 3 --image-kb 5 >"$work/service.out" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do [ -s "$work/service.out" ] && break; sleep 0.1; done
-    first=$(head -n1 "$work/service.out")
-    case "$first" in http://127.0.0.1:*) service=${first%/} ;; esac
-fi
-
-winpath() { echo "Z:${1//\//\\}"; }
-mkdir -p "$work/images"
-cp "$exe" "$work/Quenby.exe"
 printf '%s\r\n' '[SearchStrings]' '0=cats' '1=' '2=dogs' '[Preferences]' \
     "SavePath=$(winpath "$work/images")" 'MaxFileCount=3' 'SaveOnExitAsk=0' 'WindowTop=40' \
     'SafeSearchT=Strict' "SearchService=$service" 'Extra=kept' >"$work/Quenby.ini"
