@@ -12,7 +12,7 @@
 
 #include "forms/application.h"
 #include "support/http_server.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 using engine::DownloadToFile;
 using testsupport::FileExists;

@@ -15,7 +15,7 @@
 
 #include "engine/jpegcodec.h"
 #include "engine/thumbgeom.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 using namespace engine;
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "settings_temp.h"
+#include "support/temp_folder.h"
 
 using namespace settings;
 using testsupport::TempFolder;

@@ -20,7 +20,7 @@
 #include "savedsearch/chooser.h"
 #include "settings/options.h"
 #include "settings/settingsfile.h"
-#include "settings_temp.h"
+#include "support/temp_folder.h"
 
 namespace testsupport {
 
