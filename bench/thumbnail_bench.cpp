@@ -19,6 +19,7 @@
 #include "engine/thumbnail.h"
 #include "forms/uithread.h"
 #include "support/http_server.h"
+#include "support/jpeg_rows.h"
 
 using namespace engine;
 using Clock = std::chrono::steady_clock;
@@ -35,26 +36,10 @@ double PeakMB() {
 }
 
 // Smooth gradients with some noise: compresses like a photograph, not like flat colour.
-// Written row by row, so the benchmark itself never holds a whole picture.
 std::vector<uint8_t> PhotoLikeJpeg(int w, int h) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buf = nullptr;
-    unsigned long len = 0;
-    jpeg_mem_dest(&c, &buf, &len);
-    c.image_width = w;
-    c.image_height = h;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 85, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<uint8_t> row(3 * static_cast<size_t>(w));
     uint32_t seed = 12345;
     auto clamp = [](int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-    for (int y = 0; y < h; y++) {
+    return testsupport::JpegFromRows(w, h, 85, [&](int y, uint8_t* row) {
         for (int x = 0; x < w; x++) {
             seed = seed * 1103515245 + 12345;
             int noise = static_cast<int>((seed >> 16) & 31) - 16;
@@ -62,14 +47,7 @@ std::vector<uint8_t> PhotoLikeJpeg(int w, int h) {
             row[3 * x + 1] = clamp(y * 255 / h + noise);
             row[3 * x + 2] = clamp(x * 255 / w + noise);
         }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::vector<uint8_t> out(buf, buf + len);
-    std::free(buf);
-    return out;
+    });
 }
 
 std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/hexdigit.h"
+
 namespace engine::modern {
 namespace {
 
@@ -12,13 +14,6 @@ bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAlnum(char c) { return IsAlpha(c) || IsDigit(c); }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-int HexValue(char c) {
-    if (IsDigit(c)) return c - '0';
-    c = Lower(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // Elements whose content is text up to their end tag, never markup.
 bool IsRawTextElement(std::string_view name) {
@@ -170,7 +165,7 @@ std::u32string DecodeAttributeValue(std::string_view v) {
             size_t digits = j;
             uint32_t value = 0;
             for (; j < n; ++j) {
-                int d = hex ? HexValue(v[j]) : (IsDigit(v[j]) ? v[j] - '0' : -1);
+                int d = hex ? HexDigitValue(v[j]) : (IsDigit(v[j]) ? v[j] - '0' : -1);
                 if (d < 0) break;
                 value = std::min<uint32_t>(value * (hex ? 16 : 10) + uint32_t(d), 0x110000);
             }

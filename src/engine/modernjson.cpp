@@ -1,5 +1,7 @@
 #include "engine/modernjson.h"
 
+#include "engine/hexdigit.h"
+
 namespace engine::modern {
 namespace {
 
@@ -78,9 +80,7 @@ private:
         int v = 0;
         for (int i = 0; i < 4; ++i) {
             char32_t c = t_[p_ + i];
-            int d = c >= '0' && c <= '9' ? int(c - '0')
-                  : c >= 'a' && c <= 'f' ? int(c - 'a' + 10)
-                  : c >= 'A' && c <= 'F' ? int(c - 'A' + 10) : -1;
+            int d = c < 0x80 ? HexDigitValue(static_cast<char>(c)) : -1;
             if (d < 0) return -1;
             v = v * 16 + d;
         }

@@ -52,13 +52,7 @@ void IconSize(HICON icon, int& width, int& height) {
 }
 
 void DrawPixels(HDC dc, const RECT& r, const uint8_t* pixels, int width, int height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownDib(width, height);
     int old = SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, width, height, pixels, &bi,
                   DIB_RGB_COLORS, SRCCOPY);

@@ -13,6 +13,19 @@
 
 namespace engine {
 
+// The header of a 32-bit top-down DIB of that size: 4 bytes a pixel (blue, green, red,
+// unused), the layout of a picture's pixels and of the thumbnail maker's working bitmap.
+inline BITMAPINFO TopDownDib(int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 class Picture {
 public:
     enum class Kind { Empty, Ole, Icon, Bitmap, Jpeg };

@@ -96,13 +96,7 @@ bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
 class WorkingBitmap {
 public:
     WorkingBitmap(int width, int height) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDownDib(width, height);
         dc_ = CreateCompatibleDC(nullptr);
         void* bits = nullptr;
         bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);

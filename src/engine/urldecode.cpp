@@ -1,15 +1,10 @@
 #include "engine/urldecode.h"
 
+#include "engine/hexdigit.h"
+
 namespace engine {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // The address as an error text shows it: one line, not too long.
 std::string Shown(std::string_view text) {
@@ -36,7 +31,7 @@ bool TryUrlDecode(std::string_view text, std::string& out) {
             i += 1;
         } else {
             if (i + 2 >= text.size()) return false;
-            int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
+            int hi = HexDigitValue(text[i + 1]), lo = HexDigitValue(text[i + 2]);
             if (hi < 0 || lo < 0) return false;
             out += static_cast<char>(hi * 16 + lo);
             i += 2;

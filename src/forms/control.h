@@ -179,5 +179,8 @@ const char* OwnWindowClass();
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // "MS Sans Serif" 8 pt, plain or bold; created once, kept for the program's life.
 HFONT DesignFont(bool bold);
+// The items of a combo box window, editable or drop-down list alike ("" for no such item).
+int ComboCount(HWND combo);
+std::string ComboItem(HWND combo, int i);
 
 }  // namespace forms

@@ -197,16 +197,20 @@ void ComboBox::SetText(const std::string& text) {
     SetWindowTextA(hwnd_, text.c_str());
 }
 
-int ComboBox::Count() const { return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0)); }
+int ComboCount(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0)); }
 
-std::string ComboBox::Item(int i) const {
-    LRESULT n = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+std::string ComboItem(HWND combo, int i) {
+    LRESULT n = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     if (n == CB_ERR) return {};
     std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    n = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
     s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
     return s;
 }
+
+int ComboBox::Count() const { return ComboCount(hwnd_); }
+
+std::string ComboBox::Item(int i) const { return ComboItem(hwnd_, i); }
 
 std::vector<std::string> ComboBox::Items() const {
     std::vector<std::string> out;
@@ -396,7 +400,11 @@ LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 Image::Image(Control* parent, const Design& d) : Control(parent, d), picture_(std::make_unique<Picture>()) {
     windowed_ = true;
-    if (!parent_ || parent_->WantsChildWindow(*this)) EnsureWindow();
+    WindowIfWanted();
+}
+
+void Image::WindowIfWanted() {
+    if (!hwnd_ && (!parent_ || parent_->WantsChildWindow(*this))) EnsureWindow();
 }
 
 void Image::EnsureWindow() {
@@ -405,7 +413,7 @@ void Image::EnsureWindow() {
 
 void Image::SetBounds(int left, int top, int width, int height) {
     Control::SetBounds(left, top, width, height);
-    if (!hwnd_ && parent_ && parent_->WantsChildWindow(*this)) EnsureWindow();
+    WindowIfWanted();
 }
 
 void Image::SetPicture(std::unique_ptr<Picture> p) {

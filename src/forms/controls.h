@@ -180,6 +180,7 @@ protected:
     void EnsureWindow() override;
 
 private:
+    void WindowIfWanted();
     std::unique_ptr<Picture> picture_;
 };
 

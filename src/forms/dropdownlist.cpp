@@ -14,16 +14,9 @@ std::string DropDownList::Text() const {
     return i < 0 ? std::string() : Item(i);
 }
 
-int DropDownList::Count() const { return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0)); }
+int DropDownList::Count() const { return ComboCount(hwnd_); }
 
-std::string DropDownList::Item(int i) const {
-    LRESULT n = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (n == CB_ERR) return {};
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
-    return s;
-}
+std::string DropDownList::Item(int i) const { return ComboItem(hwnd_, i); }
 
 void DropDownList::AddItem(const std::string& s) {
     SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));

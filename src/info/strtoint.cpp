@@ -2,18 +2,9 @@
 
 #include <stdexcept>
 
+#include "engine/hexdigit.h"
+
 namespace info {
-
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::optional<int32_t> TryStrToInt(const std::string& text) {
     size_t i = 0;
@@ -33,7 +24,7 @@ std::optional<int32_t> TryStrToInt(const std::string& text) {
     const int64_t limit = hex ? 0xFFFFFFFFLL : (negative ? 2147483648LL : 2147483647LL);
     int64_t value = 0;
     for (; i < text.size(); i++) {
-        int d = hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        int d = hex ? engine::HexDigitValue(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (d < 0) return std::nullopt;
         value = value * (hex ? 16 : 10) + d;
         if (value > limit) return std::nullopt;

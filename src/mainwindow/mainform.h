@@ -208,6 +208,9 @@ private:
     void ClearResults();
     void FrameThumbnail(const forms::Image& thumb);
     void SetSearchingState(bool searching);
+    // The keywords (a search's or a loaded name) go to the top of the keyword history, once,
+    // and are selected there.
+    void KeywordsToTop(const std::string& text);
 
     forms::UiDispatcher ui_;
     bool jobAlive_ = false;

@@ -54,6 +54,18 @@ void TForm1::SetSearchingState(bool searching) {
     PopSizeToDownload1->Enabled = !searching;
 }
 
+void TForm1::KeywordsToTop(const std::string& text) {
+    std::vector<std::string> history = ComboBox_search.Items();
+    int from = PutOnTop(history, text);
+    if (from < 0) {
+        ComboBox_search.InsertItem(0, text);
+    } else if (from > 0) {
+        ComboBox_search.DeleteItem(from);
+        ComboBox_search.InsertItem(0, history[0]);
+    }
+    ComboBox_search.SetItemIndex(0);
+}
+
 void TForm1::Button_searchClick(Component*) {
     if (commandBusy_) return;
     commandBusy_ = true;
@@ -97,16 +109,7 @@ void TForm1::Button_searchClick(Component*) {
     ClearResults();
     SetSearchingState(true);
 
-    std::vector<std::string> history = ComboBox_search.Items();
-    std::string typed = ComboBox_search.Text();
-    int from = PutOnTop(history, typed);
-    if (from < 0) {
-        ComboBox_search.InsertItem(0, typed);
-    } else if (from > 0) {
-        ComboBox_search.DeleteItem(from);
-        ComboBox_search.InsertItem(0, history[0]);
-    }
-    ComboBox_search.SetItemIndex(0);
+    KeywordsToTop(ComboBox_search.Text());
 
     Label2.SetText("Doing: " + std::to_string(first) + " of ...");
     QueryKeywords = QueryFromKeywords(ComboBox_search.Text());

@@ -11,7 +11,6 @@
 
 #include "forms/application.h"
 #include "forms/msgbox.h"
-#include "mainwindow/keywords.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
 #include "mainwindow/stripgeom.h"
@@ -192,15 +191,7 @@ void TForm1::PopLoad1Click(Component*) {
     }
 
     ComboBox_search.SetText(name);
-    std::vector<std::string> history = ComboBox_search.Items();
-    int from = PutOnTop(history, name);
-    if (from < 0) {
-        ComboBox_search.InsertItem(0, name);
-    } else if (from > 0) {
-        ComboBox_search.DeleteItem(from);
-        ComboBox_search.InsertItem(0, history[0]);
-    }
-    ComboBox_search.SetItemIndex(0);
+    KeywordsToTop(name);
 
     Label2.SetText("Doing: " + std::to_string(n) + " of " + std::to_string(n));
     Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search->ItemIndex());

@@ -1,23 +1,15 @@
 #include "settings/rules.h"
 
+#include "engine/hexdigit.h"
 #include "settings/settingskeys.h"
 
 namespace settings {
-
-namespace {
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-}  // namespace
 
 std::optional<int32_t> ParseInteger(const std::string& text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         uint64_t v = 0;
         for (size_t i = 2; i < text.size(); ++i) {
-            int d = HexDigit(text[i]);
+            int d = engine::HexDigitValue(text[i]);
             if (d < 0) return std::nullopt;
             v = v * 16 + static_cast<uint64_t>(d);
             if (v > 0xFFFFFFFFull) return std::nullopt;

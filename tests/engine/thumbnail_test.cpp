@@ -15,6 +15,7 @@
 
 #include "engine/jpegcodec.h"
 #include "engine/thumbgeom.h"
+#include "support/jpeg_rows.h"
 #include "support/temp_folder.h"
 
 using namespace engine;
@@ -191,38 +192,17 @@ TEST_F(ThumbnailTest, JpegBytesAreHandedOutAndCopiedUnchanged) {
     DeleteDC(dc);
 }
 
-// A JPEG of width x height written row by row, so the test itself never holds it whole:
-// the left 40% red, the rest blue.
+// A JPEG of width x height, the left 40% red, the rest blue.
 std::vector<uint8_t> StripedJpeg(int width, int height) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buf = nullptr;
-    unsigned long len = 0;
-    jpeg_mem_dest(&c, &buf, &len);
-    c.image_width = width;
-    c.image_height = height;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 30, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<uint8_t> row(3 * static_cast<size_t>(width));
-    for (int x = 0; x < width; x++) {
-        bool left = x < width * 2 / 5;
-        row[3 * x] = left ? 255 : 0;
-        row[3 * x + 2] = left ? 0 : 255;
-    }
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::vector<uint8_t> out(buf, buf + len);
-    std::free(buf);
-    return out;
+    return testsupport::JpegFromRows(width, height, 30, [width](int y, uint8_t* row) {
+        if (y > 0) return;  // every row the same
+        for (int x = 0; x < width; x++) {
+            bool left = x < width * 2 / 5;
+            row[3 * x] = left ? 255 : 0;
+            row[3 * x + 1] = 0;
+            row[3 * x + 2] = left ? 0 : 255;
+        }
+    });
 }
 
 TEST_F(ThumbnailTest, AHugePictureIsScaledWithoutDecodingItWhole) {

@@ -52,12 +52,14 @@ std::string TextOf(HWND h) {
     return buf;
 }
 
-HWND FindChild(HWND parent, const char* cls) {
-    struct Q { const char* cls; HWND found; } q{cls, nullptr};
+// The first window of that class below the parent (only visible ones, if asked).
+HWND FindChild(HWND parent, const char* cls, bool visibleOnly = false) {
+    struct Q { const char* cls; bool visibleOnly; HWND found; } q{cls, visibleOnly, nullptr};
     EnumChildWindows(parent, [](HWND h, LPARAM lp) -> BOOL {
         auto* q = reinterpret_cast<Q*>(lp);
-        if (lstrcmpiA(ClassOf(h).c_str(), q->cls) == 0) { q->found = h; return FALSE; }
-        return TRUE;
+        if (lstrcmpiA(ClassOf(h).c_str(), q->cls) != 0 || (q->visibleOnly && !IsWindowVisible(h))) return TRUE;
+        q->found = h;
+        return FALSE;
     }, reinterpret_cast<LPARAM>(&q));
     return q.found;
 }
@@ -72,14 +74,7 @@ HWND KeywordEdit() {
 // The result list: the visible list box of the main window.
 HWND ResultList() {
     HWND main = MainWindow();
-    if (!main) return nullptr;
-    struct Q { HWND found; } q{nullptr};
-    EnumChildWindows(main, [](HWND h, LPARAM lp) -> BOOL {
-        if (lstrcmpiA(ClassOf(h).c_str(), "ListBox") != 0 || !IsWindowVisible(h)) return TRUE;
-        reinterpret_cast<Q*>(lp)->found = h;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&q));
-    return q.found;
+    return main ? FindChild(main, "ListBox", true) : nullptr;
 }
 
 // A visible top-level window of the program with this title, or one of its menus ("#32768").
