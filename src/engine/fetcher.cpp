@@ -98,7 +98,8 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     Target target;
     if (!Crack(url, target)) return false;
 
-    platform::InetHandle session(InternetOpenA(forms::ApplicationTitle().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    platform::InetHandle session(
+        InternetOpenA(forms::ApplicationTitle().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     SetTimeouts(session.get());
 

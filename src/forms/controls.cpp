@@ -69,12 +69,8 @@ FlatButton::FlatButton(Control* parent, const Design& d, const char* iconResourc
     showHint_ = true;
     HINSTANCE inst = GetModuleHandleA(nullptr);
     if (iconResource)
-        icon_ = static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0));
+        icon_.Reset(static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0)));
     CreateWindowed(OwnWindowClass(), 0, 0, false);
-}
-
-FlatButton::~FlatButton() {
-    if (icon_) DestroyIcon(icon_);
 }
 
 LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -86,8 +82,9 @@ LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         if (pressed_) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
         if (icon_) {
-            DrawIconEx(dc, (width_ - 16) / 2 + (pressed_ ? 1 : 0), (height_ - 16) / 2 + (pressed_ ? 1 : 0), icon_, 16, 16,
-                       0, nullptr, DI_NORMAL);
+            int shift = pressed_ ? 1 : 0;
+            DrawIconEx(dc, (width_ - 16) / 2 + shift, (height_ - 16) / 2 + shift, icon_.get(), 16, 16, 0, nullptr,
+                       DI_NORMAL);
         } else {  // three lines, a menu's sign
             for (int i = 0; i < 3; i++) {
                 RECT line{width_ / 2 - 6, height_ / 2 - 5 + 4 * i, width_ / 2 + 6, height_ / 2 - 3 + 4 * i};

@@ -3,6 +3,8 @@
 #include <exception>
 #include <stdexcept>
 
+#include "platform/owned.h"
+
 namespace forms {
 
 namespace {
@@ -41,11 +43,10 @@ void UiDispatcher::Run(const std::function<void()>& fn) {
         fn();
         return;
     }
-    SyncStep step{&fn, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
-    if (!step.done) throw std::runtime_error("cannot create an event");
-    if (PostMessageA(hwnd_, kRunMessage, 0, reinterpret_cast<LPARAM>(&step)))
-        WaitPumping(step.done, INFINITE);
-    CloseHandle(step.done);
+    platform::Handle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!done) throw std::runtime_error("cannot create an event");
+    SyncStep step{&fn, done.get(), nullptr};
+    if (PostMessageA(hwnd_, kRunMessage, 0, reinterpret_cast<LPARAM>(&step))) WaitPumping(done.get(), INFINITE);
     if (step.error) std::rethrow_exception(step.error);
 }
 
