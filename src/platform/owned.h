@@ -69,53 +69,23 @@ private:
 
 namespace traits {
 
-// Kernel objects. CreateFile answers INVALID_HANDLE_VALUE for "none", CreateEvent and most
-// others null: both count as none, and neither is ever closed.
-struct Kernel {
-    using Handle = HANDLE;
-    static constexpr Handle kNone = nullptr;
-    static bool Held(Handle h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static bool Release(Handle h) noexcept { return CloseHandle(h) != FALSE; }
-};
-
-struct Inet {
-    using Handle = HINTERNET;
-    static constexpr Handle kNone = nullptr;
-    static bool Held(Handle h) noexcept { return h != nullptr; }
-    static bool Release(Handle h) noexcept { return InternetCloseHandle(h) != FALSE; }
-};
-
-// FindFirstFile's handle, whose "none" is INVALID_HANDLE_VALUE.
-struct Find {
-    using Handle = HANDLE;
-    static constexpr Handle kNone = nullptr;
-    static bool Held(Handle h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static bool Release(Handle h) noexcept { return FindClose(h) != FALSE; }
-};
-
-template <class T>
-struct Gdi {
+// Null is none, and the release answers nonzero when it worked: most of the system's handles.
+template <class T, auto Free>
+struct NullIsNone {
     using Handle = T;
     static constexpr Handle kNone = nullptr;
     static bool Held(Handle h) noexcept { return h != nullptr; }
-    static bool Release(Handle h) noexcept { return DeleteObject(h) != FALSE; }
+    static bool Release(Handle h) noexcept { return Free(h) != FALSE; }
 };
 
-// A DC made by CreateCompatibleDC or CreateDC (a window's DC goes back with ReleaseDC instead).
-struct MemoryDc {
-    using Handle = HDC;
+// Kernel objects and find handles: CreateFile and FindFirstFile answer INVALID_HANDLE_VALUE
+// for "none", CreateEvent and most others null. Both count as none and neither is released.
+template <auto Free>
+struct EitherIsNone {
+    using Handle = HANDLE;
     static constexpr Handle kNone = nullptr;
-    static bool Held(Handle h) noexcept { return h != nullptr; }
-    static bool Release(Handle h) noexcept { return DeleteDC(h) != FALSE; }
-};
-
-// An icon made by CreateIcon, CopyIcon or LoadImage without LR_SHARED (LoadIcon's are shared
-// and never destroyed).
-struct Icon {
-    using Handle = HICON;
-    static constexpr Handle kNone = nullptr;
-    static bool Held(Handle h) noexcept { return h != nullptr; }
-    static bool Release(Handle h) noexcept { return DestroyIcon(h) != FALSE; }
+    static bool Held(Handle h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static bool Release(Handle h) noexcept { return Free(h) != FALSE; }
 };
 
 struct Global {
@@ -148,13 +118,16 @@ struct Com {
 
 }  // namespace traits
 
-using Handle = Owned<traits::Kernel>;
-using InetHandle = Owned<traits::Inet>;
-using FindHandle = Owned<traits::Find>;
+using Handle = Owned<traits::EitherIsNone<CloseHandle>>;
+using FindHandle = Owned<traits::EitherIsNone<FindClose>>;
+using InetHandle = Owned<traits::NullIsNone<HINTERNET, InternetCloseHandle>>;
 template <class T>
-using Gdi = Owned<traits::Gdi<T>>;
-using MemoryDc = Owned<traits::MemoryDc>;
-using Icon = Owned<traits::Icon>;
+using Gdi = Owned<traits::NullIsNone<T, DeleteObject>>;  // pens, brushes, bitmaps, fonts, regions
+// A DC made by CreateCompatibleDC or CreateDC (a window's DC goes back with ReleaseDC instead).
+using MemoryDc = Owned<traits::NullIsNone<HDC, DeleteDC>>;
+// An icon made by CopyIcon, CreateIcon or LoadImage without LR_SHARED; LoadIcon's are shared
+// and never destroyed.
+using Icon = Owned<traits::NullIsNone<HICON, DestroyIcon>>;
 using GlobalMemory = Owned<traits::Global>;
 using Bstr = Owned<traits::Bstr>;
 template <class T>
