@@ -11,6 +11,7 @@
 #include "forms/application.h"
 #include "forms/systemtext.h"
 #include "forms/uithread.h"
+#include "platform/owned.h"
 
 namespace engine {
 
@@ -18,39 +19,6 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 4000;
 constexpr DWORD kBlock = 1024;
-
-// Owns one WinInet handle.
-class Inet {
-public:
-    explicit Inet(HINTERNET h) : h_(h) {}
-    ~Inet() {
-        if (h_) InternetCloseHandle(h_);
-    }
-    Inet(const Inet&) = delete;
-    Inet& operator=(const Inet&) = delete;
-    HINTERNET get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HINTERNET h_;
-};
-
-// Owns the file being written.
-class OutFile {
-public:
-    explicit OutFile(HANDLE h) : h_(h) {}
-    ~OutFile() { Close(); }
-    OutFile(const OutFile&) = delete;
-    OutFile& operator=(const OutFile&) = delete;
-    HANDLE get() const { return h_; }
-    void Close() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE h_;
-};
 
 std::string LastErrorText() {
     DWORD err = GetLastError();
@@ -95,13 +63,33 @@ bool Crack(const std::string& url, Target& t) {
     return !t.host.empty();
 }
 
-std::string QueryText(HINTERNET request, DWORD what, bool* ok) {
+// One header of the response as text. `tooLong` when it does not fit the buffer: a header
+// that long is no size or status the fetcher could accept.
+struct HeaderText {
+    bool present = false;
+    bool tooLong = false;
+    std::string text;
+};
+
+HeaderText QueryText(HINTERNET request, DWORD what) {
     char buf[64] = {};
     DWORD len = sizeof buf - 1;  // room for the terminator whatever the platform writes
     DWORD index = 0;
-    *ok = HttpQueryInfoA(request, what, buf, &len, &index) != FALSE;
-    if (!*ok) return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? std::string(sizeof buf, '9') : std::string();
-    return std::string(buf, strnlen(buf, std::min<size_t>(len, sizeof buf - 1)));
+    HeaderText h;
+    if (!HttpQueryInfoA(request, what, buf, &len, &index)) {
+        h.present = h.tooLong = GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+        return h;
+    }
+    h.present = true;
+    h.text.assign(buf, strnlen(buf, std::min<size_t>(len, sizeof buf - 1)));
+    return h;
+}
+
+// No header counts as 0; one too long to read is larger than any limit.
+uint64_t AnnouncedLength(HINTERNET request) {
+    HeaderText h = QueryText(request, HTTP_QUERY_CONTENT_LENGTH);
+    if (h.tooLong) return UINT64_MAX;
+    return h.present ? ParseContentLength(h.text) : 0;
 }
 
 }  // namespace
@@ -110,14 +98,15 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     Target target;
     if (!Crack(url, target)) return false;
 
-    Inet session(InternetOpenA(forms::ApplicationTitle().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    platform::InetHandle session(
+        InternetOpenA(forms::ApplicationTitle().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     SetTimeouts(session.get());
 
     // The request is opened in steps (connection, then request) rather than by address in one
     // call: Wine keeps only the connect time-out of a session handle, so the others are set on
     // the request handle as well, where both Windows and Wine apply them.
-    Inet connection(InternetConnectA(session.get(), target.host.c_str(), target.port,
+    platform::InetHandle connection(InternetConnectA(session.get(), target.host.c_str(), target.port,
                                      target.user.empty() ? nullptr : target.user.c_str(),
                                      target.password.empty() ? nullptr : target.password.c_str(),
                                      INTERNET_SERVICE_HTTP, 0, 0));
@@ -125,23 +114,20 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     SetTimeouts(connection.get());
 
     static const char* kAccept[] = {"*/*", nullptr};
-    Inet request(HttpOpenRequestA(connection.get(), "GET", target.object.c_str(), nullptr, nullptr, kAccept,
-                                  target.secure ? INTERNET_FLAG_SECURE : 0, 0));
+    platform::InetHandle request(HttpOpenRequestA(connection.get(), "GET", target.object.c_str(), nullptr, nullptr,
+                                                  kAccept, target.secure ? INTERNET_FLAG_SECURE : 0, 0));
     if (!request) return false;
     SetTimeouts(request.get());
     // Redirects are followed by the platform; what is tested below is the final response.
     if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return false;
 
-    bool ok = false;
-    uint64_t announced = ParseContentLength(QueryText(request.get(), HTTP_QUERY_CONTENT_LENGTH, &ok));
-    if (!ok) announced = 0;
-    if (!WithinSizeLimits(announced, minSize, maxSize)) return false;
-    std::string status = QueryText(request.get(), HTTP_QUERY_STATUS_CODE, &ok);
-    if (!ok || status != "200") return false;
+    if (!WithinSizeLimits(AnnouncedLength(request.get()), minSize, maxSize)) return false;
+    HeaderText status = QueryText(request.get(), HTTP_QUERY_STATUS_CODE);
+    if (!status.present || status.tooLong || status.text != "200") return false;
 
-    OutFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
+    platform::Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         throw std::runtime_error("Cannot create file \"" + path + "\". " + LastErrorText());
 
     char buffer[kBlock];

@@ -8,6 +8,7 @@
 
 #include "forms/uithread.h"
 #include "forms/systemtext.h"
+#include "platform/owned.h"
 
 namespace engine {
 
@@ -37,45 +38,18 @@ std::wstring Widen(const std::string& s) {
     return w;
 }
 
-// Owns one BSTR.
-class Bstr {
-public:
-    explicit Bstr(const std::wstring& s) : b_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
-    Bstr() = default;
-    ~Bstr() { SysFreeString(b_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR get() const { return b_; }
-    BSTR* out() { return &b_; }
-
-private:
-    BSTR b_ = nullptr;
-};
-
-// Owns one COM interface pointer.
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    void** out() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    T* p_ = nullptr;
-};
+// A new BSTR holding the text.
+platform::Bstr Text(const std::wstring& s) {
+    return platform::Bstr(SysAllocStringLen(s.data(), static_cast<UINT>(s.size())));
+}
 
 }  // namespace
 
 std::wstring FetchPage(const std::string& url) {
     std::wstring wurl = Widen(url);
-    ComPtr<IXMLHTTPRequest> req;
+    platform::Com<IXMLHTTPRequest> req;
     Check(CoCreateInstance(kXmlHttpClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kXmlHttpInterface,
-                           req.out()));
+                           req.PutVoid()));
 
     VARIANT async;
     VariantInit(&async);
@@ -85,11 +59,11 @@ std::wstring FetchPage(const std::string& url) {
     VariantInit(&absent);
     absent.vt = VT_ERROR;
     absent.scode = DISP_E_PARAMNOTFOUND;
-    Check(req->open(Bstr(L"GET").get(), Bstr(wurl).get(), async, absent, absent));
-    Check(req->setRequestHeader(Bstr(L"Referer").get(), Bstr(wurl).get()));
-    Check(req->setRequestHeader(Bstr(L"Pragma").get(), Bstr(L"no-cache").get()));
-    Check(req->setRequestHeader(Bstr(L"User-Agent").get(),
-                                Bstr(L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)").get()));
+    Check(req->open(Text(L"GET").get(), Text(wurl).get(), async, absent, absent));
+    Check(req->setRequestHeader(Text(L"Referer").get(), Text(wurl).get()));
+    Check(req->setRequestHeader(Text(L"Pragma").get(), Text(L"no-cache").get()));
+    Check(req->setRequestHeader(Text(L"User-Agent").get(),
+                                Text(L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)").get()));
     VARIANT body;
     VariantInit(&body);
     Check(req->send(body));
@@ -102,8 +76,8 @@ std::wstring FetchPage(const std::string& url) {
         Check(req->get_readyState(&state));
         if (state == 4) break;
     }
-    Bstr text;
-    Check(req->get_responseText(text.out()));
+    platform::Bstr text;
+    Check(req->get_responseText(text.Put()));
     return text.get() ? std::wstring(text.get(), SysStringLen(text.get())) : std::wstring();
 }
 

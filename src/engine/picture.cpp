@@ -39,16 +39,15 @@ void IconSize(HICON icon, int& width, int& height) {
     ICONINFO info{};
     width = height = 0;
     if (!GetIconInfo(icon, &info)) return;
+    platform::Gdi<HBITMAP> color(info.hbmColor), mask(info.hbmMask);  // the caller's copies
     BITMAP bm{};
-    if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
+    if (color && GetObjectA(color.get(), sizeof bm, &bm)) {
         width = bm.bmWidth;
         height = bm.bmHeight;
-    } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bm, &bm)) {
+    } else if (mask && GetObjectA(mask.get(), sizeof bm, &bm)) {
         width = bm.bmWidth;
         height = bm.bmHeight / 2;  // a monochrome icon stacks its two masks
     }
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
 }
 
 void DrawPixels(HDC dc, const RECT& r, const uint8_t* pixels, int width, int height) {
@@ -62,10 +61,8 @@ void DrawPixels(HDC dc, const RECT& r, const uint8_t* pixels, int width, int hei
 }  // namespace
 
 void Picture::Clear() {
-    if (ole_) ole_->Release();
-    if (icon_) DestroyIcon(icon_);
-    ole_ = nullptr;
-    icon_ = nullptr;
+    ole_.Reset();
+    icon_.Reset();
     jpeg_.clear();
     jpeg_.shrink_to_fit();
     pixels_.clear();
@@ -75,21 +72,21 @@ void Picture::Clear() {
 }
 
 void Picture::SetOle(IPicture* picture) {
-    if (picture) picture->AddRef();
+    platform::Com<IPicture> shared = platform::AddRefed(picture);  // before Clear: it may be our own
     Clear();
-    if (!picture) return;
-    ole_ = picture;
+    if (!shared) return;
+    ole_ = std::move(shared);
     kind_ = Kind::Ole;
-    OleSize(ole_, width_, height_);
+    OleSize(ole_.get(), width_, height_);
 }
 
 void Picture::SetIcon(HICON icon) {
-    HICON copy = icon ? CopyIcon(icon) : nullptr;
+    platform::Icon copy(icon ? CopyIcon(icon) : nullptr);
     Clear();
     if (!copy) return;
-    icon_ = copy;
+    icon_ = std::move(copy);
     kind_ = Kind::Icon;
-    IconSize(icon_, width_, height_);
+    IconSize(icon_.get(), width_, height_);
 }
 
 bool Picture::SetJpegBytes(std::vector<uint8_t> bytes) {
@@ -132,8 +129,8 @@ void Picture::Assign(const Picture& other) {
     if (&other == this) return;
     switch (other.kind_) {
     case Kind::Empty: Clear(); break;
-    case Kind::Ole: SetOle(other.ole_); break;
-    case Kind::Icon: SetIcon(other.icon_); break;
+    case Kind::Ole: SetOle(other.ole_.get()); break;
+    case Kind::Icon: SetIcon(other.icon_.get()); break;
     case Kind::Bitmap:
     case Kind::Jpeg:
         Clear();
@@ -164,7 +161,7 @@ void Picture::Draw(HDC dc, const RECT& r) const {
     }
     case Kind::Icon: {
         int old = SetStretchBltMode(dc, COLORONCOLOR);
-        DrawIconEx(dc, r.left, r.top, icon_, w, h, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, r.left, r.top, icon_.get(), w, h, 0, nullptr, DI_NORMAL);
         SetStretchBltMode(dc, old);
         break;
     }

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/owned.h"
+
 namespace engine {
 
 // The header of a 32-bit top-down DIB of that size: 4 bytes a pixel (blue, green, red,
@@ -74,8 +76,8 @@ public:
 private:
     Kind kind_ = Kind::Empty;
     int width_ = 0, height_ = 0;
-    IPicture* ole_ = nullptr;
-    HICON icon_ = nullptr;
+    platform::Com<IPicture> ole_;
+    platform::Icon icon_;
     std::vector<uint8_t> jpeg_;
     std::vector<uint8_t> pixels_;  // a bitmap's pixels or the decoded JPEG; empty for a JPEG too large
 };

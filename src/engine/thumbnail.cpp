@@ -1,8 +1,10 @@
 #include "engine/thumbnail.h"
 #include "forms/systemtext.h"
+#include "platform/owned.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "engine/jpegcodec.h"
@@ -26,29 +28,22 @@ std::string SystemText(DWORD err) {
     return text.empty() ? "Error " + std::to_string(err) : text;
 }
 
-struct FileHandle {
-    HANDLE h;
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-};
-
-// The whole file in movable global memory, as a stream on it wants; null if it cannot be read.
-HGLOBAL ReadAll(HANDLE file, size_t& size) {
+// The whole file in movable global memory, as a stream on it wants; none if it cannot be read.
+platform::GlobalMemory ReadAll(HANDLE file, size_t& size) {
     LARGE_INTEGER len{};
-    if (!GetFileSizeEx(file, &len) || len.QuadPart > kMaxFileBytes) return nullptr;
+    if (!GetFileSizeEx(file, &len) || len.QuadPart > kMaxFileBytes) return {};
     size = static_cast<size_t>(len.QuadPart);
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
-    if (!mem) return nullptr;
-    auto* p = static_cast<uint8_t*>(GlobalLock(mem));
+    platform::GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, size ? size : 1));
+    if (!mem) return {};
+    platform::LockedGlobal lock(mem.get());
+    auto* p = static_cast<uint8_t*>(lock.get());
     size_t got = 0;
-    while (got < size) {
+    while (p && got < size) {
         DWORD n = 0;
         DWORD want = static_cast<DWORD>(std::min<size_t>(size - got, 1 << 20));
         if (!ReadFile(file, p + got, want, &n, nullptr) || n == 0) break;
         got += n;
     }
-    GlobalUnlock(mem);
     size = got;
     return mem;
 }
@@ -57,68 +52,62 @@ HGLOBAL ReadAll(HANDLE file, size_t& size) {
 // libjpeg-turbo (several times faster than the OLE loader, and the same pixels on every
 // platform); what it cannot read (CMYK, say) and every other format go to the OLE loader.
 bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
-    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(mem));
-    ImageKind kind = SniffImage(bytes, size);
-    int64_t w = 0, h = 0;
-    bool refuse = kind == ImageKind::Png || kind == ImageKind::WebP;
-    bool done = false;
-    if (!refuse && HeaderSize(bytes, size, w, h)) refuse = w * h > kMaxDecodedPixels;
-    JpegInfo info;
-    if (!refuse && kind == ImageKind::Jpeg && ReadJpegInfo(bytes, size, info)) {
-        if (int64_t{info.width} * info.height > kMaxDecodedPixels) {
-            // Only a sequential JPEG can be read one row at a time.
-            refuse = info.progressive || int64_t{info.width} * info.height > kMaxScaledPixels;
-            done = !refuse;
-            if (done) picture.SetLargeJpeg(std::vector<uint8_t>(bytes, bytes + size), info.width, info.height);
-        } else {
+    {
+        platform::LockedGlobal lock(mem);
+        const auto* bytes = static_cast<const uint8_t*>(lock.get());
+        if (!bytes) return false;
+        ImageKind kind = SniffImage(bytes, size);
+        int64_t w = 0, h = 0;
+        bool refuse = kind == ImageKind::Png || kind == ImageKind::WebP;
+        if (!refuse && HeaderSize(bytes, size, w, h)) refuse = w * h > kMaxDecodedPixels;
+        if (refuse) return false;
+        JpegInfo info;
+        if (kind == ImageKind::Jpeg && ReadJpegInfo(bytes, size, info)) {
+            if (int64_t{info.width} * info.height > kMaxDecodedPixels) {
+                // Only a sequential JPEG can be read one row at a time.
+                if (info.progressive || int64_t{info.width} * info.height > kMaxScaledPixels) return false;
+                picture.SetLargeJpeg(std::vector<uint8_t>(bytes, bytes + size), info.width, info.height);
+                return true;
+            }
             std::vector<uint8_t> pixels;
             int pw = 0, ph = 0;
-            done = DecodeJpeg(bytes, size, kMaxDecodedPixels, pixels, pw, ph);
-            if (done) picture.SetPixels(std::move(pixels), pw, ph);
+            if (DecodeJpeg(bytes, size, kMaxDecodedPixels, pixels, pw, ph)) {
+                picture.SetPixels(std::move(pixels), pw, ph);
+                return true;
+            }
         }
     }
-    GlobalUnlock(mem);
-    if (refuse) return false;
-    if (done) return true;
-
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(mem, FALSE, &stream))) return false;
-    IPicture* decoded = nullptr;
-    HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&decoded));
-    stream->Release();
+    platform::Com<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(mem, FALSE, stream.Put()))) return false;
+    platform::Com<IPicture> decoded;
+    HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, decoded.PutVoid());
     if (FAILED(hr) || !decoded) return false;
-    picture.SetOle(decoded);
-    decoded->Release();
+    picture.SetOle(decoded.get());
     return true;
 }
 
-// A 32-bit top-down DIB section selected into a memory DC; released on every path.
+// A 32-bit top-down DIB section selected into a memory DC; released on every path, a
+// constructor that throws half-way included.
 class WorkingBitmap {
 public:
     WorkingBitmap(int width, int height) {
         BITMAPINFO bi = TopDownDib(width, height);
-        dc_ = CreateCompatibleDC(nullptr);
+        dc_.Reset(CreateCompatibleDC(nullptr));
         void* bits = nullptr;
-        bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!dc_ || !bmp_) throw std::runtime_error("Out of system resources");
+        if (dc_) bmp_.Reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bmp_ || !bits) throw std::runtime_error("Out of system resources");
         bits_ = static_cast<uint8_t*>(bits);
-        old_ = SelectObject(dc_, bmp_);
+        selection_.emplace(dc_.get(), bmp_.get());
         std::memset(bits_, 0xFF, 4 * static_cast<size_t>(width) * static_cast<size_t>(height));  // white
     }
-    ~WorkingBitmap() {
-        if (dc_ && old_) SelectObject(dc_, old_);
-        if (bmp_) DeleteObject(bmp_);
-        if (dc_) DeleteDC(dc_);
-    }
-    WorkingBitmap(const WorkingBitmap&) = delete;
-    WorkingBitmap& operator=(const WorkingBitmap&) = delete;
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
     uint8_t* bits() const { return bits_; }
 
 private:
-    HDC dc_ = nullptr;
-    HBITMAP bmp_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    // Declared in the order they are made, so they go in the reverse order.
+    platform::MemoryDc dc_;
+    platform::Gdi<HBITMAP> bmp_;
+    std::optional<platform::Selection> selection_;
     uint8_t* bits_ = nullptr;
 };
 
@@ -130,14 +119,12 @@ HICON ApplicationIcon() {
 }
 
 bool LoadPictureFile(const std::string& path, Picture& picture) {
-    FileHandle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.h == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("Cannot open file \"" + path + "\". " + SystemText(GetLastError()));
+    platform::Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("Cannot open file \"" + path + "\". " + SystemText(GetLastError()));
     size_t size = 0;
-    HGLOBAL mem = ReadAll(file.h, size);
-    bool ok = mem && Decode(mem, size, picture);
-    if (mem) GlobalFree(mem);
+    platform::GlobalMemory mem = ReadAll(file.get(), size);
+    bool ok = mem && Decode(mem.get(), size, picture);
     if (!ok) picture.SetIcon(ApplicationIcon());
     return ok;
 }

@@ -4,6 +4,7 @@
 
 #include "forms/form.h"
 #include "forms/menu.h"
+#include "platform/owned.h"
 
 namespace forms {
 
@@ -52,11 +53,10 @@ void Bevel::SetBounds(int left, int top, int width, int height) {
     Control::SetBounds(left, top, width, height);
     if (!hwnd_) return;
     // Only the one-pixel edge belongs to the window, so what it frames shows through.
-    HRGN ring = CreateRectRgn(0, 0, width, height);
-    HRGN inside = CreateRectRgn(1, 1, std::max(1, width - 1), std::max(1, height - 1));
-    CombineRgn(ring, ring, inside, RGN_DIFF);
-    DeleteObject(inside);
-    SetWindowRgn(hwnd_, ring, TRUE);  // the window owns the region from here on
+    platform::Gdi<HRGN> ring(CreateRectRgn(0, 0, width, height));
+    platform::Gdi<HRGN> inside(CreateRectRgn(1, 1, std::max(1, width - 1), std::max(1, height - 1)));
+    CombineRgn(ring.get(), ring.get(), inside.get(), RGN_DIFF);
+    if (SetWindowRgn(hwnd_, ring.get(), TRUE)) ring.Detach();  // the window owns the region from here on
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -104,12 +104,8 @@ FlatButton::FlatButton(Control* parent, const Design& d, const char* iconResourc
     showHint_ = true;
     HINSTANCE inst = GetModuleHandleA(nullptr);
     if (iconResource)
-        icon_ = static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0));
+        icon_.Reset(static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0)));
     CreateWindowed(OwnWindowClass(), 0, 0, false);
-}
-
-FlatButton::~FlatButton() {
-    if (icon_) DestroyIcon(icon_);
 }
 
 LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -121,8 +117,9 @@ LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         if (pressed_) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
         if (icon_) {
-            DrawIconEx(dc, (width_ - 16) / 2 + (pressed_ ? 1 : 0), (height_ - 16) / 2 + (pressed_ ? 1 : 0), icon_, 16, 16,
-                       0, nullptr, DI_NORMAL);
+            int shift = pressed_ ? 1 : 0;
+            DrawIconEx(dc, (width_ - 16) / 2 + shift, (height_ - 16) / 2 + shift, icon_.get(), 16, 16, 0, nullptr,
+                       DI_NORMAL);
         } else {  // three lines, a menu's sign
             for (int i = 0; i < 3; i++) {
                 RECT line{width_ / 2 - 6, height_ / 2 - 5 + 4 * i, width_ / 2 + 6, height_ / 2 - 3 + 4 * i};

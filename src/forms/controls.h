@@ -7,6 +7,7 @@
 
 #include "forms/control.h"
 #include "forms/picture.h"
+#include "platform/owned.h"
 
 namespace forms {
 
@@ -56,13 +57,12 @@ protected:
 class FlatButton : public Control {
 public:
     FlatButton(Control* parent, const Design& d, const char* iconResource = nullptr);
-    ~FlatButton() override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    HICON icon_ = nullptr;
+    platform::Icon icon_;
     bool pressed_ = false;
 };
 

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/owned.h"
+
 namespace forms {
 
 namespace {
@@ -59,11 +61,8 @@ std::optional<std::string> BrowseForFolder(const FolderQuery& q) {
     if (list) {
         char path[261] = {};
         if (SHGetPathFromIDListA(list, path)) result = path;
-        IMalloc* malloc = nullptr;
-        if (SUCCEEDED(SHGetMalloc(&malloc)) && malloc) {
-            malloc->Free(list);
-            malloc->Release();
-        }
+        platform::Com<IMalloc> malloc;
+        if (SUCCEEDED(SHGetMalloc(malloc.Put())) && malloc) malloc->Free(list);
     }
     return result;
 }

@@ -3,6 +3,8 @@
 #include <exception>
 #include <stdexcept>
 
+#include "platform/owned.h"
+
 namespace forms {
 
 namespace {
@@ -41,12 +43,12 @@ void UiDispatcher::Run(const std::function<void()>& fn) {
         fn();
         return;
     }
-    SyncStep step{&fn, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
-    if (!step.done) throw std::runtime_error("cannot create an event");
+    platform::Handle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!done) throw std::runtime_error("cannot create an event");
+    SyncStep step{&fn, done.get(), nullptr};
     bool posted = PostMessageA(hwnd_, kRunMessage, 0, reinterpret_cast<LPARAM>(&step)) != FALSE;
-    if (posted) WaitPumping(step.done, INFINITE);
-    CloseHandle(step.done);
     if (!posted) throw std::runtime_error("The user interface is gone.");
+    WaitPumping(done.get(), INFINITE);
     if (step.error) std::rethrow_exception(step.error);
 }
 

@@ -84,71 +84,54 @@ LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return Control::WndProc(msg, wp, lp);
 }
 
-PictureView::~PictureView() {
-    if (bitmap_) DeleteObject(bitmap_);
-}
-
 void PictureView::SetIcon(HICON icon) {
     icon_ = icon;
     Invalidate();
 }
 
-void PictureView::SetBitmap(HBITMAP bitmap) {
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = bitmap;
+void PictureView::SetBitmap(platform::Gdi<HBITMAP> bitmap) {
+    bitmap_ = std::move(bitmap);
     Invalidate();
 }
 
 void PictureView::Paint(HDC dc) {
     if (bitmap_) {
         BITMAP bm{};
-        GetObjectA(bitmap_, sizeof bm, &bm);
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, bitmap_);
+        GetObjectA(bitmap_.get(), sizeof bm, &bm);
+        platform::MemoryDc mem(CreateCompatibleDC(dc));
+        platform::Selection selected(mem.get(), bitmap_.get());
         SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, left_, top_, width_, height_, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
+        StretchBlt(dc, left_, top_, width_, height_, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
     }
     if (icon_) DrawIconEx(dc, left_, top_, icon_, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
 }
 
-HBITMAP MakeLogo() {
+platform::Gdi<HBITMAP> MakeLogo() {
     const int n = 48;
     HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, n, n);
+    platform::MemoryDc dc(CreateCompatibleDC(screen));
+    platform::Gdi<HBITMAP> bmp(CreateCompatibleBitmap(screen, n, n));
     ReleaseDC(nullptr, screen);
-    HGDIOBJ oldBmp = SelectObject(dc, bmp);
-    // A blue tile with a magnifying glass over a small landscape: searching for pictures.
-    RECT all{0, 0, n, n};
-    HBRUSH tile = CreateSolidBrush(RGB(32, 84, 156));
-    FillRect(dc, &all, tile);
-    DeleteObject(tile);
-    HBRUSH sky = CreateSolidBrush(RGB(170, 214, 246));
-    HPEN lens = CreatePen(PS_SOLID, 4, RGB(255, 255, 255));
-    HGDIOBJ oldBrush = SelectObject(dc, sky);
-    HGDIOBJ oldPen = SelectObject(dc, lens);
-    Ellipse(dc, 6, 6, 34, 34);
-    HBRUSH hill = CreateSolidBrush(RGB(74, 160, 66));
-    HPEN none = CreatePen(PS_NULL, 0, 0);
-    SelectObject(dc, hill);
-    SelectObject(dc, none);
-    POINT land[] = {{10, 28}, {17, 18}, {22, 24}, {26, 20}, {31, 28}};
-    Polygon(dc, land, 5);
-    HPEN handle = CreatePen(PS_SOLID, 6, RGB(240, 176, 48));
-    SelectObject(dc, handle);
-    MoveToEx(dc, 31, 31, nullptr);
-    LineTo(dc, 42, 42);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(sky);
-    DeleteObject(hill);
-    DeleteObject(lens);
-    DeleteObject(none);
-    DeleteObject(handle);
-    SelectObject(dc, oldBmp);
-    DeleteDC(dc);
+    // The pens and brushes outlive the selections below, which put the DC's own back first.
+    platform::Gdi<HBRUSH> tile(CreateSolidBrush(RGB(32, 84, 156))), sky(CreateSolidBrush(RGB(170, 214, 246))),
+        hill(CreateSolidBrush(RGB(74, 160, 66)));
+    platform::Gdi<HPEN> lens(CreatePen(PS_SOLID, 4, RGB(255, 255, 255))), none(CreatePen(PS_NULL, 0, 0)),
+        handle(CreatePen(PS_SOLID, 6, RGB(240, 176, 48)));
+    {
+        platform::Selection selectedBitmap(dc.get(), bmp.get());
+        // A blue tile with a magnifying glass over a small landscape: searching for pictures.
+        RECT all{0, 0, n, n};
+        FillRect(dc.get(), &all, tile.get());
+        platform::Selection brush(dc.get(), sky.get()), pen(dc.get(), lens.get());
+        Ellipse(dc.get(), 6, 6, 34, 34);
+        SelectObject(dc.get(), hill.get());
+        SelectObject(dc.get(), none.get());
+        POINT land[] = {{10, 28}, {17, 18}, {22, 24}, {26, 20}, {31, 28}};
+        Polygon(dc.get(), land, 5);
+        SelectObject(dc.get(), handle.get());
+        MoveToEx(dc.get(), 31, 31, nullptr);
+        LineTo(dc.get(), 42, 42);
+    }
     return bmp;
 }
 

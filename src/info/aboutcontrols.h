@@ -7,6 +7,7 @@
 #include <string>
 
 #include "forms/control.h"
+#include "platform/owned.h"
 
 namespace info {
 
@@ -37,9 +38,8 @@ protected:
 class PictureView : public forms::Control {
 public:
     PictureView(forms::Control* parent, const forms::Design& d) : Control(parent, d) {}
-    ~PictureView() override;
-    void SetIcon(HICON icon);         // drawn at its own size at the top left; not owned
-    void SetBitmap(HBITMAP bitmap);   // stretched over the whole control; owned
+    void SetIcon(HICON icon);                          // drawn at its own size at the top left; not owned
+    void SetBitmap(platform::Gdi<HBITMAP> bitmap);   // stretched over the whole control
     HICON Icon() const { return icon_; }
 
 protected:
@@ -47,13 +47,13 @@ protected:
 
 private:
     HICON icon_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    platform::Gdi<HBITMAP> bitmap_;
 };
 
 // The width of a text in the design font.
 int TextWidth(const std::string& text, bool bold = false);
 
 // The maker's logo: a small picture drawn here, 48 by 48 pixels.
-HBITMAP MakeLogo();
+platform::Gdi<HBITMAP> MakeLogo();
 
 }  // namespace info

@@ -3,6 +3,7 @@
 #include "forms/msgbox.h"
 #include "forms/shell.h"
 #include "info/texts.h"
+#include "platform/owned.h"
 
 namespace info {
 
@@ -58,12 +59,10 @@ std::string FileDateText(const FILETIME& lastWrite) {
 
 void ShowImageFileInfo(const std::string& folder, const std::string& selected) {
     WIN32_FIND_DATAA entry{};
-    HANDLE find = FindFirstFileA((folder + selected).c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
+    if (!platform::FindHandle(FindFirstFileA((folder + selected).c_str(), &entry))) {  // only the entry is wanted
         forms::ShowBox(forms::BoxKind::Information, kInfoImageMissing);
         return;
     }
-    FindClose(find);
     uint64_t size = (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     forms::ShowBox(forms::BoxKind::Information, ImageInfoText(selected, size, FileDateText(entry.ftLastWriteTime)));
 }

@@ -13,6 +13,7 @@
 #include "info/texts.h"
 #include "info/versioninfo.h"
 #include "info/versionscan.h"
+#include "platform/owned.h"
 
 namespace info {
 
@@ -47,17 +48,17 @@ bool Download(const std::string& url, const std::string& path) {
 // Reads the file block by block until the version text is known. A file that cannot be
 // opened raises the same error as any file the program cannot open.
 std::string ReadPublishedVersion(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    platform::Handle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         throw std::runtime_error("Cannot open file \"" + path + "\". " + SystemErrorText(GetLastError()));
     VersionScan scan;
     char block[65536];
     DWORD got = 0;
     bool ok = true;
-    while (!scan.Done() && (ok = ReadFile(file, block, sizeof block, &got, nullptr)) && got > 0)
+    while (!scan.Done() && (ok = ReadFile(file.get(), block, sizeof block, &got, nullptr)) && got > 0)
         scan.Feed(std::string_view(block, got));
-    CloseHandle(file);
     if (!ok) throw std::runtime_error("Stream read error");
     scan.Finish();
     return scan.Text();

@@ -1,5 +1,6 @@
 #include "savedsearch/setfiles.h"
 #include "forms/systemtext.h"
+#include "platform/owned.h"
 
 #include <windows.h>
 
@@ -10,29 +11,6 @@ namespace savedsearch {
 
 namespace {
 
-// Owns one open file handle; closed on every path out of a command.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() {
-        HANDLE h = h_;
-        h_ = INVALID_HANDLE_VALUE;
-        return h;
-    }
-    void Close() {
-        if (ok()) CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE h_;
-};
-
 std::runtime_error FileError(const char* what, const std::string& path, DWORD err) {
     return std::runtime_error(std::string(what) + " \"" + path + "\". " + SystemReason(err));
 }
@@ -40,9 +18,9 @@ std::runtime_error FileError(const char* what, const std::string& path, DWORD er
 // Creates the file anew, held exclusively, writes it whole and closes it.
 // `created` tells the caller whether the file on disk was replaced before a failure.
 void WriteNewFile(const std::string& path, const Bytes& bytes, bool& created) {
-    FileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.ok()) throw FileError("Cannot create file", path, GetLastError());
+    platform::Handle f(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) throw FileError("Cannot create file", path, GetLastError());
     created = true;
     size_t done = 0;
     while (done < bytes.size()) {
@@ -52,7 +30,8 @@ void WriteNewFile(const std::string& path, const Bytes& bytes, bool& created) {
             throw std::runtime_error("Stream write error");
         done += wrote;
     }
-    if (!CloseHandle(f.Release())) throw std::runtime_error("Stream write error");
+    // The last writes may reach the disk only in the close, so its result counts too.
+    if (!f.Close()) throw std::runtime_error("Stream write error");
 }
 
 }  // namespace
@@ -93,9 +72,9 @@ void WriteSet(const std::string& base, const SetContents& set) {
 }
 
 Bytes ReadWholeFile(const std::string& path, bool shareRead) {
-    FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.ok()) throw FileError("Cannot open file", path, GetLastError());
+    platform::Handle f(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) throw FileError("Cannot open file", path, GetLastError());
     Bytes out;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(f.get(), &size) && size.QuadPart > 0)
@@ -114,15 +93,14 @@ Bytes ReadWholeFile(const std::string& path, bool shareRead) {
 std::vector<std::string> FindSavedSearches(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "*" + kThumbExt).c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
+    platform::FindHandle find(FindFirstFileA((folder + "*" + kThumbExt).c_str(), &fd));
+    if (!find) return names;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         std::string name = fd.cFileName;
         size_t dot = name.find_last_of('.');
         names.push_back(dot == std::string::npos ? name : name.substr(0, dot));
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    } while (FindNextFileA(find.get(), &fd));
     return names;
 }
 

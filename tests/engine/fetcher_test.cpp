@@ -12,11 +12,13 @@
 
 #include "forms/application.h"
 #include "support/http_server.h"
+#include "support/process_counts.h"
 #include "support/temp_folder.h"
 
 using engine::DownloadToFile;
 using testsupport::FileExists;
 using testsupport::HttpServer;
+using testsupport::OpenHandles;
 using testsupport::ReadWholeFile;
 using testsupport::Response;
 using testsupport::TempFolder;
@@ -27,32 +29,6 @@ std::string Body(size_t n) {
     std::string s(n, '\0');
     for (size_t i = 0; i < n; i++) s[i] = static_cast<char>('a' + i % 26);
     return s;
-}
-
-// The process's open handles, from the system's handle table: Wine's GetProcessHandleCount
-// always answers 0.
-size_t OpenHandles() {
-    struct Entry {
-        ULONG pid;
-        BYTE type, flags;
-        USHORT value;
-        void* object;
-        ULONG access;
-    };
-    using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    std::vector<char> buf(1 << 20);
-    ULONG need = 0;
-    while (query(16 /* SystemHandleInformation */, buf.data(), static_cast<ULONG>(buf.size()), &need) ==
-           static_cast<LONG>(0xC0000004))  // STATUS_INFO_LENGTH_MISMATCH
-        buf.resize(buf.size() * 2);
-    ULONG count = *reinterpret_cast<ULONG*>(buf.data());
-    auto* entries = reinterpret_cast<Entry*>(buf.data() + sizeof(void*));
-    size_t mine = 0;
-    for (ULONG i = 0; i < count; i++)
-        if (entries[i].pid == GetCurrentProcessId()) mine++;
-    return mine;
 }
 
 // Ends the process with the test's name when it runs far past every time-out, so a hang shows
@@ -187,6 +163,22 @@ TEST_F(FetcherTest, AnAnnouncedLengthAbove4GBIsLargerThanAnyLimit) {
     r.announce_length = (int64_t{1} << 32) + 10;  // would read as 10 if it wrapped at 32 bits
     server.on("/huge.jpg", r);
     EXPECT_FALSE(Fetch("/huge.jpg", 0, 2147483647));
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(FetcherTest, ALengthTooLongToReadIsLargerThanAnyLimit) {
+    // 70 digits: more than the fetcher reads of a header, and more than 64 bits hold.
+    Response r = Response::file(Body(10), "image/jpeg");
+    r.send_length = false;
+    r.headers.push_back({"Content-Length", "1" + std::string(69, '0')});
+    server.on("/long.jpg", r);
+    Response zeros = r;  // leading zeros make the text long but not the number
+    zeros.headers.back().second = std::string(68, '0') + "10";
+    server.on("/zeros.jpg", zeros);
+
+    EXPECT_FALSE(Fetch("/long.jpg", 0, 2147483647));
+    EXPECT_FALSE(FileExists(out));
+    EXPECT_FALSE(Fetch("/zeros.jpg", 0, 2147483647));
     EXPECT_FALSE(FileExists(out));
 }
 

@@ -16,6 +16,7 @@
 #include "engine/jpegcodec.h"
 #include "engine/thumbgeom.h"
 #include "support/jpeg_rows.h"
+#include "support/process_counts.h"
 #include "support/temp_folder.h"
 
 using namespace engine;
@@ -226,8 +227,8 @@ TEST_F(ThumbnailTest, AHugePictureIsScaledWithoutDecodingItWhole) {
     EXPECT_TRUE(d.Is(0.6, 0.5, kBlue));
 }
 
-TEST_F(ThumbnailTest, AHugeGifOrBitmapCountsAsNotDecodable) {
-    testsupport::TempFolder folder;
+// A GIF and a bitmap whose headers announce 20000 x 20000 pixels, too many to decode.
+std::vector<std::string> WriteHugeHeaders(const testsupport::TempFolder& folder) {
     std::string gif = folder.file("huge.gif"), bmp = folder.file("huge.bmp");
     FILE* f = std::fopen(gif.c_str(), "wb");
     std::fwrite("GIF89a\x20\x4E\x20\x4E\xF0\x00\x00", 1, 13, f);  // 20000 x 20000 screen
@@ -239,11 +240,44 @@ TEST_F(ThumbnailTest, AHugeGifOrBitmapCountsAsNotDecodable) {
     f = std::fopen(bmp.c_str(), "wb");
     std::fwrite(header.data(), 1, header.size(), f);
     std::fclose(f);
-    for (const auto& path : {gif, bmp}) {
+    return {gif, bmp};
+}
+
+TEST_F(ThumbnailTest, AHugeGifOrBitmapCountsAsNotDecodable) {
+    testsupport::TempFolder folder;
+    for (const auto& path : WriteHugeHeaders(folder)) {
         Picture p;
         EXPECT_FALSE(LoadPictureFile(path, p)) << path;
         EXPECT_EQ(p.GetKind(), Picture::Kind::Icon);
     }
+}
+
+// Good, damaged and refused files through both functions, hundreds of times, and a working
+// bitmap too large to make: every handle, GDI object and memory block goes back each time.
+TEST_F(ThumbnailTest, NothingIsLeftBehindOnAnyPath) {
+    testsupport::TempFolder folder;
+    std::vector<std::string> files = WriteHugeHeaders(folder);
+    for (const char* name : {"quad400x300.jpg", "quad200x150.bmp", "quad400x300.gif", "icon48.ico", "trans40x40.gif",
+                             "damaged.jpg", "notimage.jpg", "truncated.jpg", "image20.png"})
+        files.push_back(Data(name));
+    auto round = [&] {
+        for (const auto& file : files) {
+            Picture p;
+            bool ok = LoadPictureFile(file, p);
+            MakeThumbnail(p, ok ? 138 : 32, ok ? 108 : 32);
+        }
+        Picture p;
+        ASSERT_TRUE(LoadPictureFile(Data("quad500x500.jpg"), p));
+        // 60000 x 60000 pixels of 4 bytes: more than a bitmap can hold on either platform.
+        EXPECT_THROW(MakeThumbnail(p, 60000, 60000), std::runtime_error);
+        EXPECT_EQ(p.Width(), 500);
+    };
+    round();  // the picture loader and GDI keep a few things for the process once used
+    size_t handles = testsupport::OpenHandles(), gdi = testsupport::GdiObjects();
+    ASSERT_GT(gdi, 0u);
+    for (int i = 0; i < 200; i++) round();
+    EXPECT_LE(testsupport::OpenHandles(), handles + 5);  // a leak would add 200 or more
+    EXPECT_LE(testsupport::GdiObjects(), gdi + 5);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "forms/msgbox.h"
 #include "info/versioninfo.h"
 #include "support/http_server.h"
+#include "support/process_counts.h"
 
 using namespace info;
 using testsupport::HttpServer;
@@ -177,6 +178,27 @@ TEST_F(VersionCheckTest, HugeFileWithTheElementAtItsEnd) {
     for (size_t i = 80; i < big.size(); i += 81) big[i] = '\n';
     Publish("/e/huge.xml", big + Pad("1.0.8.0"));
     EXPECT_EQ(CheckOnce().text, kNew);
+}
+
+TEST_F(VersionCheckTest, NoOutcomeLeavesTheFileOpen) {
+    server.on("/f/new.xml", Response::file(Pad("1.0.8.0"), "text/xml"));
+    server.on("/f/bad.xml", Response::file(Pad("1.0.8.x"), "text/xml"));
+    std::string down = DeadUrl("/f/pad.xml");
+    auto outcomes = [&] {
+        SetVersionSources({server.url("/f/new.xml"), down});
+        CheckNewVersion();
+        SetVersionSources({server.url("/f/bad.xml"), down});
+        EXPECT_THROW(CheckNewVersion(), std::runtime_error);
+        SetVersionSources({down, down});
+        CheckNewVersion();
+        EXPECT_FALSE(Exists(local));  // deleted, so no longer open
+    };
+    outcomes();  // the downloader sets up what it keeps for the process
+    size_t before = testsupport::OpenHandles(), requests = server.request_count();
+    for (int i = 0; i < 20; i++) outcomes();
+    // The test service keeps a thread handle per request until it stops; a leak would add 40.
+    EXPECT_LE(testsupport::OpenHandles(), before + (server.request_count() - requests) + 5);
+    EXPECT_EQ(boxes.size(), 42u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "savedsearch/testfolder.h"
+#include "support/process_counts.h"
 
 using namespace savedsearch;
 
@@ -103,4 +104,29 @@ TEST_F(TestFolder, ListingFindsSetsByThumbnailFileAndDeletes) {
     EXPECT_FALSE(FileExists(Base("one") + kNameExt));
     EXPECT_FALSE(FileExists(Base("one") + kLinkExt));
     RemoveDirectoryA((Base("folder") + kThumbExt).c_str());
+}
+
+TEST_F(TestFolder, NoFailureLeavesAFileOpen) {
+    WriteSet(Base("kept"), TwoEntries());
+    HANDLE held = CreateFileA((Base("cats") + kLinkExt).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    auto failures = [&] {
+        EXPECT_THROW(WriteSet(Base("cats"), TwoEntries()), std::runtime_error);     // the third file is held
+        EXPECT_THROW(WriteSet(Base("bad\"name"), TwoEntries()), std::runtime_error);  // the first cannot be made
+        EXPECT_THROW(ReadWholeFile(Base("cats") + kLinkExt, true), std::runtime_error);
+        EXPECT_THROW(ReadWholeFile(Base("none") + kThumbExt, false), std::runtime_error);
+        EXPECT_EQ(ReadWholeFile(Base("kept") + kThumbExt, false).size(), 20u);
+        EXPECT_EQ(FindSavedSearches(folder), std::vector<std::string>{"kept"});
+    };
+    failures();
+    size_t before = testsupport::OpenHandles();
+    for (int i = 0; i < 50; i++) failures();
+    EXPECT_LE(testsupport::OpenHandles(), before + 5);  // a leak would add 50 or more
+    CloseHandle(held);
+    // Nothing else holds them: each can be opened with no sharing at all.
+    for (const char* ext : {kThumbExt, kNameExt, kLinkExt}) {
+        HANDLE h = CreateFileA((Base("kept") + ext).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE) << ext;
+        CloseHandle(h);
+    }
 }
