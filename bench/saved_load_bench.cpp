@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "engine/jpegcodec.h"
-#include "forms/application.h"
+#include "imaging/jpegcodec.h"
+#include "platform/application.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
@@ -29,7 +29,7 @@ Bytes Thumb(int i) {
     const int w = 138, h = 60 + i % 48;
     std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4);
     for (size_t k = 0; k < px.size(); ++k) px[k] = static_cast<uint8_t>((k * 7 + i * 13) ^ (k >> 5));
-    return engine::EncodeJpeg(px.data(), w, h, w * 4, 70);
+    return imaging::EncodeJpeg(px.data(), w, h, w * 4, 70);
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ Bytes Thumb(int i) {
 int main() {
     const int n = 1000;
     const std::string name = "bench+saved+load";
-    const std::string base = forms::ExeFolder() + name;
+    const std::string base = platform::ExeFolder() + name;
     SetContents set;
     size_t bytes = 0;
     for (int i = 0; i < n; ++i) {
@@ -75,7 +75,7 @@ int main() {
     std::printf("save of the loaded set: %.0f ms\n", Ms(t0));
 
     DeleteSet(base);
-    std::string ini = forms::ExeFolder() + "Quenby.ini";
+    std::string ini = platform::ExeFolder() + "Quenby.ini";
     DeleteFileA(ini.c_str());
     ExitProcess(0);
 }

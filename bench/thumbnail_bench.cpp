@@ -14,14 +14,16 @@
 #include <jpeglib.h>
 
 #include "engine/fetcher.h"
-#include "engine/jpegcodec.h"
-#include "engine/thumbgeom.h"
+#include "platform/pump.h"
+#include "imaging/jpegcodec.h"
+#include "imaging/thumbgeom.h"
 #include "engine/thumbnail.h"
 #include "forms/uithread.h"
 #include "support/http_server.h"
 #include "support/jpeg_rows.h"
 
 using namespace engine;
+using namespace imaging;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -162,17 +164,17 @@ void Download() {
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
     std::string path = std::string(dir) + "quenby-bench-download.jpg";
-    DownloadToFile(server.url("/big.jpg"), path, 0, 8 << 20);
+    DownloadToFile(server.url("/big.jpg"), path, 0, 8 << 20, "Bench");
     const int runs = 5;
     auto t = Clock::now();
-    for (int i = 0; i < runs; i++) DownloadToFile(server.url("/big.jpg"), path, 0, 8 << 20);
+    for (int i = 0; i < runs; i++) DownloadToFile(server.url("/big.jpg"), path, 0, 8 << 20, "Bench");
     double s = MsSince(t) / 1000 / runs;
     std::printf("DownloadToFile, 4 MB from 127.0.0.1 in 1024-byte blocks: %.1f ms each, %.1f MB/s\n", s * 1000,
                 4.0 / s);
     DeleteFileA(path.c_str());
     // Context: what the message pump after each of the 4096 blocks costs by itself.
     t = Clock::now();
-    for (int i = 0; i < 4096; i++) forms::PumpThreadMessages();
+    for (int i = 0; i < 4096; i++) platform::PumpThreadMessages();
     std::printf("  of which 4096 empty message pumps: %.1f ms\n", MsSince(t));
 }
 

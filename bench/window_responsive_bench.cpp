@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/jpegcodec.h"
+#include "imaging/jpegcodec.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "forms/uithread.h"
@@ -37,7 +37,7 @@ double NowMs() {
 std::string Jpeg(int w, int h, int seed) {
     std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4);
     for (size_t i = 0; i < px.size(); i++) px[i] = static_cast<uint8_t>((i * 7 + seed * 31) ^ (i >> 9));
-    auto b = engine::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 85);
+    auto b = imaging::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 85);
     return {b.begin(), b.end()};
 }
 
@@ -140,9 +140,9 @@ int main() {
         form->Bevel_f.SetBounds(2, i, 144, 114);
     });
     timeIt("adding a result entry", [&](int i) {
-        auto pic = std::make_unique<forms::Picture>();
+        auto pic = std::make_unique<imaging::Picture>();
         std::vector<uint8_t> px(138 * 104 * 4, 0x50);
-        pic->SetJpegBytes(engine::EncodeJpeg(px.data(), 138, 104, 138 * 4, 70));
+        pic->SetJpegBytes(imaging::EncodeJpeg(px.data(), 138, 104, 138 * 4, 70));
         form->AddResultEntry("http://p/" + std::to_string(i), "http://i/" + std::to_string(i), "f.jpg", std::move(pic));
     });
     timeIt("scroll info", [&](int i) {

@@ -36,7 +36,7 @@ void ConsoleSink::DownloadsFinished(const std::string& error) {
 bool ConsoleSink::IsFetched(const std::string& imageUrl) { return fetched_.count(engine::LowerAscii(imageUrl)) > 0; }
 
 void ConsoleSink::AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                                 std::unique_ptr<engine::Picture>) {
+                                 std::unique_ptr<imaging::Picture>) {
     fetched_.insert(engine::LowerAscii(imageLine));
     downloaded_++;
     std::string line = OneLine(fileName) + "\t" + OneLine(pageLine) + "\t" + OneLine(imageLine) + "\n";

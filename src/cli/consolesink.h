@@ -20,7 +20,7 @@ public:
     void DownloadsFinished(const std::string& error) override;
     bool IsFetched(const std::string& imageUrl) override;
     void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                        std::unique_ptr<engine::Picture> picture) override;
+                        std::unique_ptr<imaging::Picture> picture) override;
 
     // Runs the UI thread's message loop until the job's end handler has run.
     void RunUntilFinished();

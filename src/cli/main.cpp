@@ -11,6 +11,7 @@
 #include "cli/consolesink.h"
 #include "cli/options.h"
 #include "engine/downthread.h"
+#include "platform/application.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
 
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
     job->SetSink(engine::Unowned(sink));  // the sink outlives the job: the run waits for its end
     job->SetStopFlag(&g_stop);
     job->SetService(service);
+    job->SetAgent(platform::ApplicationTitle());
     job->SetPageScan([&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {
         int32_t before = j.DownedCount;
         bool stopped = j.ScanPage(text);

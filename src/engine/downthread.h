@@ -32,6 +32,9 @@ public:
     void SetSink(std::shared_ptr<JobSink> sink) { sink_ = std::move(sink); }
     void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
     void SetService(std::string base) { service_ = std::move(base); }  // scheme, host, optional port
+    // The user agent of the image downloads: the program's title.
+    void SetAgent(std::string agent) { agent_ = std::move(agent); }
+    const std::string& Agent() const { return agent_; }
     void SetPageScan(PageScan scan) { scan_ = std::move(scan); }  // tests and the console
     void Start();
     // How many jobs exist (made and not yet freed), on every thread.
@@ -74,6 +77,7 @@ private:
     std::shared_ptr<JobSink> sink_;
     const std::atomic<bool>* stop_ = nullptr;
     std::string service_ = kDefaultService;
+    std::string agent_;
     PageScan scan_;
     std::atomic<bool> terminated_{false};
     std::thread thread_;

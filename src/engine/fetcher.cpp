@@ -8,9 +8,8 @@
 #include <stdexcept>
 
 #include "engine/fetchrules.h"
-#include "forms/application.h"
-#include "forms/systemtext.h"
-#include "forms/uithread.h"
+#include "platform/systemtext.h"
+#include "platform/pump.h"
 #include "platform/owned.h"
 
 namespace engine {
@@ -22,7 +21,7 @@ constexpr DWORD kBlock = 1024;
 
 std::string LastErrorText() {
     DWORD err = GetLastError();
-    std::string text = forms::SystemText(err);
+    std::string text = platform::SystemText(err);
     return text.empty() ? "Error " + std::to_string(err) : text;
 }
 
@@ -94,12 +93,13 @@ uint64_t AnnouncedLength(HINTERNET request) {
 
 }  // namespace
 
-bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize) {
+bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
+                    const std::string& agent) {
     Target target;
     if (!Crack(url, target)) return false;
 
     platform::InetHandle session(
-        InternetOpenA(forms::ApplicationTitle().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     SetTimeouts(session.get());
 
@@ -147,7 +147,7 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
             DeleteFileA(path.c_str());
             return false;
         }
-        forms::PumpThreadMessages();
+        platform::PumpThreadMessages();
     } while (got != 0);
     return true;
 }

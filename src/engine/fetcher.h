@@ -12,7 +12,9 @@ namespace engine {
 // 4000 ms time-outs. A transfer cut short keeps what arrived and returns true; a body that runs
 // past maxSize is abandoned, its file deleted, and false returned. Throws std::runtime_error
 // when the file cannot be created or written (the file and every handle are closed first).
-// Pumps the calling thread's messages after each block of 1024 bytes.
-bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize);
+// Pumps the calling thread's messages after each block of 1024 bytes. `agent` is the user agent
+// the request names (the program's title, handed in by whoever runs the job).
+bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
+                    const std::string& agent);
 
 }  // namespace engine

@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "engine/picture.h"
+#include "imaging/picture.h"
 
 namespace engine {
+
+using imaging::Picture;
 
 class JobSink {
 public:

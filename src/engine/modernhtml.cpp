@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/hexdigit.h"
+#include "platform/hexdigit.h"
 
 namespace engine::modern {
 namespace {
@@ -165,7 +165,7 @@ std::u32string DecodeAttributeValue(std::string_view v) {
             size_t digits = j;
             uint32_t value = 0;
             for (; j < n; ++j) {
-                int d = hex ? HexDigitValue(v[j]) : (IsDigit(v[j]) ? v[j] - '0' : -1);
+                int d = hex ? platform::HexDigitValue(v[j]) : (IsDigit(v[j]) ? v[j] - '0' : -1);
                 if (d < 0) break;
                 value = std::min<uint32_t>(value * (hex ? 16 : 10) + uint32_t(d), 0x110000);
             }

@@ -1,6 +1,6 @@
 #include "engine/modernjson.h"
 
-#include "engine/hexdigit.h"
+#include "platform/hexdigit.h"
 
 namespace engine::modern {
 namespace {
@@ -80,7 +80,7 @@ private:
         int v = 0;
         for (int i = 0; i < 4; ++i) {
             char32_t c = t_[p_ + i];
-            int d = c < 0x80 ? HexDigitValue(static_cast<char>(c)) : -1;
+            int d = c < 0x80 ? platform::HexDigitValue(static_cast<char>(c)) : -1;
             if (d < 0) return -1;
             v = v * 16 + d;
         }

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "forms/uithread.h"
-#include "forms/systemtext.h"
+#include "platform/pump.h"
+#include "platform/systemtext.h"
 #include "platform/owned.h"
 
 namespace engine {
@@ -19,7 +19,7 @@ const CLSID kXmlHttpClass = {0xED8C108E, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0
 const IID kXmlHttpInterface = {0xED8C108D, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0, 0x4F, 0x79, 0x69, 0xE8}};
 
 std::string SystemText(HRESULT hr) {
-    std::string text = forms::SystemText(static_cast<DWORD>(hr));
+    std::string text = platform::SystemText(static_cast<DWORD>(hr));
     char code[32];
     std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(hr));
     return text.empty() ? "Error " + std::string(code) : text + " (" + code + ")";
@@ -71,7 +71,7 @@ std::wstring FetchPage(const std::string& url) {
     // The request is synchronous, so this normally takes one pass.
     long state = 0;
     for (;;) {
-        forms::PumpThreadMessages();
+        platform::PumpThreadMessages();
         Sleep(100);
         Check(req->get_readyState(&state));
         if (state == 4) break;

@@ -15,7 +15,7 @@
 #include "engine/modernflow.h"
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
-#include "forms/uithread.h"
+#include "platform/pump.h"
 
 namespace engine {
 
@@ -60,7 +60,7 @@ public:
     explicit JobHooks(TDownThread& job) : job_(job), sink_(job.Sink()), random_(GetTickCount() ^ GetCurrentThreadId()) {}
 
     bool StopRequested() override {
-        forms::PumpThreadMessages();
+        platform::PumpThreadMessages();
         return job_.StopRequested();
     }
 
@@ -85,7 +85,7 @@ public:
         sink_.RunUiStep([&] { sink_.SetListBusy(true); });
         bool ok = false;
         try {
-            ok = DownloadToFile(image.imageUrl, path, job_.MinSize, job_.MaxSize);
+            ok = DownloadToFile(image.imageUrl, path, job_.MinSize, job_.MaxSize, job_.Agent());
         } catch (...) {
             sink_.RunUiStep([&] { sink_.SetListBusy(false); });
             throw;

@@ -1,5 +1,5 @@
 #include "engine/thumbnail.h"
-#include "forms/systemtext.h"
+#include "platform/systemtext.h"
 #include "platform/owned.h"
 
 #include <algorithm>
@@ -7,8 +7,8 @@
 #include <optional>
 #include <stdexcept>
 
-#include "engine/jpegcodec.h"
-#include "engine/thumbgeom.h"
+#include "imaging/jpegcodec.h"
+#include "imaging/thumbgeom.h"
 
 namespace engine {
 
@@ -24,7 +24,7 @@ constexpr LONGLONG kMaxFileBytes = 256LL << 20;
 constexpr int kQuality = 70;
 
 std::string SystemText(DWORD err) {
-    std::string text = forms::SystemText(err);
+    std::string text = platform::SystemText(err);
     return text.empty() ? "Error " + std::to_string(err) : text;
 }
 
@@ -56,13 +56,13 @@ bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
         platform::LockedGlobal lock(mem);
         const auto* bytes = static_cast<const uint8_t*>(lock.get());
         if (!bytes) return false;
-        ImageKind kind = SniffImage(bytes, size);
+        imaging::ImageKind kind = imaging::SniffImage(bytes, size);
         int64_t w = 0, h = 0;
-        bool refuse = kind == ImageKind::Png || kind == ImageKind::WebP;
-        if (!refuse && HeaderSize(bytes, size, w, h)) refuse = w * h > kMaxDecodedPixels;
+        bool refuse = kind == imaging::ImageKind::Png || kind == imaging::ImageKind::WebP;
+        if (!refuse && imaging::HeaderSize(bytes, size, w, h)) refuse = w * h > kMaxDecodedPixels;
         if (refuse) return false;
-        JpegInfo info;
-        if (kind == ImageKind::Jpeg && ReadJpegInfo(bytes, size, info)) {
+        imaging::JpegInfo info;
+        if (kind == imaging::ImageKind::Jpeg && imaging::ReadJpegInfo(bytes, size, info)) {
             if (int64_t{info.width} * info.height > kMaxDecodedPixels) {
                 // Only a sequential JPEG can be read one row at a time.
                 if (info.progressive || int64_t{info.width} * info.height > kMaxScaledPixels) return false;
@@ -71,7 +71,7 @@ bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
             }
             std::vector<uint8_t> pixels;
             int pw = 0, ph = 0;
-            if (DecodeJpeg(bytes, size, kMaxDecodedPixels, pixels, pw, ph)) {
+            if (imaging::DecodeJpeg(bytes, size, kMaxDecodedPixels, pixels, pw, ph)) {
                 picture.SetPixels(std::move(pixels), pw, ph);
                 return true;
             }
@@ -91,7 +91,7 @@ bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
 class WorkingBitmap {
 public:
     WorkingBitmap(int width, int height) {
-        BITMAPINFO bi = TopDownDib(width, height);
+        BITMAPINFO bi = imaging::TopDownDib(width, height);
         dc_.Reset(CreateCompatibleDC(nullptr));
         void* bits = nullptr;
         if (dc_) bmp_.Reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -130,7 +130,7 @@ bool LoadPictureFile(const std::string& path, Picture& picture) {
 }
 
 void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight) {
-    Size size = ThumbnailSize(picture.Width(), picture.Height(), boxWidth, boxHeight);
+    imaging::Size size = imaging::ThumbnailSize(picture.Width(), picture.Height(), boxWidth, boxHeight);
     if (size.width <= 0 || size.height <= 0) {
         picture.SetEmptyJpeg();
         return;
@@ -140,7 +140,7 @@ void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight) {
     WorkingBitmap work(size.width, size.height);
     if (!picture.RenderScaled(work.dc(), work.bits(), size.width, size.height))
         throw std::runtime_error("JPEG error: the image data does not decode");
-    std::vector<uint8_t> jpeg = EncodeJpeg(work.bits(), size.width, size.height, 4 * static_cast<size_t>(size.width), kQuality);
+    std::vector<uint8_t> jpeg = imaging::EncodeJpeg(work.bits(), size.width, size.height, 4 * static_cast<size_t>(size.width), kQuality);
     if (jpeg.empty()) throw std::runtime_error("JPEG error: the thumbnail could not be encoded");
     picture.SetJpegBytes(std::move(jpeg));
 }

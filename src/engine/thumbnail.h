@@ -2,9 +2,11 @@
 // Turns a downloaded image file into the small JPEG picture a thumbnail control shows.
 #include <string>
 
-#include "engine/picture.h"
+#include "imaging/picture.h"
 
 namespace engine {
+
+using imaging::Picture;
 
 // Reads the whole file (opened for reading, other readers and writers allowed) and decodes it
 // into `picture`: JPEG with libjpeg-turbo (the OLE picture loader when libjpeg cannot read

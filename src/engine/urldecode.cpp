@@ -1,6 +1,6 @@
 #include "engine/urldecode.h"
 
-#include "engine/hexdigit.h"
+#include "platform/hexdigit.h"
 
 namespace engine {
 
@@ -31,7 +31,7 @@ bool TryUrlDecode(std::string_view text, std::string& out) {
             i += 1;
         } else {
             if (i + 2 >= text.size()) return false;
-            int hi = HexDigitValue(text[i + 1]), lo = HexDigitValue(text[i + 2]);
+            int hi = platform::HexDigitValue(text[i + 1]), lo = platform::HexDigitValue(text[i + 2]);
             if (hi < 0 || lo < 0) return false;
             out += static_cast<char>(hi * 16 + lo);
             i += 2;

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "forms/control.h"
-#include "forms/picture.h"
+#include "imaging/picture.h"
 #include "platform/owned.h"
 
 namespace forms {
+
+using imaging::Picture;
 
 // A text painted on its parent; sized to its text.
 class Label : public Control {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "forms/form.h"
 
 namespace forms {
@@ -31,7 +31,7 @@ LRESULT CALLBACK YesButtonHook(int code, WPARAM wp, LPARAM lp) {
 void SetBoxScript(BoxScript script) { Script() = std::move(script); }
 
 int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
-    BoxCall call{kind, ApplicationTitle(), text, buttons, DialogOwner()};
+    BoxCall call{kind, platform::ApplicationTitle(), text, buttons, DialogOwner()};
     unsigned icon = 0;
     switch (kind) {
     case BoxKind::Plain: break;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/owned.h"
+#include "platform/pump.h"
 
 namespace forms {
 
@@ -48,7 +49,7 @@ void UiDispatcher::Run(const std::function<void()>& fn) {
     SyncStep step{&fn, done.get(), nullptr};
     bool posted = PostMessageA(hwnd_, kRunMessage, 0, reinterpret_cast<LPARAM>(&step)) != FALSE;
     if (!posted) throw std::runtime_error("The user interface is gone.");
-    WaitPumping(done.get(), INFINITE);
+    platform::WaitPumping(done.get(), INFINITE);
     if (step.error) std::rethrow_exception(step.error);
 }
 
@@ -85,65 +86,6 @@ LRESULT CALLBACK UiDispatcher::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-namespace {
-
-// Returns false when WM_QUIT was taken from the queue; its exit code goes to *quitCode.
-bool Pump(int* quitCode) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            *quitCode = static_cast<int>(msg.wParam);
-            return false;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return true;
-}
-
-}  // namespace
-
-void PumpThreadMessages() {
-    int code = 0;
-    if (!Pump(&code)) PostQuitMessage(code);  // leave it for the outer loop
-}
-
-bool WaitPumping(HANDLE handle, DWORD timeout) {
-    DWORD start = GetTickCount();
-    bool quit = false;
-    int quitCode = 0;
-    // After WM_QUIT only sent messages are served, and the quit is posted again on return.
-    struct Requit {
-        bool& quit;
-        int& code;
-        ~Requit() {
-            if (quit) PostQuitMessage(code);
-        }
-    } requit{quit, quitCode};
-    for (;;) {
-        DWORD left = INFINITE;
-        if (timeout != INFINITE) {
-            DWORD spent = GetTickCount() - start;
-            if (spent >= timeout) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
-            left = timeout - spent;
-        }
-        DWORD r = MsgWaitForMultipleObjectsEx(1, &handle, left, quit ? QS_SENDMESSAGE : QS_ALLINPUT,
-                                              quit ? 0 : MWMO_INPUTAVAILABLE);
-        if (r == WAIT_OBJECT_0) return true;
-        if (r == WAIT_OBJECT_0 + 1) {
-            if (quit) {
-                MSG msg;
-                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves sent messages
-            } else if (!Pump(&quitCode)) {
-                quit = true;
-            }
-            continue;
-        }
-        if (r == WAIT_TIMEOUT) return false;
-        return false;  // WAIT_FAILED
-    }
 }
 
 }  // namespace forms

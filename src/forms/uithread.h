@@ -39,11 +39,4 @@ private:
     DWORD thread_ = 0;
 };
 
-// Dispatches every message waiting in the calling thread's queue, then returns.
-void PumpThreadMessages();
-
-// Waits for the handle while dispatching the calling thread's messages; no busy waiting.
-// Returns false when the timeout (milliseconds, INFINITE allowed) passed first.
-bool WaitPumping(HANDLE handle, DWORD timeout);
-
 }  // namespace forms

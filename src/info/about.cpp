@@ -1,6 +1,6 @@
 #include "info/about.h"
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "forms/messageloop.h"
 #include "forms/shell.h"
 #include "info/versioninfo.h"
@@ -33,9 +33,9 @@ TFormAbout::TFormAbout() : forms::Form(kDesign) {
 }
 
 void TFormAbout::FormCreate(Component*) {
-    const std::string exe = forms::ExePath();
+    const std::string exe = platform::ExePath();
     VersionInfo v = ReadVersionInfo(exe);
-    SetCaption(forms::ApplicationTitle() + "   (v" + v.FileVersion + ")");
+    SetCaption(platform::ApplicationTitle() + "   (v" + v.FileVersion + ")");
     SetClientSize(Label4.Left() + Label4.Width() + 8, Label5.Top() + Label5.Height() + 8);
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     Image2.SetIcon(icon ? icon : LoadIconA(nullptr, IDI_APPLICATION));

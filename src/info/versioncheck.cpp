@@ -7,9 +7,9 @@
 
 #include <stdexcept>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "forms/msgbox.h"
-#include "info/strtoint.h"
+#include "platform/integers.h"
 #include "info/texts.h"
 #include "info/versioninfo.h"
 #include "info/versionscan.h"
@@ -75,18 +75,18 @@ void SetVersionSources(VersionSources sources) {
 void CheckNewVersion() {
     ComScope com;
     const VersionSources& src = Sources();
-    const std::string local = forms::ExeFolder() + "quenby.xml";
+    const std::string local = platform::ExeFolder() + "quenby.xml";
     if (!Download(src.own, local) && !Download(src.repository, local)) {
         DeleteFileA(local.c_str());  // nothing half-written stays behind
         forms::ShowBox(forms::BoxKind::Warning, DownloadWarning(UrlFileName(src.repository)));
         return;
     }
     std::string published = ReadPublishedVersion(local);
-    std::string running = ReadVersionInfo(forms::ExePath()).FileVersion;
+    std::string running = ReadVersionInfo(platform::ExePath()).FileVersion;
     published = RemoveDots(published);
     running = RemoveDots(running);
     DeleteFileA(local.c_str());
-    if (StrToInt(published) > StrToInt(running))
+    if (platform::StrToInt(published) > platform::StrToInt(running))
         forms::ShowBox(forms::BoxKind::Information, kNewVersionAvailable);
     else
         forms::ShowBox(forms::BoxKind::Information, kMostRecentVersion);

@@ -1,5 +1,5 @@
 #include "info/versioninfo.h"
-#include "forms/systemtext.h"
+#include "platform/systemtext.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 namespace info {
 
 std::string SystemErrorText(unsigned long code) {
-    std::string text = forms::SystemText(code);
+    std::string text = platform::SystemText(code);
     return text.empty() ? "System error " + std::to_string(code) : text;
 }
 

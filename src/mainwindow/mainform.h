@@ -10,6 +10,7 @@
 #include "engine/jobsink.h"
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/keyredraw.h"
 #include "forms/menu.h"
 #include "forms/uithread.h"
 #include "mainwindow/searchlink.h"
@@ -190,7 +191,7 @@ public:
     void SetListBusy(bool busy);
     bool IsFetched(const std::string& imageUrl);
     void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                        std::unique_ptr<forms::Picture> picture);
+                        std::unique_ptr<imaging::Picture> picture);
     // Runs a step on the UI thread as the job does (tests that play the job's page scan).
     void RunUiStep(const std::function<void()>& step) { link_->RunUiStep(step); }
 
@@ -228,14 +229,8 @@ private:
     bool pendingWasRunning_ = false;
 };
 
-// Redraws the push buttons and check boxes of a window when Tab or Alt is released, on
-// Windows NT 6 and later. Returns how many it redrew.
-int RedrawButtonsOnKeyUp(forms::Form* window, WORD key);
-// Tests: the system family and major version RedrawButtonsOnKeyUp sees.
-struct OsVersion {
-    bool nt;
-    int major;
-};
-extern std::function<OsVersion()> GetOsVersion;
+using forms::RedrawButtonsOnKeyUp;
+using forms::GetOsVersion;
+using forms::OsVersion;
 
 }  // namespace mainwindow

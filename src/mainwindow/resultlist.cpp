@@ -21,19 +21,7 @@ bool Blank(const std::string& s) {
     return true;
 }
 
-OsVersion RealOsVersion() {
-    OSVERSIONINFOA v{};
-    v.dwOSVersionInfoSize = sizeof(v);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExA(&v)) return {false, 0};
-#pragma GCC diagnostic pop
-    return {v.dwPlatformId == VER_PLATFORM_WIN32_NT, static_cast<int>(v.dwMajorVersion)};
-}
-
 }  // namespace
-
-std::function<OsVersion()> GetOsVersion = RealOsVersion;
 
 forms::Image* TForm1::Thumbnail(int i) const { return dynamic_cast<forms::Image*>(ScrollBox1.FindChild(ThumbName(i))); }
 
@@ -42,7 +30,7 @@ void TForm1::SetListBusy(bool busy) { ListBox1.SetCursor(busy ? forms::Cursor::H
 bool TForm1::IsFetched(const std::string& imageUrl) { return ListBox_Bak.FindExact(imageUrl) >= 0; }
 
 void TForm1::AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                            std::unique_ptr<forms::Picture> picture) {
+                            std::unique_ptr<imaging::Picture> picture) {
     const int i = ListBox1.Count();
     ListBox1.Add(pageLine);
     ListBox_Bak.Add(imageLine);
@@ -143,24 +131,6 @@ void TForm1::FormResize(Component*) {
 void TForm1::WMGetMinMaxInfo(MINMAXINFO* info) {
     info->ptMinTrackSize.x = ShowThumbsList ? 532 : 368;
     info->ptMinTrackSize.y = 320;
-}
-
-int RedrawButtonsOnKeyUp(forms::Form* window, WORD key) {
-    if (!window || (key != VK_TAB && key != VK_MENU)) return 0;
-    OsVersion v = GetOsVersion();
-    if (!v.nt || v.major < 6) return 0;
-    int redrawn = 0;
-    std::function<void(forms::Control*)> walk = [&](forms::Control* parent) {
-        for (forms::Control* c : parent->Controls()) {
-            if (c->Windowed() && (dynamic_cast<forms::Button*>(c) || dynamic_cast<forms::CheckBox*>(c))) {
-                InvalidateRect(c->Handle(), nullptr, TRUE);
-                redrawn++;
-            }
-            walk(c);
-        }
-    };
-    walk(window);
-    return redrawn;
 }
 
 }  // namespace mainwindow

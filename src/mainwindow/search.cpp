@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/downthread.h"
+#include "platform/application.h"
 #include "engine/query.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
@@ -130,6 +131,7 @@ void TForm1::ContinueSearch(bool wasRunning) {
     job->SetSink(link_);
     job->SetStopFlag(&StopRequested);
     job->SetService(SearchService);
+    job->SetAgent(platform::ApplicationTitle());
     if (ConfigureJob) ConfigureJob(*job);
     CurrentSearch = job;
     jobAlive_ = true;

@@ -28,7 +28,7 @@ void SearchLink::SetListBusy(bool busy) {
 bool SearchLink::IsFetched(const std::string& imageUrl) { return window_ && window_->IsFetched(imageUrl); }
 
 void SearchLink::AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                                std::unique_ptr<engine::Picture> picture) {
+                                std::unique_ptr<imaging::Picture> picture) {
     if (window_) window_->AddResultEntry(pageLine, imageLine, fileName, std::move(picture));
 }
 

@@ -29,7 +29,7 @@ public:
     void SetListBusy(bool busy) override;
     bool IsFetched(const std::string& imageUrl) override;
     void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                        std::unique_ptr<engine::Picture> picture) override;
+                        std::unique_ptr<imaging::Picture> picture) override;
     void DownloadsFinished(const std::string& error) override;
 
 private:

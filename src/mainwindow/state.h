@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/rules.h"
+
 namespace engine {
 class TDownThread;
 }
@@ -35,7 +37,7 @@ extern bool SaveOnExitAsk;
 extern bool ShowMainMenu;
 extern bool ShowThumbsList;
 
-inline constexpr const char* SafeSearchLevels[3] = {"Strict", "Moderate", "Off"};
+using settings::SafeSearchLevels;
 
 // The pause before a search starts, in milliseconds (tests shorten it).
 extern int SearchStartPauseMs;

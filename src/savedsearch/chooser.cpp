@@ -1,9 +1,9 @@
 #include "savedsearch/chooser.h"
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "forms/dialogkeys.h"
 #include "forms/msgbox.h"
-#include "mainwindow/mainform.h"
+#include "forms/keyredraw.h"
 #include "savedsearch/setfiles.h"
 #include "settings/settingsfile.h"
 
@@ -17,7 +17,7 @@ TForm_oldsearchs::TForm_oldsearchs()
     : Form(FormDesign{.name = "Form_oldsearchs", .caption = "  Load older searches ...", .left = 277,
                       .top = 263, .clientWidth = 281, .clientHeight = 65, .resizable = false,
                       .minimizeBox = false, .maximizeBox = false, .toolWindow = true}),
-      Folder(ExeFolder()) {
+      Folder(platform::ExeFolder()) {
     //                        name               left top width height caption             bold   tab
     Label3 = Adopt<Label>(Design{"Label3",          8, 12, 98, 13, "Saved keywords:", "", true});
     ComboBox_search = Adopt<DropDownList>(
@@ -60,7 +60,7 @@ void TForm_oldsearchs::Button_deleteClick(Component*) {
     if (i >= 0) ComboBox_search->DeleteItem(i);
 }
 
-void TForm_oldsearchs::FormKeyUp(Component*, WORD& key, unsigned) { mainwindow::RedrawButtonsOnKeyUp(this, key); }
+void TForm_oldsearchs::FormKeyUp(Component*, WORD& key, unsigned) { forms::RedrawButtonsOnKeyUp(this, key); }
 
 LRESULT TForm_oldsearchs::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = 0;

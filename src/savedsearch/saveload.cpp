@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
@@ -53,7 +53,7 @@ private:
     HWND h_;
 };
 
-using Pictures = std::vector<std::unique_ptr<forms::Picture>>;
+using Pictures = std::vector<std::unique_ptr<imaging::Picture>>;
 
 // Decodes the stored thumbnails on worker threads while the UI thread builds the strip.
 // Bytes the decoder rejects are kept as they are, drawn as nothing. Joined on destruction.
@@ -66,7 +66,7 @@ public:
                 for (size_t i = w; i < records.size(); i += workers) {
                     if (!records[i]) continue;
                     try {
-                        auto p = std::make_unique<forms::Picture>();
+                        auto p = std::make_unique<imaging::Picture>();
                         p->SetJpegBytes(std::move(*records[i]));
                         out_[i] = std::move(p);
                     } catch (...) {
@@ -99,7 +99,7 @@ void TForm1::PopSave1Click(Component*) {
         Inform("There are no search keywords to name this list after, so it was not saved.");
         return;
     }
-    const std::string base = forms::ExeFolder() + name;
+    const std::string base = platform::ExeFolder() + name;
     if (FileExists(base + kThumbExt) &&
         ShowBox(BoxKind::Confirm, "File already exists. Want to overwrite it with this new data?",
                 forms::kBoxYesCancel) != IDYES)
@@ -137,7 +137,7 @@ void TForm1::PopLoad1Click(Component*) {
         Inform("No file selected ...");
         return;
     }
-    const std::string base = forms::ExeFolder() + name;
+    const std::string base = platform::ExeFolder() + name;
     if (!FileExists(base + kLinkExt)) {
         Inform("No file for those keywords found ...");
         return;

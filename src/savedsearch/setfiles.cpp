@@ -1,5 +1,5 @@
 #include "savedsearch/setfiles.h"
-#include "forms/systemtext.h"
+#include "platform/systemtext.h"
 #include "platform/owned.h"
 
 #include <windows.h>
@@ -42,7 +42,7 @@ bool FileExists(const std::string& path) {
 }
 
 std::string SystemReason(unsigned long error) {
-    std::string text = forms::SystemText(error);
+    std::string text = platform::SystemText(error);
     if (text.empty()) return "System error " + std::to_string(error);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
         text.pop_back();

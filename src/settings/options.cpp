@@ -3,7 +3,7 @@
 #include <string>
 
 #include "forms/dialogkeys.h"
-#include "mainwindow/mainform.h"
+#include "forms/keyredraw.h"
 #include "settings/optionsrules.h"
 
 namespace settings {
@@ -77,7 +77,7 @@ void TForm_options::Button_resetClick(Component*) {
     ComboBox1.SetItemIndex(1);
 }
 
-void TForm_options::FormKeyUp(Component*, WORD& Key, unsigned) { mainwindow::RedrawButtonsOnKeyUp(this, Key); }
+void TForm_options::FormKeyUp(Component*, WORD& Key, unsigned) { forms::RedrawButtonsOnKeyUp(this, Key); }
 
 LRESULT TForm_options::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (built_ && (msg == WM_NOTIFY || msg == WM_VSCROLL)) {

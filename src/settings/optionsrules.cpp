@@ -1,11 +1,11 @@
 #include "settings/optionsrules.h"
+#include "platform/integers.h"
 
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
 #include "settings/rules.h"
-#include "mainwindow/state.h"
 
 namespace settings {
 
@@ -14,7 +14,7 @@ constexpr int kSafeSearchRows = 3;
 }
 
 int32_t FieldValue(const std::string& text) {
-    std::optional<int32_t> v = ParseInteger(text);
+    std::optional<int32_t> v = platform::ParseInteger(text);
     if (!v) throw std::runtime_error("'" + text + "' is not a valid integer value");
     return *v;
 }
@@ -41,13 +41,13 @@ int32_t BytesStored(int32_t kilobytes) {
 
 int SafeSearchRow(const std::string& level) {
     for (int i = 0; i < kSafeSearchRows; ++i)
-        if (level == mainwindow::SafeSearchLevels[i]) return i;
+        if (level == SafeSearchLevels[i]) return i;
     return -1;
 }
 
 std::string SafeSearchForRow(int row, const std::string& previous) {
     if (row < 0 || row >= kSafeSearchRows) return previous;
-    return mainwindow::SafeSearchLevels[row];
+    return SafeSearchLevels[row];
 }
 
 }  // namespace settings

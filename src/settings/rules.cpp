@@ -1,39 +1,14 @@
 #include "settings/rules.h"
+#include "platform/integers.h"
 
-#include "engine/hexdigit.h"
+#include "platform/hexdigit.h"
 #include "settings/settingskeys.h"
 
 namespace settings {
 
-std::optional<int32_t> ParseInteger(const std::string& text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        uint64_t v = 0;
-        for (size_t i = 2; i < text.size(); ++i) {
-            int d = engine::HexDigitValue(text[i]);
-            if (d < 0) return std::nullopt;
-            v = v * 16 + static_cast<uint64_t>(d);
-            if (v > 0xFFFFFFFFull) return std::nullopt;
-        }
-        return static_cast<int32_t>(static_cast<uint32_t>(v));
-    }
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return std::nullopt;
-    int64_t v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        v = v * 10 + (text[i] - '0');
-        if (v > 2147483648LL) return std::nullopt;
-    }
-    if (negative) v = -v;
-    if (v > INT32_MAX || v < INT32_MIN) return std::nullopt;
-    return static_cast<int32_t>(v);
-}
-
 int32_t IntegerDefault(const KeyDef& key) {
     if (!key.fixedDefault) return 0;
-    return ParseInteger(key.fixedDefault).value_or(0);
+    return platform::ParseInteger(key.fixedDefault).value_or(0);
 }
 
 std::string SanitizeValue(const std::string& value) {

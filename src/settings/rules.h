@@ -6,10 +6,8 @@
 
 namespace settings {
 
-// An integer as stored: decimal with an optional sign, or "0x"/"0X" followed by hexadecimal
-// digits (text longer than two characters). Values must fit 32 bits (hex up to FFFFFFFF, read
-// as the signed value with those bits). Anything else is no integer.
-std::optional<int32_t> ParseInteger(const std::string& text);
+// The safe-search levels the service knows, in the rows of the options dialog's list.
+inline constexpr const char* SafeSearchLevels[3] = {"Strict", "Moderate", "Off"};
 
 // A value as it may be written: CR and LF become spaces, so no value can end its line early
 // and start keys or sections of its own, and nothing the user typed is dropped.

@@ -1,10 +1,11 @@
 #include "settings/settingsfile.h"
+#include "platform/integers.h"
 
 #include <windows.h>
 
 #include <stdexcept>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "settings/rules.h"
 
 namespace settings {
@@ -21,7 +22,7 @@ std::string& PathForTests() {
 }  // namespace
 
 std::string DefaultSettingsPath() {
-    return PathForTests().empty() ? forms::ExeFolder() + "Quenby.ini" : PathForTests();
+    return PathForTests().empty() ? platform::ExeFolder() + "Quenby.ini" : PathForTests();
 }
 
 void SetSettingsPath(std::string fullPath) { PathForTests() = std::move(fullPath); }
@@ -39,7 +40,7 @@ std::string SettingsFile::ReadText(const std::string& section, const std::string
 
 int32_t SettingsFile::ReadInteger(const std::string& section, const std::string& key,
                                   int32_t def) const {
-    return ParseInteger(ReadText(section, key, {})).value_or(def);
+    return platform::ParseInteger(ReadText(section, key, {})).value_or(def);
 }
 
 bool SettingsFile::ReadBool(const std::string& section, const std::string& key, bool def) const {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "support/http_server.h"
 #include "support/process_counts.h"
 #include "support/temp_folder.h"
@@ -67,7 +67,7 @@ struct FetcherTest : ::testing::Test {
     std::string out = folder.file("image.jpg");
 
     bool Fetch(const std::string& path, int32_t minSize, int32_t maxSize) {
-        return DownloadToFile(server.url(path), out, minSize, maxSize);
+        return DownloadToFile(server.url(path), out, minSize, maxSize, platform::ApplicationTitle());
     }
 };
 
@@ -95,8 +95,8 @@ TEST_F(FetcherTest, TheAgentIsTheApplicationTitleAndOneRequestIsMade) {
     ASSERT_EQ(reqs.size(), 1u);
     EXPECT_EQ(reqs[0].method, "GET");
     EXPECT_EQ(reqs[0].target, "/a.jpg?x=1");
-    EXPECT_EQ(reqs[0].header("User-Agent"), forms::ApplicationTitle());
-    EXPECT_EQ(forms::ApplicationTitle(), "engine_fetcher_test");
+    EXPECT_EQ(reqs[0].header("User-Agent"), platform::ApplicationTitle());
+    EXPECT_EQ(platform::ApplicationTitle(), "engine_fetcher_test");
 }
 
 TEST_F(FetcherTest, TheCallingThreadsMessagesArePumpedDuringTheTransfer) {
@@ -214,12 +214,12 @@ TEST_F(FetcherTest, AServerThatNeverAnswersIsGivenUpAfterTheTimeouts) {
 }
 
 TEST_F(FetcherTest, RefusedAddressesAndClosedPortsGiveFalse) {
-    EXPECT_FALSE(DownloadToFile("not an address", out, 0, 100));
-    EXPECT_FALSE(DownloadToFile("ftp://127.0.0.1/x.jpg", out, 0, 100));
+    EXPECT_FALSE(DownloadToFile("not an address", out, 0, 100, platform::ApplicationTitle()));
+    EXPECT_FALSE(DownloadToFile("ftp://127.0.0.1/x.jpg", out, 0, 100, platform::ApplicationTitle()));
     HttpServer gone;
     std::string url = gone.url("/x.jpg");
     gone.stop();
-    EXPECT_FALSE(DownloadToFile(url, out, 0, 100));
+    EXPECT_FALSE(DownloadToFile(url, out, 0, 100, platform::ApplicationTitle()));
     EXPECT_FALSE(FileExists(out));
 }
 
@@ -228,7 +228,7 @@ TEST_F(FetcherTest, AMissingFolderRaisesAndLeavesNoHandleOpen) {
     server.on("/missing.jpg", Response::status_only(404, "Not Found"));
     std::string bad = folder.file("gone\\image.jpg");
     // A first failing call lets WinInet set up whatever it keeps for the process.
-    EXPECT_THROW(DownloadToFile(server.url("/a.jpg"), bad, 0, 1000), std::runtime_error);
+    EXPECT_THROW(DownloadToFile(server.url("/a.jpg"), bad, 0, 1000, platform::ApplicationTitle()), std::runtime_error);
 
     // The count is real, though other threads (WinInet's, the service's) move it a little.
     size_t before = OpenHandles();
@@ -241,12 +241,12 @@ TEST_F(FetcherTest, AMissingFolderRaisesAndLeavesNoHandleOpen) {
     // needs no file) gives the baseline for the same number of requests.
     constexpr int kCalls = 20;
     before = OpenHandles();
-    for (int i = 0; i < kCalls; i++) EXPECT_FALSE(DownloadToFile(server.url("/missing.jpg"), bad, 0, 1000));
+    for (int i = 0; i < kCalls; i++) EXPECT_FALSE(DownloadToFile(server.url("/missing.jpg"), bad, 0, 1000, platform::ApplicationTitle()));
     size_t refused = OpenHandles() - before;
     before = OpenHandles();
     for (int i = 0; i < kCalls; i++) {
         try {
-            DownloadToFile(server.url("/a.jpg"), bad, 0, 1000);
+            DownloadToFile(server.url("/a.jpg"), bad, 0, 1000, platform::ApplicationTitle());
             ADD_FAILURE() << "no error raised";
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find("Cannot create file \"" + bad + "\""), std::string::npos) << e.what();

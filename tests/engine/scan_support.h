@@ -21,7 +21,7 @@ namespace scantest {
 
 struct Entry {
     std::string pageLine, imageLine, fileName;
-    std::shared_ptr<engine::Picture> picture;
+    std::shared_ptr<imaging::Picture> picture;
 };
 
 // Plays the main window: the result list, the fetched-image list (kept across searches, as
@@ -45,7 +45,7 @@ public:
         return false;
     }
     void AddResultEntry(const std::string& page, const std::string& image, const std::string& name,
-                        std::unique_ptr<engine::Picture> picture) override {
+                        std::unique_ptr<imaging::Picture> picture) override {
         OnUiThread();
         entries.push_back({page, image, name, std::move(picture)});
         fetchedList.push_back(image);

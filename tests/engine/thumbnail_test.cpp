@@ -13,13 +13,14 @@
 
 #include <jpeglib.h>
 
-#include "engine/jpegcodec.h"
-#include "engine/thumbgeom.h"
+#include "imaging/jpegcodec.h"
+#include "imaging/thumbgeom.h"
 #include "support/jpeg_rows.h"
 #include "support/process_counts.h"
 #include "support/temp_folder.h"
 
 using namespace engine;
+using namespace imaging;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "forms/form.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
@@ -111,7 +111,7 @@ TEST_F(CommandsTest, AboutShownModallyFromBothMenus) {
 }
 
 TEST_F(CommandsTest, VersionCheckFromTheHelpMenu) {
-    const std::string local = forms::ExeFolder() + "quenby.xml";
+    const std::string local = platform::ExeFolder() + "quenby.xml";
     std::string dead;
     {
         testsupport::HttpServer gone;

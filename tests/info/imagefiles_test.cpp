@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "info/about.h"
 #include "forms/msgbox.h"
 #include "forms/shell.h"
@@ -125,7 +125,7 @@ TEST_F(ImageFilesTest, MissingImageEachCommandInItsOwnBox) {
     ShowImageFileInfo(folder, "gone.jpg");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Plain);
-    EXPECT_EQ(boxes[0].caption, forms::ApplicationTitle());
+    EXPECT_EQ(boxes[0].caption, platform::ApplicationTitle());
     EXPECT_EQ(boxes[0].text, "Can't find this image anymore on the traget folder,\rmaybe it is missing or has been moved...");
     EXPECT_EQ(boxes[1].kind, forms::BoxKind::Information);
     EXPECT_EQ(boxes[1].text, "Can't find this image anymore on the target folder,\rmaybe it is missing or has been moved...");
@@ -228,7 +228,7 @@ TEST_F(ImageFilesTest, OpenTargetFolderFixedCall) {
 // This test executable carries no version resource.
 TEST(ReadVersionInfo, WithoutVersionResourceRaisesTheSystemError) {
     try {
-        ReadVersionInfo(forms::ExePath());
+        ReadVersionInfo(platform::ExePath());
         FAIL() << "no error";
     } catch (const std::runtime_error& e) {
         EXPECT_EQ(std::string(e.what()), SystemErrorText(ERROR_RESOURCE_DATA_NOT_FOUND));

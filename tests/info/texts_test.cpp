@@ -4,11 +4,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "info/strtoint.h"
+#include "platform/integers.h"
 #include "info/texts.h"
 #include "info/versionscan.h"
 
 using namespace info;
+using namespace platform;
 
 TEST(StrToInt, DecimalHexAndRange) {
     EXPECT_EQ(StrToInt("1072"), 1072);

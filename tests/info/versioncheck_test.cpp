@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/application.h"
+#include "platform/application.h"
 #include "forms/msgbox.h"
 #include "info/versioninfo.h"
 #include "support/http_server.h"
@@ -44,7 +44,7 @@ std::string DeadUrl(const std::string& path) {
 struct VersionCheckTest : ::testing::Test {
     HttpServer server;
     std::vector<forms::BoxCall> boxes;
-    const std::string local = forms::ExeFolder() + "quenby.xml";
+    const std::string local = platform::ExeFolder() + "quenby.xml";
 
     void SetUp() override {
         DeleteFileA(local.c_str());
@@ -88,7 +88,7 @@ struct VersionCheckTest : ::testing::Test {
 };
 
 TEST(ReadVersionInfo, AllValuesOfTheProgramsResource) {
-    VersionInfo v = ReadVersionInfo(forms::ExePath());
+    VersionInfo v = ReadVersionInfo(platform::ExePath());
     EXPECT_EQ(v.FileVersion, "1.0.7.2");
     EXPECT_EQ(v.ProductVersion, "1.0.7.2");
     EXPECT_EQ(v.FileDescription, "Quenby");
@@ -146,7 +146,7 @@ TEST_F(VersionCheckTest, BothSourcesDown) {
     SetVersionSources({DeadUrl("/own/version.xml"), DeadUrl("/files/quenby_pad.xml")});
     auto box = CheckOnce();
     EXPECT_EQ(box.kind, forms::BoxKind::Warning);
-    EXPECT_EQ(box.caption, forms::ApplicationTitle());
+    EXPECT_EQ(box.caption, platform::ApplicationTitle());
     EXPECT_EQ(box.text,
               "Error downloading file \"quenby_pad.xml\" for version check.\rPlease check your internet connection "
               "and/or firewall..");

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "info/strtoint.h"
+#include "platform/integers.h"
 #include "info/versionscan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text = scan.Text();
     if (text != info::PublishedVersionText(file)) __builtin_trap();
     if (text.size() > info::VersionScan::kTaken) __builtin_trap();
-    (void)info::TryStrToInt(info::RemoveDots(text));
-    (void)info::TryStrToInt(std::string(file));
+    (void)platform::TryStrToInt(info::RemoveDots(text));
+    (void)platform::TryStrToInt(std::string(file));
     return 0;
 }

@@ -8,7 +8,7 @@ namespace {
 
 std::string JpegFile(int w, int h) {
     std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4, 0x60);
-    auto bytes = engine::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 80);
+    auto bytes = imaging::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 80);
     return std::string(bytes.begin(), bytes.end());
 }
 

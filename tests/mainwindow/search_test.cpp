@@ -2,7 +2,7 @@
 // would against the local test service.
 #include "window_fixture.h"
 
-#include "forms/application.h"
+#include "platform/application.h"
 
 using namespace windowtest;
 using mainwindow::QueryKeywords;
@@ -131,7 +131,7 @@ TEST_F(WindowTest, OkStopsTheOldSearchFirstThenAsksToSave) {
     // Yes saves the old list beside the executable before the new search starts.
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kAlready, kFinished, kWantSave, "Saved search results to disk."}));
     for (const char* ext : {".QBI", ".QBJ", ".QBL"}) {
-        std::string saved = forms::ExeFolder() + "cats" + ext;
+        std::string saved = platform::ExeFolder() + "cats" + ext;
         EXPECT_NE(GetFileAttributesA(saved.c_str()), INVALID_FILE_ATTRIBUTES) << saved;
         DeleteFileA(saved.c_str());
     }

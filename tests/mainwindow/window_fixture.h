@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/downthread.h"
-#include "engine/jpegcodec.h"
+#include "imaging/jpegcodec.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "forms/shell.h"
@@ -39,10 +39,10 @@ inline std::string QueryValue(const std::string& target, const std::string& key)
     return target.substr(a, target.find('&', a) - a);
 }
 
-inline std::unique_ptr<forms::Picture> PictureOf(int w, int h) {
+inline std::unique_ptr<imaging::Picture> PictureOf(int w, int h) {
     std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4, 0x80);
-    auto p = std::make_unique<forms::Picture>();
-    p->SetJpegBytes(engine::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 70));
+    auto p = std::make_unique<imaging::Picture>();
+    p->SetJpegBytes(imaging::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 70));
     return p;
 }
 

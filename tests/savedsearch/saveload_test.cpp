@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/jpegcodec.h"
-#include "forms/application.h"
+#include "imaging/jpegcodec.h"
+#include "platform/application.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
@@ -24,7 +24,7 @@ namespace {
 
 Bytes MakeJpeg(int w, int h, uint8_t shade) {
     std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4, shade);
-    return engine::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 70);
+    return imaging::EncodeJpeg(px.data(), w, h, static_cast<size_t>(w) * 4, 70);
 }
 
 Bytes FileBytes(const std::string& path) { return FileExists(path) ? ReadWholeFile(path, true) : Bytes{}; }
@@ -47,7 +47,7 @@ struct SaveLoad : ::testing::Test {
     int confirmAnswer = IDYES;
     std::string pick;  // the chooser's item to load; empty: nothing selected
     int chooserResult = forms::mrOk;
-    const std::string folder = forms::ExeFolder();
+    const std::string folder = platform::ExeFolder();
 
     void SetUp() override {
         RemoveSets(folder);
@@ -80,7 +80,7 @@ struct SaveLoad : ::testing::Test {
     }
 
     void AddEntry(const std::string& line, const Bytes& jpeg, const std::string& file) {
-        auto pic = std::make_unique<forms::Picture>();
+        auto pic = std::make_unique<imaging::Picture>();
         pic->SetJpegBytes(jpeg);
         form->AddResultEntry(line, "http://img.test/" + file, file, std::move(pic));
     }
@@ -232,7 +232,7 @@ TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndWriteNothing) {
 
     // A thumbnail without JPEG data: a message, no file written or left open.
     QueryKeywords = "broken";
-    auto empty = std::make_unique<forms::Picture>();
+    auto empty = std::make_unique<imaging::Picture>();
     empty->SetEmptyJpeg();
     form->AddResultEntry("http://y.test/", "http://img.test/y", "y.jpg", std::move(empty));
     Save();

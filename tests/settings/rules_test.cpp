@@ -1,3 +1,4 @@
+#include "platform/integers.h"
 #include "settings/rules.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include "settings/settingskeys.h"
 
 using namespace settings;
+using platform::ParseInteger;
 
 TEST(StoredInteger, DecimalHexAndGarbage) {
     EXPECT_EQ(ParseInteger("1024"), 1024);

@@ -4,12 +4,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/integers.h"
 #include "settings/rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
-    if (auto v = settings::ParseInteger(text)) {
-        if (settings::ParseInteger(std::to_string(*v)) != v) std::abort();
+    if (auto v = platform::ParseInteger(text)) {
+        if (platform::ParseInteger(std::to_string(*v)) != v) std::abort();
     }
     std::string clean = settings::SanitizeValue(text);
     if (clean.size() != text.size() || clean.find_first_of("\r\n") != std::string::npos) std::abort();

@@ -13,7 +13,7 @@
 
 #include "platform/owned.h"
 
-namespace engine {
+namespace imaging {
 
 // The header of a 32-bit top-down DIB of that size: 4 bytes a pixel (blue, green, red,
 // unused), the layout of a picture's pixels and of the thumbnail maker's working bitmap.
@@ -82,4 +82,4 @@ private:
     std::vector<uint8_t> pixels_;  // a bitmap's pixels or the decoded JPEG; empty for a JPEG too large
 };
 
-}  // namespace engine
+}  // namespace imaging

@@ -1,10 +1,10 @@
-#include "forms/application.h"
+#include "platform/application.h"
 
 #include <windows.h>
 
 #include <cctype>
 
-namespace forms {
+namespace platform {
 
 std::string ExePath() {
     std::string buf(MAX_PATH, '\0');
@@ -33,4 +33,4 @@ std::string TitleFromExeName(const std::string& path) {
 
 std::string ApplicationTitle() { return TitleFromExeName(ExePath()); }
 
-}  // namespace forms
+}  // namespace platform

@@ -1,11 +1,11 @@
-#include "engine/picture.h"
+#include "imaging/picture.h"
 
 #include <cstring>
 
-#include "engine/jpegcodec.h"
-#include "engine/thumbgeom.h"
+#include "imaging/jpegcodec.h"
+#include "imaging/thumbgeom.h"
 
-namespace engine {
+namespace imaging {
 
 namespace {
 
@@ -194,4 +194,4 @@ bool Picture::RenderScaled(HDC dc, uint8_t* bits, int width, int height) const {
     return true;
 }
 
-}  // namespace engine
+}  // namespace imaging

@@ -1,6 +1,6 @@
 #pragma once
 // The value of one hexadecimal digit, either case; -1 for any other character.
-namespace engine {
+namespace platform {
 
 inline int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -9,4 +9,4 @@ inline int HexDigitValue(char c) {
     return -1;
 }
 
-}  // namespace engine
+}  // namespace platform

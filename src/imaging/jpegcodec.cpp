@@ -1,4 +1,4 @@
-#include "engine/jpegcodec.h"
+#include "imaging/jpegcodec.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -7,13 +7,13 @@
 
 #include <jpeglib.h>
 
-#include "engine/thumbgeom.h"
+#include "imaging/thumbgeom.h"
 
 // libjpeg reports a fatal error by calling error_exit, which must not return. Each function
 // below jumps back to its own setjmp; every C++ object it touches lives outside that window
 // (declared before setjmp), so the jump skips no destructor.
 
-namespace engine {
+namespace imaging {
 
 namespace {
 
@@ -151,4 +151,4 @@ bool DecodeJpegNearest(const uint8_t* data, size_t size, int width, int height, 
     return true;
 }
 
-}  // namespace engine
+}  // namespace imaging

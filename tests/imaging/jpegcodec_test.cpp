@@ -1,5 +1,5 @@
 // The JPEG encoder and decoders over libjpeg.
-#include "engine/jpegcodec.h"
+#include "imaging/jpegcodec.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/thumbgeom.h"
+#include "imaging/thumbgeom.h"
 
-using namespace engine;
+using namespace imaging;
 
 namespace {
 

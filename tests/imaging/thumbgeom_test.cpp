@@ -1,12 +1,12 @@
 // The thumbnail size rule, nearest-pixel scaling and the image sniffing.
-#include "engine/thumbgeom.h"
+#include "imaging/thumbgeom.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-using namespace engine;
+using namespace imaging;
 
 TEST(ThumbGeometry, LandscapeFitsTheWidthOtherwiseTheHeightTruncated) {
     EXPECT_EQ(ThumbnailSize(400, 300, 138, 108), (Size{138, 103}));

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace engine {
+namespace imaging {
 
 struct JpegInfo {
     int width = 0;
@@ -31,4 +31,4 @@ bool DecodeJpeg(const uint8_t* data, size_t size, uint64_t maxPixels, std::vecto
 // pixel: the whole image scaled without ever holding more than one source row.
 bool DecodeJpegNearest(const uint8_t* data, size_t size, int width, int height, std::vector<uint8_t>& pixels);
 
-}  // namespace engine
+}  // namespace imaging

@@ -1,8 +1,8 @@
-#include "forms/systemtext.h"
+#include "platform/systemtext.h"
 
 #include <windows.h>
 
-namespace forms {
+namespace platform {
 
 std::string SystemText(unsigned long code) {
     char* buf = nullptr;
@@ -14,4 +14,4 @@ std::string SystemText(unsigned long code) {
     return text;
 }
 
-}  // namespace forms
+}  // namespace platform

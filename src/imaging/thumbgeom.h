@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace engine {
+namespace imaging {
 
 // The error of a picture with no pixels, whose size rule would divide by zero.
 class DivisionError : public std::domain_error {
@@ -38,4 +38,4 @@ ImageKind SniffImage(const uint8_t* data, size_t size);
 // The pixel size a GIF (logical screen) or BMP header announces; false when there is none.
 bool HeaderSize(const uint8_t* data, size_t size, int64_t& width, int64_t& height);
 
-}  // namespace engine
+}  // namespace imaging

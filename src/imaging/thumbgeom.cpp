@@ -1,8 +1,8 @@
-#include "engine/thumbgeom.h"
+#include "imaging/thumbgeom.h"
 
 #include <cstring>
 
-namespace engine {
+namespace imaging {
 
 Size ThumbnailSize(int64_t width, int64_t height, int boxWidth, int boxHeight) {
     if (width > height) return {boxWidth, static_cast<int>(boxWidth * height / width)};
@@ -65,4 +65,4 @@ bool HeaderSize(const uint8_t* d, size_t n, int64_t& width, int64_t& height) {
     }
 }
 
-}  // namespace engine
+}  // namespace imaging

@@ -2,7 +2,7 @@
 // Facts about the running program that several windows need.
 #include <string>
 
-namespace forms {
+namespace platform {
 
 std::string ExePath();    // full path of the running executable
 std::string ExeFolder();  // its folder, ending in "\"
@@ -11,4 +11,4 @@ std::string ExeFolder();  // its folder, ending in "\"
 std::string ApplicationTitle();
 std::string TitleFromExeName(const std::string& path);
 
-}  // namespace forms
+}  // namespace platform
