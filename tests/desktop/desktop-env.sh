@@ -3,13 +3,17 @@
 # service. Keys and the mouse go through xdotool (the X test extension: real input, as from a
 # keyboard); what the screen shows is read back through quenby-probe (window texts, focus,
 # owners, enabled states), the files written and the settings file.
-#   desktop_begin GROUP            display, prefix, work folder, screenshot folder $shots
+#   desktop_begin GROUP            display, prefix, work folder, screenshot folder $shots, and
+#                                  two sample services: $fast (5 results) and $slow (10
+#                                  results, each image answered after 300 ms)
 #   run_scenario NAME              runs the function NAME against a fresh program and counts it
 #   desktop_end                    the closing line "N passed, N failed"; the exit status
 # In a scenario:
 #   settings KEY=VALUE...          a fresh Quenby.ini ([Preferences], the search service
 #                                  $service), no saved sets, no images
 #   start_program                  starts it and waits for its window; gives it the X focus
+#   new_keywords TEXT              types TEXT over the keyword box's text
+#   answer_finished [SECONDS]      waits for the box that ends a search and answers it
 #   wait_for SECONDS WHAT ERE...   probes until every ERE matches a line of the probe, or fails
 #   refute ERE...                  fails if one matches the current probe
 #   keys KEY...  type_text TEXT  click_control NAME [BUTTON]  click_at X Y [BUTTON]
@@ -41,6 +45,33 @@ desktop_begin() {
     shots=$build/desktop
     mkdir -p "$shots"
     echo "desktop $group: display $DISPLAY, work $work"
+    blackbox_service --pages 1 --per-page 5 --image-kb 5
+    fast=$service
+    blackbox_service --pages 1 --per-page 10 --image-kb 5 --image-ms 300
+    slow=$service
+    [ -n "$fast" ] && [ -n "$slow" ] || { echo "no sample service: build the native tree first" >&2; exit 77; }
+}
+
+# What the probe shows of the states a scenario waits for.
+finished_box='^box "Information" owner=main text="Finished all downloads\.\.\."$'
+idle='control main/"Stop search" enabled=0'
+searching='control main/"Stop search" enabled=1'
+
+# The keyboard is in the keyword box (the program's doing): the person selects its text and
+# types over it.
+new_keywords() {
+    keys End shift+Home
+    type_text "$1"
+    wait_for 5 "the typed keywords show" "^keywords=$1\$"
+}
+
+# The box that ends every search: the main window is disabled under it; Enter answers it and
+# the keyboard is back in the keyword box.
+answer_finished() {
+    wait_for "${1:-30}" "the search ends" "$finished_box" '^main visible=1 enabled=0' '^focus="Information"/"OK"$'
+    keys Return
+    wait_for 10 "back to idle" '^main visible=1 enabled=1' "$idle" '^focus=main/keywords$'
+    refute '^box '
 }
 
 # Every process a scenario starts is written here and ended by its id after the scenario.

@@ -4,31 +4,6 @@
 #   tests/desktop/search.sh [BUILD_DIR]
 . "$(dirname "$0")/desktop-env.sh"
 desktop_begin search
-blackbox_service --pages 1 --per-page 5 --image-kb 5
-fast=$service
-blackbox_service --pages 1 --per-page 10 --image-kb 5 --image-ms 300
-slow=$service
-[ -n "$fast" ] && [ -n "$slow" ] || { echo "no sample service: build the native tree first" >&2; exit 77; }
-
-finished_box='^box "Information" owner=main text="Finished all downloads\.\.\."$'
-idle='control main/"Stop search" enabled=0'
-searching='control main/"Stop search" enabled=1'
-
-# The keyword box has the keyboard at first showing: the person just types.
-new_keywords() {
-    keys End shift+Home
-    type_text "$1"
-    wait_for 5 "the typed keywords show" "^keywords=$1\$"
-}
-
-# The box that ends every search: the main window is disabled under it; Enter answers it and
-# the keyboard is back in the keyword box.
-answer_finished() {
-    wait_for "${1:-30}" "the search ends" "$finished_box" '^main visible=1 enabled=0' '^focus="Information"/"OK"$'
-    keys Return
-    wait_for 10 "back to idle" '^main visible=1 enabled=1' "$idle" '^focus=main/keywords$'
-    refute '^box '
-}
 
 search_with_enter() {
     service=$fast settings
