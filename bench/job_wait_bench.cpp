@@ -23,7 +23,7 @@ class SlowSink : public engine::JobSink {
 public:
     explicit SlowSink(DWORD stepDelay) : delay(stepDelay) {}
     void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
-    void PostToUi(std::function<void()> fn) override { ui.Post(std::move(fn)); }
+    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string&, const std::string&) override { Sleep(delay); }
     void SearchDone(bool) override {}
     void DownloadsFinished(const std::string&) override { finished = true; }
@@ -40,7 +40,7 @@ void Measure(const char* what, DWORD pageDelay, DWORD stepDelay) {
     SlowSink sink(stepDelay);
     std::atomic<bool> stop{false};
     auto* job = new engine::TDownThread(1, 28, 4096000, 0, 1, "C:\\", "x", "Moderate");
-    job->SetSink(&sink);
+    job->SetSink(engine::Unowned(sink));
     job->SetStopFlag(&stop);
     job->SetService(server.base());
     job->SetPageScan([](engine::TDownThread& j, const std::wstring&) {

@@ -14,22 +14,31 @@ JOBS=$(nproc)
 
 need_pkgs=()
 want() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed" || need_pkgs+=("$1"); }
-for p in cmake make g++ clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-         wine64 xvfb nasm dpkg-dev libjpeg62-turbo-dev googletest libgtest-dev curl \
-         xdotool imagemagick x11-utils; do
-    want "$p"
-done
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 apt_updated=0
 apt_update() { [ $apt_updated = 1 ] || { as_root apt-get update -qq; apt_updated=1; }; }
 
-if [ ${#need_pkgs[@]} -gt 0 ]; then
+install_wanted() {
+    [ ${#need_pkgs[@]} -gt 0 ] || return 0
     echo "deps: installing ${need_pkgs[*]}"
     apt_update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need_pkgs[@]}" >/dev/null
-fi
+    need_pkgs=()
+}
+
+for p in cmake make g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+         wine64 xvfb nasm dpkg-dev libjpeg62-turbo-dev googletest libgtest-dev curl \
+         xdotool imagemagick x11-utils; do
+    want "$p"
+done
+install_wanted
+
+# The sanitizer and libFuzzer runtimes come in a package named after clang's major version.
+clang_major=$(clang -dumpversion | cut -d. -f1)
+want "libclang-rt-$clang_major-dev"
+install_wanted
 
 # libjpeg-turbo for mingw, static, from Debian's source package.
 if [ ! -f "$MINGW/lib/libjpeg.a" ]; then

@@ -14,7 +14,7 @@ public:
     explicit ConsoleSink(bool quiet) : quiet_(quiet) {}
 
     void RunUiStep(const std::function<void()>& step) override { ui_.Run(step); }
-    void PostToUi(std::function<void()> fn) override { ui_.Post(std::move(fn)); }
+    bool PostToUi(std::function<void()> fn) override { return ui_.Post(std::move(fn)); }
     void ShowProgress(const std::string& label2, const std::string& label1) override;
     void SearchDone(bool downloadedNothing) override;
     void DownloadsFinished(const std::string& error) override;

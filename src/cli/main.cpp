@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     auto* job = new engine::TDownThread(1, 28, maxSize, minSize, maxFiles, folder, o.query, level);
     int emptyRun = 0;
     const int emptyLimit = o.emptyPages;
-    job->SetSink(&sink);
+    job->SetSink(engine::Unowned(sink));  // the sink outlives the job: the run waits for its end
     job->SetStopFlag(&g_stop);
     job->SetService(service);
     job->SetPageScan([&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {

@@ -3,11 +3,16 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <atomic>
 #include <exception>
 
 #include "engine/pagerequest.h"
 
 namespace engine {
+
+namespace {
+std::atomic<int> g_alive{0};
+}  // namespace
 
 TDownThread::TDownThread(int32_t first, int32_t pageSize, int32_t maxSize, int32_t minSize, int32_t fileLimit,
                          std::string folder, std::string keywords, std::string safeSearch)
@@ -18,7 +23,13 @@ TDownThread::TDownThread(int32_t first, int32_t pageSize, int32_t maxSize, int32
       FileLimit(fileLimit),
       Folder(std::move(folder)),
       Keywords(std::move(keywords)),
-      SafeSearch(std::move(safeSearch)) {}
+      SafeSearch(std::move(safeSearch)) {
+    g_alive++;
+}
+
+TDownThread::~TDownThread() { g_alive--; }
+
+int TDownThread::Alive() { return g_alive; }
 
 void TDownThread::Start() {
     thread_ = std::thread([this] {
@@ -33,12 +44,17 @@ void TDownThread::Start() {
             error = "Unknown error";
         }
         if (SUCCEEDED(init)) CoUninitialize();
-        // The thread-end handler runs on the UI thread; then the job frees itself.
-        sink_->PostToUi([this, error] {
+        // The thread-end handler runs on the UI thread; then the job frees itself. With no UI
+        // thread left to run it, the job frees itself here.
+        bool posted = sink_->PostToUi([this, error] {
             sink_->DownloadsFinished(error);
             if (thread_.joinable()) thread_.join();
             delete this;
         });
+        if (!posted) {
+            thread_.detach();
+            delete this;
+        }
     });
 }
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -26,11 +27,15 @@ public:
     TDownThread(const TDownThread&) = delete;
     TDownThread& operator=(const TDownThread&) = delete;
 
-    void SetSink(JobSink* sink) { sink_ = sink; }
+    // The job keeps its share of the sink until it has freed itself, so a window that goes
+    // first can leave its side behind (detached) instead of waiting for the job.
+    void SetSink(std::shared_ptr<JobSink> sink) { sink_ = std::move(sink); }
     void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
     void SetService(std::string base) { service_ = std::move(base); }  // scheme, host, optional port
     void SetPageScan(PageScan scan) { scan_ = std::move(scan); }  // tests and the console
     void Start();
+    // How many jobs exist (made and not yet freed), on every thread.
+    static int Alive();
     // Asks the thread to end; the run itself watches the stop flag.
     void Terminate() { terminated_ = true; }
 
@@ -63,10 +68,10 @@ public:
     void SearchDone();    // UI step
 
 private:
-    ~TDownThread() = default;  // only the job deletes itself
+    ~TDownThread();  // only the job deletes itself
     void Run();
 
-    JobSink* sink_ = nullptr;
+    std::shared_ptr<JobSink> sink_;
     const std::atomic<bool>* stop_ = nullptr;
     std::string service_ = kDefaultService;
     PageScan scan_;

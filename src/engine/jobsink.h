@@ -15,9 +15,11 @@ public:
 
     // Called on the worker. RunUiStep runs the step on the UI thread and returns once it has
     // run (steps run in the order handed over); while it waits the worker pumps only its own
-    // thread's messages. PostToUi queues work for the UI thread and returns at once.
+    // thread's messages. It throws when the step cannot run (the window has gone), which ends
+    // the run. PostToUi queues work for the UI thread and returns at once; false when the work
+    // cannot be queued.
     virtual void RunUiStep(const std::function<void()>& step) = 0;
-    virtual void PostToUi(std::function<void()> fn) = 0;
+    virtual bool PostToUi(std::function<void()> fn) = 0;
 
     // Called on the UI thread, inside a UI step.
     virtual void ShowProgress(const std::string& label2, const std::string& label1) = 0;
@@ -40,5 +42,9 @@ public:
     // handler. `error` is the text of the error that ended the run, empty when none did.
     virtual void DownloadsFinished(const std::string& error) = 0;
 };
+
+// A sink the caller keeps alive until the job has ended (a console run, a test): the job then
+// shares no ownership of it.
+inline std::shared_ptr<JobSink> Unowned(JobSink& sink) { return std::shared_ptr<JobSink>(std::shared_ptr<JobSink>(), &sink); }
 
 }  // namespace engine

@@ -288,6 +288,10 @@ void Control::SetText(const std::string& text) {
 }
 
 void Control::SetEnabled(bool on) {
+    // A disabled control cannot keep the focus: it goes on to the next one, as in a dialog,
+    // rather than to nothing (Stop is disabled at the end of a search).
+    if (!on && hwnd_ && Focused())
+        if (Form* f = OwnerForm(); f && f != this) f->FocusNextAfter(hwnd_);
     enabled_ = on;
     if (hwnd_) EnableWindow(hwnd_, on);
     Invalidate();

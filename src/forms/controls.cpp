@@ -40,11 +40,46 @@ void Label::Paint(HDC dc) {
 
 // ---- Bevel ----
 
-Bevel::Bevel(Control* parent, const Design& d, Shape shape, bool lowered)
-    : Control(parent, d), shape_(shape), lowered_(lowered) {}
+Bevel::Bevel(Control* parent, const Design& d, Shape shape, bool lowered, Layer layer)
+    : Control(parent, d), shape_(shape), lowered_(lowered) {
+    if (layer == Layer::OverSiblings) {
+        CreateWindowed(OwnWindowClass(), 0, 0, false);
+        SetBounds(left_, top_, width_, height_);
+    }
+}
 
-void Bevel::Paint(HDC dc) {
-    RECT r = BoundsRect();
+void Bevel::SetBounds(int left, int top, int width, int height) {
+    Control::SetBounds(left, top, width, height);
+    if (!hwnd_) return;
+    // Only the one-pixel edge belongs to the window, so what it frames shows through.
+    HRGN ring = CreateRectRgn(0, 0, width, height);
+    HRGN inside = CreateRectRgn(1, 1, std::max(1, width - 1), std::max(1, height - 1));
+    CombineRgn(ring, ring, inside, RGN_DIFF);
+    DeleteObject(inside);
+    SetWindowRgn(hwnd_, ring, TRUE);  // the window owns the region from here on
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        Draw(dc, RECT{0, 0, width_, height_});
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    }
+    return Control::WndProc(msg, wp, lp);
+}
+
+void Bevel::Paint(HDC dc) { Draw(dc, BoundsRect()); }
+
+void Bevel::Draw(HDC dc, RECT r) {
     UINT edge = lowered_ ? EDGE_SUNKEN : EDGE_RAISED;
     switch (shape_) {
     case Shape::Box: DrawEdge(dc, &r, lowered_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT); break;
@@ -408,7 +443,10 @@ void Image::WindowIfWanted() {
 }
 
 void Image::EnsureWindow() {
-    if (!hwnd_) CreateWindowed(OwnWindowClass(), 0, 0, false);
+    if (hwnd_) return;
+    CreateWindowed(OwnWindowClass(), 0, 0, false);
+    // Below its siblings, so a frame drawn over the pictures stays in sight.
+    if (hwnd_) SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Image::SetBounds(int left, int top, int width, int height) {

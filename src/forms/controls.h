@@ -23,16 +23,23 @@ private:
     void AutoSize();
 };
 
-// A frame: a box, or a band of a panel when aligned.
+// A frame: a box, or a band of a panel when aligned. A frame that must show over windowed
+// siblings (the selection frame over the thumbnails) gets a window of its own, shaped to its
+// edge and kept above them; clicks pass through it.
 class Bevel : public Control {
 public:
     enum class Shape { Box, Frame, TopLine, LeftLine };
-    Bevel(Control* parent, const Design& d, Shape shape = Shape::Box, bool lowered = true);
+    enum class Layer { Painted, OverSiblings };
+    Bevel(Control* parent, const Design& d, Shape shape = Shape::Box, bool lowered = true,
+          Layer layer = Layer::Painted);
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void Paint(HDC dc) override;
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void Draw(HDC dc, RECT r);
     Shape shape_;
     bool lowered_;
 };

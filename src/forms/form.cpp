@@ -17,6 +17,14 @@ ModalScript& Script() {
     return script;
 }
 
+// The forms being shown modally, innermost last.
+std::vector<Form*>& ModalStack() {
+    static std::vector<Form*> stack;
+    return stack;
+}
+
+bool Usable(HWND h) { return h && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h); }
+
 DWORD StyleOf(const FormDesign& d) {
     if (d.toolWindow) return WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
     DWORD s = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -36,6 +44,13 @@ DWORD ExStyleOf(const FormDesign& d) {
 }  // namespace
 
 void SetModalScript(ModalScript script) { Script() = std::move(script); }
+
+HWND DialogOwner() {
+    auto& stack = ModalStack();
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        if ((*it)->Handle()) return (*it)->Handle();
+    return MainForm() ? MainForm()->Handle() : nullptr;
+}
 
 Form::Form(const FormDesign& d) : Control(nullptr, Design{.name = d.name, .left = d.left, .top = d.top, .caption = d.caption}) {
     static bool commonControls = [] {
@@ -58,6 +73,8 @@ Form::Form(const FormDesign& d) : Control(nullptr, Design{.name = d.name, .left 
 
 Form::~Form() {
     if (MainForm() == this) SetMainForm(nullptr);
+    auto& stack = ModalStack();
+    stack.erase(std::remove(stack.begin(), stack.end(), this), stack.end());
     if (menu_ && hwnd_) ::SetMenu(hwnd_, nullptr);  // the menu object owns its handle
 }
 
@@ -89,6 +106,7 @@ void Form::Show() {
     }
     visible_ = true;
     ShowWindow(hwnd_, SW_SHOW);
+    if (GetActiveWindow() == hwnd_ && !Focused()) RestoreFocus();
 }
 
 void Form::Hide() {
@@ -111,6 +129,14 @@ void Form::Close() {
 int Form::ShowModal() {
     modal_ = true;
     ModalResult = mrNone;
+    ModalStack().push_back(this);
+    struct Pop {
+        Form* f;
+        ~Pop() {
+            auto& stack = ModalStack();
+            stack.erase(std::remove(stack.begin(), stack.end(), f), stack.end());
+        }
+    } pop{this};
     if (Script()) {
         struct Reset {
             bool& m;
@@ -133,8 +159,10 @@ int Form::ShowModal() {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&ctx));
+    savedFocus_ = nullptr;  // each opening starts at the first control
     Show();
     SetActiveWindow(hwnd_);
+    if (!Focused()) FocusFirstControl();
     while (!Terminated()) {
         if (ModalResult != mrNone) {
             CloseAction a = CloseAction::Hide;
@@ -150,6 +178,7 @@ int Form::ShowModal() {
         }
         DispatchQueued(msg);
     }
+    // The owner is enabled again before this form goes, so that it is the one activated.
     for (HWND h : disabled) EnableWindow(h, TRUE);
     Hide();
     modal_ = false;
@@ -168,6 +197,35 @@ void Form::SetTopMost(bool on) {
 }
 
 Control* Form::ActiveControl() const { return ControlAt(GetFocus()); }
+
+void Form::FocusFirstControl() {
+    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (Usable(first) && IsChild(hwnd_, first))
+        ::SetFocus(first);
+    else
+        ::SetFocus(hwnd_);
+}
+
+void Form::RestoreFocus() {
+    if (Usable(savedFocus_) && IsChild(hwnd_, savedFocus_))
+        ::SetFocus(savedFocus_);
+    else
+        FocusFirstControl();
+}
+
+void Form::RememberFocus() {
+    HWND f = GetFocus();
+    if (f && IsChild(hwnd_, f)) savedFocus_ = f;
+}
+
+void Form::FocusNextAfter(HWND from) {
+    HWND next = GetNextDlgTabItem(hwnd_, from, FALSE);
+    if (Usable(next) && next != from && IsChild(hwnd_, next))
+        ::SetFocus(next);
+    else
+        ::SetFocus(hwnd_);
+    if (savedFocus_ == from || (savedFocus_ && IsChild(from, savedFocus_))) savedFocus_ = GetFocus();
+}
 
 void Form::AddTool(Control* c) {
     if (!tooltip_) {
@@ -216,6 +274,17 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CLOSE:
         Close();
+        return 0;
+    case WM_ACTIVATE:
+        // The default would give the focus to the form itself; a control should have it.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            RememberFocus();
+        } else if (!HIWORD(wp)) {  // not while minimized
+            RestoreFocus();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        if (!IsIconic(hwnd_)) RestoreFocus();
         return 0;
     case WM_SIZE:
     case WM_MOVE: {

@@ -52,6 +52,14 @@ public:
 
     bool KeyPreview = false;
     Control* ActiveControl() const;
+    // Keyboard focus: a form passes its focus on to the control that had it when the form was
+    // last deactivated, else to its first tab stop, as a dialog box does; the main window is no
+    // dialog, so without this no control has the focus and keys go to the form itself.
+    void FocusFirstControl();
+    void RestoreFocus();
+    // Moves the focus from `from` to the next tab stop (the focused control is about to be
+    // disabled or hidden).
+    void FocusNextAfter(HWND from);
 
     std::function<void(Component*)> OnShow, OnResize;
     std::function<void(Component*, CloseAction&)> OnClose;
@@ -68,7 +76,9 @@ protected:
 
 private:
     void ApplyTabOrder();
+    void RememberFocus();
     MainMenu* menu_ = nullptr;
+    HWND savedFocus_ = nullptr;
     HWND tooltip_ = nullptr;
     bool modal_ = false;
     bool shownOnce_ = false;
@@ -76,5 +86,9 @@ private:
 
 using ModalScript = std::function<int(Form& form)>;
 void SetModalScript(ModalScript script);
+
+// The window a message box or a dialog belongs to: the modal form on top, else the main form
+// (never "the active window", which is none while another program is in front).
+HWND DialogOwner();
 
 }  // namespace forms

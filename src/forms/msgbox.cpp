@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "forms/application.h"
+#include "forms/form.h"
 
 namespace forms {
 
@@ -30,7 +31,7 @@ LRESULT CALLBACK YesButtonHook(int code, WPARAM wp, LPARAM lp) {
 void SetBoxScript(BoxScript script) { Script() = std::move(script); }
 
 int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
-    BoxCall call{kind, ApplicationTitle(), text, buttons};
+    BoxCall call{kind, ApplicationTitle(), text, buttons, DialogOwner()};
     unsigned icon = 0;
     switch (kind) {
     case BoxKind::Plain: break;
@@ -43,12 +44,12 @@ int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
     if ((buttons & MB_TYPEMASK) == kBoxYesCancel) {
         buttons = (buttons & ~MB_TYPEMASK) | MB_OKCANCEL;
         t_yesHook = SetWindowsHookExA(WH_CBT, YesButtonHook, nullptr, GetCurrentThreadId());
-        int r = MessageBoxA(GetActiveWindow(), text.c_str(), call.caption.c_str(), buttons | icon);
+        int r = MessageBoxA(call.owner, text.c_str(), call.caption.c_str(), buttons | icon);
         if (t_yesHook) UnhookWindowsHookEx(t_yesHook);
         t_yesHook = nullptr;
         return r == IDOK ? IDYES : r;
     }
-    return MessageBoxA(GetActiveWindow(), text.c_str(), call.caption.c_str(), buttons | icon);
+    return MessageBoxA(call.owner, text.c_str(), call.caption.c_str(), buttons | icon);
 }
 
 }  // namespace forms

@@ -43,15 +43,23 @@ void UiDispatcher::Run(const std::function<void()>& fn) {
     }
     SyncStep step{&fn, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
     if (!step.done) throw std::runtime_error("cannot create an event");
-    if (PostMessageA(hwnd_, kRunMessage, 0, reinterpret_cast<LPARAM>(&step)))
-        WaitPumping(step.done, INFINITE);
+    bool posted = PostMessageA(hwnd_, kRunMessage, 0, reinterpret_cast<LPARAM>(&step)) != FALSE;
+    if (posted) WaitPumping(step.done, INFINITE);
     CloseHandle(step.done);
+    if (!posted) throw std::runtime_error("The user interface is gone.");
     if (step.error) std::rethrow_exception(step.error);
 }
 
-void UiDispatcher::Post(std::function<void()> fn) {
+bool UiDispatcher::Post(std::function<void()> fn) {
     auto* owned = new std::function<void()>(std::move(fn));  // freed by Proc
-    if (!PostMessageA(hwnd_, kPostMessage, 0, reinterpret_cast<LPARAM>(owned))) delete owned;
+    if (PostMessageA(hwnd_, kPostMessage, 0, reinterpret_cast<LPARAM>(owned))) return true;
+    delete owned;
+    return false;
+}
+
+UiDispatcher& UiDispatcher::OfThisThread() {
+    thread_local UiDispatcher* mine = new UiDispatcher();  // never freed: see the header
+    return *mine;
 }
 
 LRESULT CALLBACK UiDispatcher::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -20,11 +20,16 @@ public:
     UiDispatcher(const UiDispatcher&) = delete;
     UiDispatcher& operator=(const UiDispatcher&) = delete;
 
+    // The dispatcher of the calling thread, made at its first use there and kept for the life
+    // of the process, so a job that outlives its window can still hand over its last steps.
+    static UiDispatcher& OfThisThread();
+
     // Runs fn on the UI thread and returns once it has run; an exception it throws is
-    // rethrown here. On the UI thread itself fn runs at once.
+    // rethrown here. On the UI thread itself fn runs at once. Throws when fn cannot be handed
+    // over (the dispatcher's window has gone).
     void Run(const std::function<void()>& fn);
-    // Queues fn for the UI thread and returns at once.
-    void Post(std::function<void()> fn);
+    // Queues fn for the UI thread and returns at once; false when it cannot be queued.
+    bool Post(std::function<void()> fn);
 
     HWND window() const { return hwnd_; }
 

@@ -98,14 +98,12 @@ TForm1::TForm1() : forms::Form(kDesign) {
 }
 
 TForm1::~TForm1() {
-    // A job still running holds this window as its sink: let it end first.
+    // A job still stopping is not waited for: it keeps only the detached link (searchlink.h).
     StopRequested = true;
-    if (jobAlive_) forms::WaitUntil([this] { return !jobAlive_; }, 60000);
+    link_->Detach();
+    CurrentSearch = nullptr;
     forms::SetMessageHook(nullptr);  // the hook calls this window's AppMessage
     SetMenu(nullptr);
 }
-
-void TForm1::RunUiStep(const std::function<void()>& step) { ui_.Run(step); }
-void TForm1::PostToUi(std::function<void()> fn) { ui_.Post(std::move(fn)); }
 
 }  // namespace mainwindow

@@ -12,6 +12,7 @@
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/uithread.h"
+#include "mainwindow/searchlink.h"
 
 namespace engine {
 class TDownThread;
@@ -25,7 +26,7 @@ namespace mainwindow {
 using forms::Align;
 using forms::Component;
 
-class TForm1 : public forms::Form, public engine::JobSink {
+class TForm1 : public forms::Form {
 public:
     TForm1();
     ~TForm1() override;
@@ -119,7 +120,8 @@ public:
     forms::ListBox ListBox1{&Panel_Main, {.name = "ListBox1", .tabOrder = 6, .align = Align::Client}};
     forms::Edit Edit1{&Panel_Main, {.name = "Edit1", .left = 0, .top = 345, .width = 355, .height = 21, .tabOrder = 7}};
     forms::ScrollBox ScrollBox1{this, {.name = "ScrollBox1", .left = 356, .top = 0, .width = 165, .height = 366}};
-    forms::Bevel Bevel_f{&ScrollBox1, {.name = "Bevel_f", .left = 3, .top = 112, .width = 142, .height = 112}};
+    forms::Bevel Bevel_f{&ScrollBox1, {.name = "Bevel_f", .left = 3, .top = 112, .width = 142, .height = 112},
+                         forms::Bevel::Shape::Box, true, forms::Bevel::Layer::OverSiblings};
     forms::ListBox ListBox_Bak{this, {.name = "ListBox_Bak", .left = 8, .top = 150, .width = 121, .height = 97}};
 
     // ---- Search command and job control ----
@@ -181,16 +183,16 @@ public:
     void PopImageInfo1Click(Component* Sender);
     void MainMenu_CheckNewVersionClick(Component* Sender);
 
-    // ---- engine::JobSink: the search job's UI steps ----
-    void RunUiStep(const std::function<void()>& step) override;
-    void PostToUi(std::function<void()> fn) override;
-    void ShowProgress(const std::string& label2, const std::string& label1) override;
-    void SearchDone(bool downloadedNothing) override;
-    void DownloadsFinished(const std::string& error) override;
-    void SetListBusy(bool busy) override;
-    bool IsFetched(const std::string& imageUrl) override;
+    // ---- The search job's UI steps, reached through the job's link (SearchLink) ----
+    void ShowProgress(const std::string& label2, const std::string& label1);
+    void SearchDone(bool downloadedNothing);
+    void DownloadsFinished(const std::string& error);
+    void SetListBusy(bool busy);
+    bool IsFetched(const std::string& imageUrl);
     void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
-                        std::unique_ptr<forms::Picture> picture) override;
+                        std::unique_ptr<forms::Picture> picture);
+    // Runs a step on the UI thread as the job does (tests that play the job's page scan).
+    void RunUiStep(const std::function<void()>& step) { link_->RunUiStep(step); }
 
     // "SearchService" of the settings file beside the executable, or the default service.
     static std::string ReadSearchService();
@@ -198,6 +200,8 @@ public:
     std::string SearchService;
     // True from a job's start until its thread-end handler has run.
     bool JobAlive() const { return jobAlive_; }
+    // True while a search command is in progress, also while it waits for the old job's end.
+    bool SearchCommandBusy() const { return commandBusy_; }
     // The thumbnail of result i, or nullptr.
     forms::Image* Thumbnail(int i) const;
     // Tests: the connection test, and what each new job is given before it starts.
@@ -212,9 +216,16 @@ private:
     // and are selected there.
     void KeywordsToTop(const std::string& text);
 
-    forms::UiDispatcher ui_;
+    // The rest of a search command that had to wait for the old job to end, run once that
+    // job's end handler has returned (never from inside it, nor inside any box it shows).
+    void ContinueSearch(bool wasRunning);
+    void ResumePendingSearch();
+
+    std::shared_ptr<SearchLink> link_ = std::make_shared<SearchLink>(*this);
     bool jobAlive_ = false;
-    bool commandBusy_ = false;
+    bool commandBusy_ = false;   // a search command is in progress (or waiting for the old job)
+    bool searchPending_ = false;
+    bool pendingWasRunning_ = false;
 };
 
 // Redraws the push buttons and check boxes of a window when Tab or Alt is released, on

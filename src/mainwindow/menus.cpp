@@ -57,10 +57,15 @@ void TForm1::Pop3Click(Component* Sender) {
         ComboBox_search.SetItemIndex(0);
         return;
     }
+    // Only a control of this window: with the focus on the window itself (or elsewhere) the
+    // commands do nothing (Paste would otherwise empty the window's caption).
     HWND focus = GetFocus();
-    if (!focus || (focus != Handle() && !IsChild(Handle(), focus))) return;
+    if (!focus || !IsChild(Handle(), focus)) return;
     forms::Control* target = forms::Control::ControlAt(focus);
-    if (!target || !target->Windowed()) return;
+    if (!target || target == this || !target->Windowed()) return;
+    if (!dynamic_cast<forms::Edit*>(target) && !dynamic_cast<forms::ComboBox*>(target) &&
+        !dynamic_cast<forms::ListBox*>(target))
+        return;
     HWND h = target->Handle();
     if (Sender == PopCopy3 || Sender == MainMenu_Copy) {
         SendMessageA(h, WM_COPY, 0, 0);

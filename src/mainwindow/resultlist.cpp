@@ -131,6 +131,7 @@ void TForm1::FormMouseWheel(Component*, unsigned Shift, int WheelDelta, POINT, b
 }
 
 void TForm1::FormResize(Component*) {
+    if (Handle() && IsIconic(Handle())) return;  // a minimized window has no client area to lay out
     Panel_Main.SetHeight(ClientHeight());
     Panel_Main.SetWidth(ShowThumbsList ? ClientWidth() - 164 : ClientWidth());
     ScrollBox1.SetLeft(Panel_Main.Width());

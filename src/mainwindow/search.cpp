@@ -1,9 +1,12 @@
 // The search command, the Stop and Exit commands and the end of a search job.
 //
-// At most one job exists: a new search stops the running one and, handling messages
-// meanwhile, waits until that job's thread-end handler has run, so an old job can neither add
-// results to the new list nor reset the new search's flags. One search command runs at a
-// time; a second Search (or Enter) while one is in progress does nothing.
+// At most one job exists: a new search stops the running one and goes on only once that job's
+// thread-end handler has run, so an old job can neither add results to the new list nor reset
+// the new search's flags. The command does not wait for it in a loop of its own: it may have
+// been pressed inside a message box that the old job's end is showing, and that box could
+// never close under a loop waiting for it. Instead the rest of the command is run after the
+// end handler has returned. One search command runs at a time; a second Search (or Enter)
+// while one is in progress, or waiting, does nothing.
 #include <windows.h>
 #include <wininet.h>
 
@@ -70,9 +73,11 @@ void TForm1::Button_searchClick(Component*) {
     if (commandBusy_) return;
     commandBusy_ = true;
     struct Done {
-        bool& busy;
-        ~Done() { busy = false; }
-    } done{commandBusy_};
+        TForm1& f;
+        ~Done() {
+            if (!f.searchPending_) f.commandBusy_ = false;
+        }
+    } done{*this};
 
     const bool wasRunning = SearchRunning > 0;
     if (!StopRequested) {
@@ -82,9 +87,14 @@ void TForm1::Button_searchClick(Component*) {
         Button_stopsearchClick(this);
     }
     if (jobAlive_) {
-        forms::WaitUntil([this] { return !jobAlive_ || forms::Terminated(); });
-        if (jobAlive_) return;  // the program is ending
+        searchPending_ = true;  // DownloadsFinished hands the rest back (ContinueSearch)
+        pendingWasRunning_ = wasRunning;
+        return;
     }
+    ContinueSearch(wasRunning);
+}
+
+void TForm1::ContinueSearch(bool wasRunning) {
     if (ListBox1.Count() > 0 && !ResultsSaved && SaveOnExitAsk) {
         int answer = forms::ShowBox(forms::BoxKind::Confirm, "Want to save your search to disk before doing another ?",
                                     MB_YESNOCANCEL);
@@ -117,13 +127,29 @@ void TForm1::Button_searchClick(Component*) {
 
     auto* job = new engine::TDownThread(first, pageSize, MaxFilesize, MinFilesize, MaxFileCount, SavePath,
                                         QueryKeywords, SafeSearchT);
-    job->SetSink(this);
+    job->SetSink(link_);
     job->SetStopFlag(&StopRequested);
     job->SetService(SearchService);
     if (ConfigureJob) ConfigureJob(*job);
     CurrentSearch = job;
     jobAlive_ = true;
     job->Start();
+}
+
+// The waiting search command goes on from the message loop, after the old job has freed
+// itself; the command stays busy until then.
+void TForm1::ResumePendingSearch() {
+    bool queued = link_->PostToUi([link = link_] {
+        TForm1* f = link->Window();  // none when the window has gone meanwhile
+        if (!f) return;
+        f->searchPending_ = false;
+        struct Done {
+            bool& busy;
+            ~Done() { busy = false; }
+        } done{f->commandBusy_};
+        if (!forms::Terminated()) forms::Guarded([&] { f->ContinueSearch(f->pendingWasRunning_); });
+    });
+    if (!queued) searchPending_ = commandBusy_ = false;
 }
 
 void TForm1::Button_stopsearchClick(Component*) {
@@ -153,6 +179,7 @@ void TForm1::DownloadsFinished(const std::string&) {
         ~Ended() {
             f.jobAlive_ = false;
             CurrentSearch = nullptr;  // the job frees itself right after this handler
+            if (f.searchPending_) f.ResumePendingSearch();
         }
     } ended{*this};
     forms::ShowBox(forms::BoxKind::Information, "Finished all downloads...");

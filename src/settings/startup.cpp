@@ -4,18 +4,61 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "forms/shell.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
+#include "settings/placement.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
 
 namespace mainwindow {
 
 namespace {
+
+settings::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoA(monitor, &mi)) reinterpret_cast<std::vector<settings::Rect>*>(lp)->push_back(FromRect(mi.rcWork));
+    return TRUE;
+}
+
+// A window that lies off every monitor (one unplugged since, or absurd stored values) is moved
+// onto the nearest one; a window the user can reach stays exactly where it was put.
+void KeepReachable(forms::Form& form) {
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    std::vector<settings::Rect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty() || settings::Reachable(FromRect(r), areas)) return;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return;
+    settings::Rect to = settings::MovedInto(FromRect(r), FromRect(mi.rcWork));
+    form.SetBounds(to.left, to.top, static_cast<int>(to.Width()), static_cast<int>(to.Height()));
+}
+
+// The window's outer rectangle as it is when not minimized, in screen coordinates.
+RECT RestoredRect(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!IsIconic(hwnd) || !GetWindowPlacement(hwnd, &wp)) return r;
+    // The normal position is in workspace coordinates: relative to the work area, which
+    // differs from the screen when a task bar sits at the top or left.
+    r = wp.rcNormalPosition;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+        OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    return r;
+}
 
 std::string EnvironmentVariable(const char* name) {
     char buf[32768];
@@ -59,14 +102,15 @@ void TForm1::FormCreate(Component*) {
     Button_stopsearch.SetEnabled(false);
 }
 
-// The stored placement is applied as it is, not compared with the screen; only the window's
-// minimum size limits it.
+// The stored placement is applied as it is, limited by the window's minimum size, unless the
+// window would then lie off every monitor.
 void TForm1::FormShow(Component*) {
     settings::SettingsFile& f = Settings();
     SetTop(f.ReadInteger(settings::kWindowTop, Top()));
     SetLeft(f.ReadInteger(settings::kWindowLeft, Left()));
     SetWidth(f.ReadInteger(settings::kWindowWidth, Panel_Main.Width()));
     SetHeight(f.ReadInteger(settings::kWindowHeight, Height()));
+    KeepReachable(*this);
     StopRequested = true;
     ResultsSaved = false;
 
@@ -99,10 +143,13 @@ void TForm1::FormClose(Component*, forms::CloseAction& Action) {
             f.WriteText(settings::kHistorySection, std::to_string(i),
                         i < ComboBox_search.Count() ? ComboBox_search.Item(i) : std::string());
         f.WriteText(settings::kSavePath, Edit_savepath.Text());
-        f.WriteInteger(settings::kWindowTop, Top());
-        f.WriteInteger(settings::kWindowLeft, Left());
+        // A minimized window's rectangle is a caption far off screen: the restored one is kept
+        // (the main panel keeps its width while minimized, see FormResize).
+        RECT placed = RestoredRect(Handle());
+        f.WriteInteger(settings::kWindowTop, placed.top);
+        f.WriteInteger(settings::kWindowLeft, placed.left);
         f.WriteInteger(settings::kWindowWidth, Panel_Main.Width());
-        f.WriteInteger(settings::kWindowHeight, Height());
+        f.WriteInteger(settings::kWindowHeight, placed.bottom - placed.top);
         f.WriteBool(settings::kShowThumbsList, ShowThumbsList);
         f.WriteInteger(settings::kMinFilesize, MinFilesize);
         f.WriteInteger(settings::kMaxFilesize, MaxFilesize);

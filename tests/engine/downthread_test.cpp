@@ -23,7 +23,7 @@ namespace {
 class RecordingSink : public JobSink {
 public:
     void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
-    void PostToUi(std::function<void()> fn) override { ui.Post(std::move(fn)); }
+    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string& l2, const std::string& l1) override {
         EXPECT_EQ(GetCurrentThreadId(), uiThread);
         steps.push_back("progress " + l2 + " / " + l1);
@@ -54,7 +54,7 @@ struct JobTest : ::testing::Test {
     void RunJob(int32_t limit, PageScan scan, const std::string& keywords = "red+car",
                 const std::string& level = "Moderate", const std::string& service = "") {
         auto* job = new TDownThread(1, 28, 4096000, 0, limit, "C:\\x\\", keywords, level);
-        job->SetSink(&sink);
+        job->SetSink(engine::Unowned(sink));
         job->SetStopFlag(&stop);
         job->SetService(service.empty() ? server.base() : service);
         job->SetPageScan(std::move(scan));

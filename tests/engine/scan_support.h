@@ -29,7 +29,7 @@ struct Entry {
 class WindowSink : public engine::JobSink {
 public:
     void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
-    void PostToUi(std::function<void()> fn) override { ui.Post(std::move(fn)); }
+    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string& l2, const std::string& l1) override { progress.push_back(l2 + " / " + l1); }
     void SearchDone(bool nothing) override { done.push_back(nothing ? "No downloads to get for this..." : "done"); }
     void DownloadsFinished(const std::string& err) override { error = err, finished++; }
@@ -131,7 +131,7 @@ inline void RunSearch(WindowSink& sink, const std::string& service, const std::s
                       std::atomic<bool>& stop) {
     stop = false;
     auto* job = new engine::TDownThread(1, 28, 4096000, 0, limit, folder, "test", "Moderate");
-    job->SetSink(&sink);
+    job->SetSink(engine::Unowned(sink));
     job->SetStopFlag(&stop);
     job->SetService(service);
     job->Start();

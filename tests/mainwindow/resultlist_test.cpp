@@ -68,6 +68,45 @@ TEST_F(ResultListTest, FrameFollowsThePictureSize) {
     EXPECT_EQ(f.top, t->Top() - 6);
 }
 
+TEST_F(ResultListTest, TheFrameShowsWhollyOverLandscapePortraitAndSmallPictures) {
+    perPage = 3;
+    mainwindow::MaxFileCount = 3;
+    sizeOf = [](int i) { return i == 0 ? std::pair<int, int>{138, 103} : i == 1 ? std::pair<int, int>{81, 108} : std::pair<int, int>{32, 32}; };
+    SearchToEnd("shapes");
+    ASSERT_EQ(form->ListBox1.Count(), 3);
+    HWND frame = form->Bevel_f.Handle();
+    ASSERT_NE(frame, nullptr);
+    for (int i = 0; i < 3; i++) {
+        SCOPED_TRACE(i);
+        form->ListBox1.SetItemIndex(i);
+        form->ListBox1Click(&form->ListBox1);
+        forms::Image* t = form->Thumbnail(i);
+        ASSERT_NE(t->Handle(), nullptr);
+        // The frame's window is where the frame is, shown, and above the picture it frames
+        // (and every other thumbnail), so none of its four sides is hidden.
+        RECT r;
+        GetWindowRect(frame, &r);
+        MapWindowPoints(nullptr, form->ScrollBox1.Handle(), reinterpret_cast<POINT*>(&r), 2);
+        RECT f = Frame();
+        EXPECT_TRUE(EqualRect(&r, &f));
+        EXPECT_TRUE(IsWindowVisible(frame));
+        bool above = false;
+        for (HWND h = GetWindow(t->Handle(), GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) above |= h == frame;
+        EXPECT_TRUE(above);
+        // Only its edge belongs to it: the picture inside shows through, clicks pass to it.
+        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_EQ(GetWindowRgn(frame, rgn), COMPLEXREGION);
+        int w = f.right - f.left, h = f.bottom - f.top;
+        EXPECT_TRUE(PtInRegion(rgn, 0, 0));
+        EXPECT_TRUE(PtInRegion(rgn, w - 1, h - 1));
+        EXPECT_TRUE(PtInRegion(rgn, w / 2, 0));
+        EXPECT_TRUE(PtInRegion(rgn, 0, h / 2));
+        EXPECT_FALSE(PtInRegion(rgn, w / 2, h / 2));
+        DeleteObject(rgn);
+        EXPECT_EQ(SendMessageA(frame, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    }
+}
+
 TEST_F(ResultListTest, PressOnAThumbnailSelectsWithoutScrolling) {
     Fill();
     form->ScrollBox1.SetVertPosition(100);

@@ -153,7 +153,7 @@ struct WindowTest : ::testing::Test {
             ~Leave() { n--; }
         } leave{jobsRunning};
         std::string text(wide.begin(), wide.end());
-        auto& sink = static_cast<TForm1&>(job.Sink());
+        TForm1& sink = *form;  // touched only inside UI steps
         size_t at = 0;
         while (at < text.size()) {
             size_t end = text.find('\n', at);
@@ -191,10 +191,12 @@ struct WindowTest : ::testing::Test {
 
     static bool Pump(const std::function<bool()>& done, DWORD ms = 20000) { return forms::WaitUntil(done, ms); }
 
-    // Types the keywords and presses Search.
+    // Types the keywords and presses Search; a command that waits for the old job's end goes
+    // on from the message loop, which runs until the command is through.
     void Search(const std::string& keywords) {
         form->ComboBox_search.SetText(keywords);
         form->Button_search.Click();
+        ASSERT_TRUE(Pump([&] { return !form->SearchCommandBusy(); })) << "the search command did not finish";
     }
     // Runs until the job's end handler has run.
     void WaitIdle() { ASSERT_TRUE(Pump([&] { return !form->JobAlive(); })) << "the search did not end"; }

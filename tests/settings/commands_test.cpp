@@ -288,6 +288,25 @@ TEST_F(Commands, EditCommandsOnTheFolderFieldAndTheList) {
     EXPECT_EQ(form->ListBox1.Count(), 2);
 }
 
+TEST_F(Commands, EditCommandsWithoutAFocusedTextControlDoNothing) {
+    SetClipboard("pasted");
+    std::string caption = form->Caption();
+    // The focus on a button: Paste would empty its caption, Cut and Copy mean nothing there.
+    form->Button_search.SetFocus();
+    ASSERT_TRUE(form->Button_search.Focused());
+    for (forms::MenuItem* item : {form->MainMenu_Paste, form->MainMenu_Cut, form->PopPaste3}) item->Click();
+    EXPECT_EQ(form->Button_search.Text(), "Search");
+    // No control of the window focused (another window has it): nothing at all changes.
+    HWND other = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    SetFocus(other);
+    ASSERT_EQ(GetFocus(), other);
+    form->MainMenu_Paste->Click();
+    form->PopCut3->Click();
+    EXPECT_EQ(form->Caption(), caption);
+    EXPECT_EQ(GetWindowTextLengthA(other), 0);
+    DestroyWindow(other);
+}
+
 TEST_F(Commands, ClearAllLeavesTheCurrentKeywords) {
     for (const char* k : {"cats", "dogs", "birds"}) form->ComboBox_search.AddItem(k);
     form->ComboBox_search.SetItemIndex(1);

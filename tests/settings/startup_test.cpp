@@ -123,18 +123,84 @@ TEST_F(Startup, StoredValuesAsWritten) {
     EXPECT_EQ(form->ClientWidth(), form->Panel_Main.Width());
 }
 
-TEST_F(Startup, PlacementOutsideTheScreenIsAppliedUnchanged) {
-    WriteIni("[Preferences]\r\nWindowTop=-4000\r\nWindowLeft=9000\r\nWindowWidth=400\r\nWindowHeight=350\r\n"
+RECT WorkArea() {
+    RECT w{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &w, 0);
+    return w;
+}
+
+RECT WindowRect(const forms::Form& f) {
+    RECT r{};
+    GetWindowRect(f.Handle(), &r);
+    return r;
+}
+
+// Part of the caption in the work area: a user can see the window and drag it.
+bool OnScreen(const RECT& r) {
+    RECT w = WorkArea(), caption{r.left, r.top, r.right, r.top + 16}, both{};
+    return IntersectRect(&both, &caption, &w) && both.right - both.left >= 48;
+}
+
+TEST_F(Startup, APlacementPartlyOffTheScreenIsAppliedExactly) {
+    RECT w = WorkArea();
+    std::string left = std::to_string(w.right - 100), top = std::to_string(w.bottom - 60);
+    WriteIni("[Preferences]\r\nWindowTop=" + top + "\r\nWindowLeft=" + left +
+             "\r\nWindowWidth=400\r\nWindowHeight=350\r\nShowThumbsList=0\r\n");
+    Open();
+    RECT r = WindowRect(*form);
+    EXPECT_EQ(std::to_string(r.left), left);
+    EXPECT_EQ(std::to_string(r.top), top);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 350);
+}
+
+TEST_F(Startup, APlacementOffEveryMonitorIsMovedOntoTheNearestKeepingItsSize) {
+    // A monitor to the right, unplugged since: the window comes back to the right edge.
+    WriteIni("[Preferences]\r\nWindowTop=200\r\nWindowLeft=9000\r\nWindowWidth=400\r\nWindowHeight=350\r\n"
              "ShowThumbsList=0\r\n");
     Open();
-    EXPECT_EQ(form->Top(), -4000);
-    EXPECT_EQ(form->Left(), 9000);
-    EXPECT_EQ(form->Width(), 400);
-    EXPECT_EQ(form->Height(), 350);
-    RECT r;
-    GetWindowRect(form->Handle(), &r);
-    EXPECT_EQ(r.left, 9000);
-    EXPECT_EQ(r.top, -4000);
+    RECT r = WindowRect(*form), w = WorkArea();
+    EXPECT_EQ(r.right, w.right);
+    EXPECT_EQ(r.top, 200);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 350);
+    EXPECT_TRUE(OnScreen(r));
+}
+
+TEST_F(Startup, AbsurdPlacementsStillOpenAVisibleWindow) {
+    for (const char* values : {"WindowTop=-4000\r\nWindowLeft=-2147483648\r\nWindowWidth=400\r\nWindowHeight=350",
+                               "WindowTop=0\r\nWindowLeft=0\r\nWindowWidth=0\r\nWindowHeight=0",
+                               "WindowTop=-5\r\nWindowLeft=-5\r\nWindowWidth=99999999\r\nWindowHeight=99999999",
+                               "WindowTop=2147483647\r\nWindowLeft=2147483647\r\nWindowWidth=-400\r\nWindowHeight=-1"}) {
+        SCOPED_TRACE(values);
+        WriteIni(std::string("[Preferences]\r\n") + values + "\r\n");
+        Reopen();
+        RECT r = WindowRect(*form);
+        EXPECT_TRUE(OnScreen(r)) << r.left << "," << r.top << " " << r.right - r.left << "x" << r.bottom - r.top;
+        EXPECT_GE(r.right - r.left, 532);  // never below the minimum size
+        EXPECT_GE(r.bottom - r.top, 320);
+    }
+}
+
+TEST_F(Startup, ClosingWhileMinimizedStoresThePlacementBeforeTheMinimize) {
+    WriteIni("[Preferences]\r\nWindowTop=150\r\nWindowLeft=260\r\nWindowWidth=420\r\nWindowHeight=380\r\n");
+    Open();
+    RECT before = WindowRect(*form);
+    int panel = form->Panel_Main.Width();
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    forms::ProcessMessages();
+    ASSERT_TRUE(IsIconic(form->Handle()));
+    form->Close();
+    EXPECT_EQ(Stored("Preferences", "WindowTop"), std::to_string(before.top));
+    EXPECT_EQ(Stored("Preferences", "WindowLeft"), std::to_string(before.left));
+    EXPECT_EQ(Stored("Preferences", "WindowHeight"), std::to_string(before.bottom - before.top));
+    EXPECT_EQ(Stored("Preferences", "WindowWidth"), std::to_string(panel));
+
+    // And the next start opens where the window was.
+    Reopen();
+    EXPECT_EQ(WindowRect(*form).left, before.left);
+    EXPECT_EQ(WindowRect(*form).top, before.top);
+    EXPECT_EQ(form->Height(), before.bottom - before.top);
 }
 
 TEST_F(Startup, TheStripAddsItsWidthToTheStoredOne) {

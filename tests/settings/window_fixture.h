@@ -87,6 +87,16 @@ protected:
         form->Show();
         forms::ProcessMessages();
     }
+    // Closes nothing: frees the window and its dialogs (if any), then creates and shows them
+    // again, as a second start of the program does.
+    void Reopen() {
+        options.reset();
+        chooser.reset();
+        form.reset();
+        forms::ProcessMessages();
+        forms::ResetTerminated();
+        Open();
+    }
     // Posts a message as the platform does and lets the window's loop take it from the queue.
     void Post(UINT msg, WPARAM wp, LPARAM lp = 0, HWND to = nullptr) {
         PostMessageA(to ? to : form->Handle(), msg, wp, lp);
