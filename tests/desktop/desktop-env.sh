@@ -236,7 +236,17 @@ switch_away() {
     xdo windowfocus --sync "$id"
 }
 
-switch_back() { focus_x_window "^Image search and download ...$"; }
+# The person clicks the program's window (on the progress labels, where a click does nothing
+# else). Wine activates the window for the click; the X focus is what a window manager would
+# move. (Measured: the X focus alone, moved back from another X client, leaves Wine's window
+# inactive.)
+switch_back() {
+    focus_x_window "^Image search and download ...$"
+    probe >/dev/null || true
+    local c
+    c=$(probe_field '^main ' client)
+    click_at $((${c%,*} + 100)) $((${c#*,} + 90))
+}
 
 # The ini value of KEY after the program has written it.
 ini_value() { tr -d '\r' <"$work/Quenby.ini" | sed -n "s/^$1=//p" | head -n1; }
