@@ -93,7 +93,10 @@ run_scenario() {
     scenario=$name
     echo "== $name"
     local start=$SECONDS
+    rm -f "$shots/$name".png "$shots/$name"-*.png
     if ( set -e; "$name" ); then
+        # Each scenario leaves a picture; one that took none shows the screen as it ended.
+        [ -f "$shots/$name.png" ] || screenshot "$name"
         passed=$((passed + 1))
         echo "ok   $name ($((SECONDS - start)) s)"
     else
