@@ -1,11 +1,12 @@
 # Sourced by the scripts that run Windows binaries: one private Wine prefix per build tree,
 # created once, quiet, with no Mono or Gecko prompts. The test prefix uses Wine's null display
 # driver so windows work headless; the prefix for running the program on a display does not.
-#   quenby_wine_prefix BUILD_DIR [null|x11]
+#   quenby_wine_prefix BUILD_DIR [null|x11 [NAME]]   NAME: the prefix's folder in BUILD_DIR
 quenby_wine_prefix() {
     local build=$1 driver=${2:-null}
     local name=wineprefix
     [ "$driver" = x11 ] && name=wineprefix-x11
+    [ -n "${3:-}" ] && name=$3
     export WINEPREFIX="$build/$name" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export QUENBY_WINE=/usr/lib/wine/wine64 QUENBY_WINESERVER=/usr/lib/wine/wineserver
     mkdir -p "$build"

@@ -13,56 +13,25 @@
 // ("line: ...") and the keyword box ("keywords: ...").
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "ourwindows.h"
+
 namespace {
 
-constexpr char kMainTitle[] = "Image search and download ...";
+using drive::ClassOf;
+using drive::FindChild;
+using drive::TextOf;
 
 DWORD g_process = 0;     // the started program, 0: any
 HANDLE g_handle = nullptr;
 
-bool Ours(HWND h) {
-    if (!g_process) return true;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    return pid == g_process;
-}
+bool Ours(HWND h) { return !g_process || drive::ProcessOf(h) == g_process; }
 
-HWND MainWindow() {
-    HWND h = nullptr;
-    while ((h = FindWindowExA(nullptr, h, nullptr, kMainTitle)) != nullptr)
-        if (Ours(h)) return h;
-    return nullptr;
-}
-
-std::string ClassOf(HWND h) {
-    char buf[128] = {};
-    GetClassNameA(h, buf, sizeof buf);
-    return buf;
-}
-
-std::string TextOf(HWND h) {
-    char buf[4096] = {};
-    GetWindowTextA(h, buf, sizeof buf);
-    return buf;
-}
-
-// The first window of that class below the parent (only visible ones, if asked).
-HWND FindChild(HWND parent, const char* cls, bool visibleOnly = false) {
-    struct Q { const char* cls; bool visibleOnly; HWND found; } q{cls, visibleOnly, nullptr};
-    EnumChildWindows(parent, [](HWND h, LPARAM lp) -> BOOL {
-        auto* q = reinterpret_cast<Q*>(lp);
-        if (lstrcmpiA(ClassOf(h).c_str(), q->cls) != 0 || (q->visibleOnly && !IsWindowVisible(h))) return TRUE;
-        q->found = h;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&q));
-    return q.found;
-}
+HWND MainWindow() { return drive::FindMainWindow(g_process); }
 
 // The edit inside the keyword box, the only combo box of the main window.
 HWND KeywordEdit() {
@@ -271,19 +240,8 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
         HWND list = ResultList(), edit = KeywordEdit();
         if (!list || !edit) return Fail("no result list or keyword box");
         int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            // The wide message: Wine hands another process's list text over as UTF-16 even to
-            // LB_GETTEXT sent as ANSI. Converted back to the ANSI code page the program uses.
-            std::wstring wide(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(list, LB_GETTEXTLEN, i, 0))) + 1, L'\0');
-            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-            char line[8192] = {};
-            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, line, sizeof line - 1, nullptr, nullptr);
-            std::printf("line: %s\n", line);
-        }
-        // WM_GETTEXT itself: GetWindowText of another process's edit gives its creation caption.
-        char text[4096] = {};
-        SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-        std::printf("keywords: %s\n", text);
+        for (int i = 0; i < n; ++i) std::printf("line: %s\n", drive::ListLine(list, i).c_str());
+        std::printf("keywords: %s\n", drive::ShownText(edit).c_str());
         return true;
     }
     if (cmd == "sleep") {

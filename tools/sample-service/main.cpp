@@ -4,18 +4,23 @@
 // whose images are real JPEG files served by the same service. Prints its base address on the
 // first line of its output, then serves until it is ended.
 //
-//   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] [--markup classic|today]
+//   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] [--image-ms N]
+//                  [--markup classic|today]
 //     --pages     pages with results for each query (default 10); later pages come empty
 //     --per-page  results on each page (default 28)
 //     --image-kb  size of each JPEG, about (default 50)
 //     --images    distinct pictures served in turn (default 8)
+//     --image-ms  each image is answered after this many milliseconds (default 0), so that a
+//                 search lasts long enough to be stopped
 //     --markup    the results pages' markup (default classic)
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -28,7 +33,7 @@ using testsupport::Response;
 namespace {
 
 struct Options {
-    int pages = 10, perPage = 28, imageKb = 50, images = 8;
+    int pages = 10, perPage = 28, imageKb = 50, images = 8, imageMs = 0;
     bool today = false;
 };
 
@@ -112,9 +117,10 @@ int main(int argc, char** argv) {
         else if (key == "--per-page") o.perPage = value;
         else if (key == "--image-kb") o.imageKb = value;
         else if (key == "--images") o.images = value;
+        else if (key == "--image-ms") o.imageMs = value;
         else {
             std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] "
-                         "[--markup classic|today]\n";
+                         "[--image-ms N] [--markup classic|today]\n";
             return 2;
         }
     }
@@ -134,6 +140,7 @@ int main(int argc, char** argv) {
             return Response::text(ResultsPage(base, QueryValue(req.target, "q"), std::atoi(QueryValue(req.target, "first").c_str()), o));
         if (path.rfind("/img/", 0) == 0) {
             int id = std::atoi(path.substr(path.rfind('/') + 1).c_str());
+            if (o.imageMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(o.imageMs));
             return Response::file(jpegs[static_cast<size_t>(id) % jpegs.size()], "image/jpeg");
         }
         if (path.rfind("/page/", 0) == 0)
