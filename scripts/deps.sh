@@ -28,7 +28,7 @@ install_wanted() {
     need_pkgs=()
 }
 
-for p in cmake make g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+for p in cmake make g++ clang clang-format g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
          wine64 xvfb nasm dpkg-dev libjpeg62-turbo-dev googletest libgtest-dev curl \
          xdotool imagemagick x11-utils; do
     want "$p"

@@ -18,7 +18,17 @@ std::string ExePath() {
     }
 }
 
+namespace {
+std::string& FolderForTests() {
+    static std::string folder;
+    return folder;
+}
+}  // namespace
+
+void SetExeFolderForTests(std::string folder) { FolderForTests() = std::move(folder); }
+
 std::string ExeFolder() {
+    if (!FolderForTests().empty()) return FolderForTests();
     std::string p = ExePath();
     return p.substr(0, p.find_last_of('\\') + 1);
 }
