@@ -27,7 +27,8 @@ int main() {
     std::string page = "<html><head>" + std::string(20000, ' ') + "</head><body><div id=\"b_SearchBoxAnswer\"></div>";
     for (int i = 0; i < 500; i++) {
         std::string n = std::to_string(i);
-        page += "<div class=\"iuscp\"><a class=\"thumb\" href=\"http://img" + n + ".example/photos/photo.jpg?w=300&amp;h=200\" h=\"ID=images," + n +
+        page += "<div class=\"iuscp\"><a class=\"thumb\" href=\"http://img" + n +
+                ".example/photos/photo.jpg?w=300&amp;h=200\" h=\"ID=images," + n +
                 ".1\"><img src=\"x\"></a><div class=\"meta\"><a class=\"tit\" href=\"http://site.example/p%2520" + n +
                 "?a=1&amp;b=2\" h=\"ID=images," + n + ".2\">title</a><a class=\"site\" href=\"/s\">site</a></div>" +
                 "<p>" + std::string(3900, 'x') + "</p></div>\n";
@@ -53,8 +54,8 @@ int main() {
         while (t.size() < (2u << 20)) t += piece;
         return t;
     };
-    const std::pair<const char*, std::string> hostile[] = {{"anchor openings only", repeat("<a")},
-                                                           {"tags without an end", repeat("<a class=\"thumb\" href=\"x")}};
+    const std::pair<const char*, std::string> hostile[] = {
+        {"anchor openings only", repeat("<a")}, {"tags without an end", repeat("<a class=\"thumb\" href=\"x")}};
     for (auto& [name, text] : hostile) {
         Hooks none;
         auto t0 = std::chrono::steady_clock::now();

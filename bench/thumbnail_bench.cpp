@@ -94,7 +94,8 @@ double LibjpegMs(const std::string& path, int runs) {
         DecodeJpeg(bytes.data(), bytes.size(), 1ull << 32, px, w, h);
         Size s = ThumbnailSize(w, h, 138, 108);
         std::vector<uint8_t> thumb(4 * static_cast<size_t>(s.width) * s.height);
-        ScaleNearest(px.data(), w, h, 4 * static_cast<size_t>(w), thumb.data(), s.width, s.height, 4 * static_cast<size_t>(s.width));
+        ScaleNearest(px.data(), w, h, 4 * static_cast<size_t>(w), thumb.data(), s.width, s.height,
+                     4 * static_cast<size_t>(s.width));
         EncodeJpeg(thumb.data(), s.width, s.height, 4 * static_cast<size_t>(s.width), 70);
     }
     return MsSince(t) / runs;
@@ -149,11 +150,12 @@ void Thumbnails() {
                     c.pipe / full, c.peak);
         DeleteFileA(c.path.c_str());
     }
-    std::printf("dec+thumb: read, decode whole, nearest-pixel scale, encode the thumbnail; dec+enc full:\n"
-                "decode and encode at the image's own size. peak MB: the process's peak working set after\n"
-                "the pipeline runs, in the order above (%.1f MB before any); 9000x7000 is above the\n"
-                "whole-decode limit and is scaled row by row.\n",
-                base);
+    std::printf(
+        "dec+thumb: read, decode whole, nearest-pixel scale, encode the thumbnail; dec+enc full:\n"
+        "decode and encode at the image's own size. peak MB: the process's peak working set after\n"
+        "the pipeline runs, in the order above (%.1f MB before any); 9000x7000 is above the\n"
+        "whole-decode limit and is scaled row by row.\n",
+        base);
 }
 
 void Download() {

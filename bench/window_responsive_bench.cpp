@@ -62,7 +62,8 @@ int main() {
             for (int k = 0; k < perPage; k++) {
                 std::string n = std::to_string(first + k);
                 page += "<div><a class=\"thumb\" href=\"" + server.url("/img/" + n + ".jpg") +
-                        "\" h=\"ID=images,1.1\"><img src=\"t.jpg\"></a><a class=\"tit\" href=\"http://pages.example/" + n +
+                        "\" h=\"ID=images,1.1\"><img src=\"t.jpg\"></a><a class=\"tit\" href=\"http://pages.example/" +
+                        n +
                         "\" h=\"ID=images,1.2\">t</a><a class=\"site\" href=\"http://pages.example/\">s</a></div>\n";
             }
             return testsupport::Response::text(page + "</body></html>");
@@ -101,16 +102,18 @@ int main() {
     form->ComboBox_search.SetText("bench");
     form->Button_search.Click();
     double nextSelect = NowMs() + 50;
-    forms::WaitUntil([&] {
-        if (NowMs() >= nextSelect && form->ListBox1.Count() > 0) {
-            double t0 = NowMs();
-            form->ListBox1.SetItemIndex(form->ListBox1.Count() / 2);
-            form->ListBox1Click(&form->ListBox1);
-            selectMs.push_back(NowMs() - t0);
-            nextSelect = NowMs() + 50;
-        }
-        return !form->JobAlive();
-    }, 120000);
+    forms::WaitUntil(
+        [&] {
+            if (NowMs() >= nextSelect && form->ListBox1.Count() > 0) {
+                double t0 = NowMs();
+                form->ListBox1.SetItemIndex(form->ListBox1.Count() / 2);
+                form->ListBox1Click(&form->ListBox1);
+                selectMs.push_back(NowMs() - t0);
+                nextSelect = NowMs() + 50;
+            }
+            return !form->JobAlive();
+        },
+        120000);
     double elapsed = NowMs() - start;
     probing = false;
     prober.join();
@@ -136,9 +139,7 @@ int main() {
         form->ListBox1Click(&form->ListBox1);
     });
     timeIt("scrolling the strip by 40 lines", [&](int i) { form->ScrollBox1.SetVertPosition((i % 2) * 320 + 2000); });
-    timeIt("framing a thumbnail", [&](int i) {
-        form->Bevel_f.SetBounds(2, i, 144, 114);
-    });
+    timeIt("framing a thumbnail", [&](int i) { form->Bevel_f.SetBounds(2, i, 144, 114); });
     timeIt("adding a result entry", [&](int i) {
         auto pic = std::make_unique<imaging::Picture>();
         std::vector<uint8_t> px(138 * 104 * 4, 0x50);
@@ -149,9 +150,14 @@ int main() {
         SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, i, 0};
         SetScrollInfo(form->ScrollBox1.Handle(), SB_VERT, &si, TRUE);
     });
-    timeIt("redraw request", [&](int) { RedrawWindow(form->ScrollBox1.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN); });
+    timeIt("redraw request", [&](int) {
+        RedrawWindow(form->ScrollBox1.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    });
     timeIt("address field", [&](int i) { form->Edit1.SetText("http://x/" + std::to_string(i)); });
-    timeIt("scroll 0 then 2000", [&](int) { form->ScrollBox1.SetVertPosition(0); form->ScrollBox1.SetVertPosition(2000); });
+    timeIt("scroll 0 then 2000", [&](int) {
+        form->ScrollBox1.SetVertPosition(0);
+        form->ScrollBox1.SetVertPosition(2000);
+    });
     timeIt("find thumbnail", [&](int i) { (void)form->Thumbnail(i); });
     timeIt("a list line", [&](int i) { form->ListBox1.SetItemIndex(i); });
     timeIt("pumping", [&](int) { forms::ProcessMessages(); });

@@ -65,7 +65,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         }
         auto number = [&](std::optional<int32_t>& into, int32_t least) {
             into = Number(value, least);
-            if (!into) r.error = arg + " takes a whole number" + (least > 0 ? " of at least 1" : " of 0 or more") + ", not \"" + value + "\"";
+            if (!into)
+                r.error = arg + " takes a whole number" + (least > 0 ? " of at least 1" : " of 0 or more") +
+                          ", not \"" + value + "\"";
         };
         if (arg == "--folder") {
             if (value.empty()) r.error = "--folder needs a folder";

@@ -16,7 +16,7 @@ struct Options {
     int emptyPages = 3;  // consecutive pages that download nothing end the search
     bool quiet = false;
     bool help = false;
-    std::string query;   // the keywords joined by single spaces, every space then "+"
+    std::string query;  // the keywords joined by single spaces, every space then "+"
 };
 
 struct ParseResult {

@@ -28,9 +28,9 @@ std::string LastErrorText() {
 // All seven time-outs. The control options share their numbers with the plain receive and
 // send options, so those two are simply set twice.
 void SetTimeouts(HINTERNET h) {
-    static const DWORD kOptions[] = {INTERNET_OPTION_CONNECT_TIMEOUT,         INTERNET_OPTION_RECEIVE_TIMEOUT,
-                                     INTERNET_OPTION_SEND_TIMEOUT,            INTERNET_OPTION_CONTROL_RECEIVE_TIMEOUT,
-                                     INTERNET_OPTION_CONTROL_SEND_TIMEOUT,    INTERNET_OPTION_DATA_RECEIVE_TIMEOUT,
+    static const DWORD kOptions[] = {INTERNET_OPTION_CONNECT_TIMEOUT,      INTERNET_OPTION_RECEIVE_TIMEOUT,
+                                     INTERNET_OPTION_SEND_TIMEOUT,         INTERNET_OPTION_CONTROL_RECEIVE_TIMEOUT,
+                                     INTERNET_OPTION_CONTROL_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT,
                                      INTERNET_OPTION_DATA_SEND_TIMEOUT};
     for (DWORD option : kOptions) {
         DWORD value = kTimeoutMs;
@@ -98,18 +98,16 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     Target target;
     if (!Crack(url, target)) return false;
 
-    platform::InetHandle session(
-        InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    platform::InetHandle session(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     SetTimeouts(session.get());
 
     // The request is opened in steps (connection, then request) rather than by address in one
     // call: Wine keeps only the connect time-out of a session handle, so the others are set on
     // the request handle as well, where both Windows and Wine apply them.
-    platform::InetHandle connection(InternetConnectA(session.get(), target.host.c_str(), target.port,
-                                     target.user.empty() ? nullptr : target.user.c_str(),
-                                     target.password.empty() ? nullptr : target.password.c_str(),
-                                     INTERNET_SERVICE_HTTP, 0, 0));
+    platform::InetHandle connection(InternetConnectA(
+        session.get(), target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
+        target.password.empty() ? nullptr : target.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return false;
     SetTimeouts(connection.get());
 
@@ -127,8 +125,7 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
 
     platform::Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw std::runtime_error("Cannot create file \"" + path + "\". " + LastErrorText());
+    if (!file) throw std::runtime_error("Cannot create file \"" + path + "\". " + LastErrorText());
 
     char buffer[kBlock];
     uint64_t total = 0;

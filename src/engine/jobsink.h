@@ -37,8 +37,8 @@ public:
     // One Result entry: the page line goes to the result list, the image line to the
     // fetched-image list, and a thumbnail control shows the picture (null when making it
     // failed: the control then shows none). fileName is the name in the target folder.
-    virtual void AddResultEntry(const std::string& pageLine, const std::string& imageLine,
-                                const std::string& fileName, std::unique_ptr<Picture> picture) {}
+    virtual void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
+                                std::unique_ptr<Picture> picture) {}
 
     // Called on the UI thread once the run has returned, after every run: the thread-end
     // handler. `error` is the text of the error that ended the run, empty when none did.
@@ -47,6 +47,8 @@ public:
 
 // A sink the caller keeps alive until the job has ended (a console run, a test): the job then
 // shares no ownership of it.
-inline std::shared_ptr<JobSink> Unowned(JobSink& sink) { return std::shared_ptr<JobSink>(std::shared_ptr<JobSink>(), &sink); }
+inline std::shared_ptr<JobSink> Unowned(JobSink& sink) {
+    return std::shared_ptr<JobSink>(std::shared_ptr<JobSink>(), &sink);
+}
 
 }  // namespace engine

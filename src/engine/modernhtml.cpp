@@ -74,10 +74,10 @@ size_t ReadAttributes(std::string_view page, size_t at, std::vector<Attribute>& 
 }
 
 // The characters that HTML gives the references &#128; to &#159; (windows-1252).
-constexpr std::array<char16_t, 32> kC1 = {
-    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kC1 = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                          0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
 
 char32_t NumericReference(uint32_t v) {
     if (v == 0 || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0xFFFD;
@@ -90,10 +90,9 @@ struct Named {
     char32_t c;
     bool legacy;  // also recognised without its ";"
 };
-constexpr Named kNamed[] = {{"amp", '&', true},    {"lt", '<', true},     {"gt", '>', true},
-                            {"quot", '"', true},   {"apos", '\'', false}, {"nbsp", 0xA0, true},
-                            {"sol", '/', false},   {"colon", ':', false}, {"equals", '=', false},
-                            {"quest", '?', false}, {"num", '#', false},   {"percnt", '%', false}};
+constexpr Named kNamed[] = {{"amp", '&', true},     {"lt", '<', true},     {"gt", '>', true},   {"quot", '"', true},
+                            {"apos", '\'', false},  {"nbsp", 0xA0, true},  {"sol", '/', false}, {"colon", ':', false},
+                            {"equals", '=', false}, {"quest", '?', false}, {"num", '#', false}, {"percnt", '%', false}};
 
 const Named* FindNamed(std::string_view name) {
     for (const Named& e : kNamed)

@@ -65,13 +65,16 @@ private:
 
     static char32_t Escape(char32_t e) {
         switch (e) {
-            case '"': case '\\': case '/': case 'u': return e;
-            case 'b': return '\b';
-            case 'f': return '\f';
-            case 'n': return '\n';
-            case 'r': return '\r';
-            case 't': return '\t';
-            default: return kBad;
+        case '"':
+        case '\\':
+        case '/':
+        case 'u': return e;
+        case 'b': return '\b';
+        case 'f': return '\f';
+        case 'n': return '\n';
+        case 'r': return '\r';
+        case 't': return '\t';
+        default: return kBad;
         }
     }
 

@@ -61,9 +61,10 @@ std::string RequestAddress(std::u32string_view url) {
 // The byte of "%XX" at url[i], or -1.
 int EscapedByte(std::u32string_view url, size_t i) {
     auto hex = [](char32_t c) {
-        return c >= '0' && c <= '9' ? int(c - '0')
-             : c >= 'a' && c <= 'f' ? int(c - 'a' + 10)
-             : c >= 'A' && c <= 'F' ? int(c - 'A' + 10) : -1;
+        return c >= '0' && c <= '9'   ? int(c - '0')
+               : c >= 'a' && c <= 'f' ? int(c - 'a' + 10)
+               : c >= 'A' && c <= 'F' ? int(c - 'A' + 10)
+                                      : -1;
     };
     if (i + 2 >= url.size() || url[i] != '%') return -1;
     int hi = hex(url[i + 1]), lo = hex(url[i + 2]);
@@ -74,8 +75,10 @@ int EscapedByte(std::u32string_view url, size_t i) {
 // more bytes, with the run's length in `len`; 0 when there is none.
 char32_t EscapedUtf8(std::u32string_view url, size_t i, size_t& len) {
     int lead = EscapedByte(url, i);
-    size_t count = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    size_t count = lead >= 0xC2 && lead <= 0xDF   ? 2
+                   : lead >= 0xE0 && lead <= 0xEF ? 3
+                   : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                  : 0;
     if (count == 0) return 0;
     char32_t c = char32_t(lead) & (0x7F >> count);
     for (size_t k = 1; k < count; ++k) {

@@ -28,7 +28,8 @@ std::string ReplaceIgnoringCase(std::string_view text, std::string_view from, st
 // Rules 3 and 4: a long extension that starts with ".jpg" (or ".gif") is cut back to it.
 std::string TrimExtension(const std::string& name, std::string_view kind) {
     std::string ext = Extension(name);
-    if (ext.size() > 4 && LowerAscii(std::string_view(ext).substr(0, 4)) == kind) return BaseOf(name) + std::string(kind);
+    if (ext.size() > 4 && LowerAscii(std::string_view(ext).substr(0, 4)) == kind)
+        return BaseOf(name) + std::string(kind);
     return name;
 }
 

@@ -13,7 +13,8 @@ std::wstring CutAtStartMarker(const std::wstring& page) {
 size_t CountOccurrences(std::string_view text, std::string_view pattern) {
     if (text.empty() || pattern.empty()) return 0;
     size_t n = 0;
-    for (size_t at = text.find(pattern); at != std::string_view::npos; at = text.find(pattern, at + pattern.size())) n++;
+    for (size_t at = text.find(pattern); at != std::string_view::npos; at = text.find(pattern, at + pattern.size()))
+        n++;
     return n;
 }
 

@@ -57,7 +57,8 @@ bool CodePageChar(char32_t c, std::string& out) {
 
 class JobHooks : public ScanHooks {
 public:
-    explicit JobHooks(TDownThread& job) : job_(job), sink_(job.Sink()), random_(GetTickCount() ^ GetCurrentThreadId()) {}
+    explicit JobHooks(TDownThread& job)
+        : job_(job), sink_(job.Sink()), random_(GetTickCount() ^ GetCurrentThreadId()) {}
 
     bool StopRequested() override {
         platform::PumpThreadMessages();
@@ -121,7 +122,8 @@ private:
 bool TDownThread::ScanPage(const std::wstring& text) {
     const std::string rest = ToAnsi(CutAtStartMarker(text));
     JobHooks hooks(*this);
-    return ScanEitherMarkup(rest, [&] { return ToAnsi(text); }, hooks, CodePageChar);
+    return ScanEitherMarkup(
+        rest, [&] { return ToAnsi(text); }, hooks, CodePageChar);
 }
 
 }  // namespace engine

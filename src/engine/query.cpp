@@ -5,8 +5,8 @@ namespace engine {
 std::string SearchPath(const QueryParams& p) {
     return "/images/search?q=" + p.keywords + "&first=" + std::to_string(p.first) +
            "&count=" + std::to_string(p.count) + "&maxFileSize=" + std::to_string(p.maxSize) +
-           "&minFileSize=" + std::to_string(p.minSize) + "&safeSearch=" + p.safeSearch +
-           "&mkt=nl-NL" + "&adlt=" + p.safeSearch;
+           "&minFileSize=" + std::to_string(p.minSize) + "&safeSearch=" + p.safeSearch + "&mkt=nl-NL" +
+           "&adlt=" + p.safeSearch;
 }
 
 std::string SearchUrl(const std::string& serviceBase, const QueryParams& p) {

@@ -9,7 +9,7 @@ namespace engine {
 inline constexpr const char* kDefaultService = "https://www.bing.com";
 
 struct QueryParams {
-    std::string keywords;    // spaces already replaced by "+"; nothing else escaped
+    std::string keywords;  // spaces already replaced by "+"; nothing else escaped
     int32_t first = 1;
     int32_t count = 28;
     int32_t maxSize = 0;     // bytes

@@ -10,10 +10,10 @@ namespace engine {
 
 // A result that passed every test: the file is to be fetched under `fileName`.
 struct NewImage {
-    int index = 0;          // position of the result on its page, from 0
-    std::string imageUrl;   // decoded once: the address to download
-    std::string pageUrl;    // decoded once, "&amp;" already replaced
-    std::string fileName;   // new in the target folder
+    int index = 0;         // position of the result on its page, from 0
+    std::string imageUrl;  // decoded once: the address to download
+    std::string pageUrl;   // decoded once, "&amp;" already replaced
+    std::string fileName;  // new in the target folder
     // Today's markup gives both lines as they are shown (modernscan.h); the classic one's are
     // decoded once more after the download.
     bool linesReady = false;

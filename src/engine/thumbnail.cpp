@@ -140,7 +140,8 @@ void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight) {
     WorkingBitmap work(size.width, size.height);
     if (!picture.RenderScaled(work.dc(), work.bits(), size.width, size.height))
         throw std::runtime_error("JPEG error: the image data does not decode");
-    std::vector<uint8_t> jpeg = imaging::EncodeJpeg(work.bits(), size.width, size.height, 4 * static_cast<size_t>(size.width), kQuality);
+    std::vector<uint8_t> jpeg =
+        imaging::EncodeJpeg(work.bits(), size.width, size.height, 4 * static_cast<size_t>(size.width), kQuality);
     if (jpeg.empty()) throw std::runtime_error("JPEG error: the thumbnail could not be encoded");
     picture.SetJpegBytes(std::move(jpeg));
 }

@@ -102,9 +102,7 @@ Control* Control::FindChild(const std::string& name) const {
     return nullptr;
 }
 
-Control* Control::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Control*>(GetPropA(hwnd, kObjectProp)) : nullptr;
-}
+Control* Control::FromHandle(HWND hwnd) { return hwnd ? static_cast<Control*>(GetPropA(hwnd, kObjectProp)) : nullptr; }
 
 Control* Control::ControlAt(HWND hwnd) {
     for (; hwnd; hwnd = GetParent(hwnd))
@@ -125,7 +123,8 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
     if (subclass && h) {
         hwnd_ = h;
         SetPropA(h, kObjectProp, this);
-        oldProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+        oldProc_ =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
         SetPropA(h, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
     }
     ApplyFont();
@@ -192,8 +191,9 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         if (OnMouseDown) {
-            MouseButton b = msg == WM_LBUTTONDOWN ? MouseButton::Left
-                            : msg == WM_RBUTTONDOWN ? MouseButton::Right : MouseButton::Middle;
+            MouseButton b = msg == WM_LBUTTONDOWN   ? MouseButton::Left
+                            : msg == WM_RBUTTONDOWN ? MouseButton::Right
+                                                    : MouseButton::Middle;
             unsigned shift = static_cast<unsigned>(wp) & (MK_SHIFT | MK_CONTROL);
             if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
             OnMouseDown(this, b, shift, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));

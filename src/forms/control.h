@@ -121,8 +121,8 @@ public:
     // Destroys an adopted child; its object is freed once no message handler is running.
     void DestroyChild(Control* child);
 
-    static Control* FromHandle(HWND hwnd);     // the object of this exact window
-    static Control* ControlAt(HWND hwnd);      // the nearest object at or above this window
+    static Control* FromHandle(HWND hwnd);  // the object of this exact window
+    static Control* ControlAt(HWND hwnd);   // the nearest object at or above this window
 
     // Parent's view: lay out aligned children, paint graphic ones.
     void Realign();

@@ -62,10 +62,8 @@ void Bevel::SetBounds(int left, int top, int width, int height) {
 
 LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_NCHITTEST:
-        return HTTRANSPARENT;
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
@@ -103,8 +101,7 @@ void Button::Command(WORD code) {
 FlatButton::FlatButton(Control* parent, const Design& d, const char* iconResource) : Control(parent, d) {
     showHint_ = true;
     HINSTANCE inst = GetModuleHandleA(nullptr);
-    if (iconResource)
-        icon_.Reset(static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0)));
+    if (iconResource) icon_.Reset(static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0)));
     CreateWindowed(OwnWindowClass(), 0, 0, false);
 }
 
@@ -201,7 +198,8 @@ ComboBox::ComboBox(Control* parent, const Design& d) : Control(parent, d) {
     if (GetComboBoxInfo(hwnd_, &info)) edit_ = info.hwndItem;
     if (edit_) {
         SetPropA(edit_, kComboOwnerProp, this);
-        editProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+        editProc_ =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
     }
     SetWindowTextA(hwnd_, caption_.c_str());
 }
@@ -250,7 +248,9 @@ std::vector<std::string> ComboBox::Items() const {
     return out;
 }
 
-void ComboBox::AddItem(const std::string& s) { SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())); }
+void ComboBox::AddItem(const std::string& s) {
+    SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
 
 void ComboBox::InsertItem(int i, const std::string& s) {
     SendMessageA(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.c_str()));
@@ -353,7 +353,8 @@ void ScrollBox::UpdateRange() {
     range_ = range;
     page_ = page;
     if (!hwnd_) return;
-    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, range_ - 1), static_cast<UINT>(ClientHeight()), 0, 0};
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, range_ - 1), static_cast<UINT>(ClientHeight()), 0,
+                  0};
     SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);  // drawn with the next paint
     if (pos_ > VertMax()) SetVertPosition(VertMax());
@@ -458,8 +459,7 @@ void Image::SetPicture(std::unique_ptr<Picture> p) {
 
 LRESULT Image::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);

@@ -129,7 +129,7 @@ public:
     void Add(const std::string& s);
     void Clear();
     int ItemIndex() const;
-    void SetItemIndex(int i);  // no OnClick; the list scrolls the line into view
+    void SetItemIndex(int i);             // no OnClick; the list scrolls the line into view
     int ItemAtPos(POINT clientPt) const;  // -1 when the point is not over a line
     int TopIndex() const;
     int FindExact(const std::string& s) const;  // whole line, case ignored; -1 if none

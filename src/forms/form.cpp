@@ -52,7 +52,8 @@ HWND DialogOwner() {
     return MainForm() ? MainForm()->Handle() : nullptr;
 }
 
-Form::Form(const FormDesign& d) : Control(nullptr, Design{.name = d.name, .left = d.left, .top = d.top, .caption = d.caption}) {
+Form::Form(const FormDesign& d)
+    : Control(nullptr, Design{.name = d.name, .left = d.left, .top = d.top, .caption = d.caption}) {
     static bool commonControls = [] {
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         return InitCommonControlsEx(&icc) != 0;
@@ -88,7 +89,8 @@ void Form::SetBounds(int left, int top, int width, int height) {
 
 void Form::SetClientSize(int width, int height) {
     RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr, GetWindowLongA(hwnd_, GWL_EXSTYLE));
+    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr,
+                       GetWindowLongA(hwnd_, GWL_EXSTYLE));
     RECT w;
     GetWindowRect(hwnd_, &w);
     SetBounds(w.left, w.top, r.right - r.left, r.bottom - r.top);
@@ -260,7 +262,8 @@ void Form::ApplyTabOrder() {
             if (c->Windowed() && c->TabOrder() >= 0) stops.push_back(c);
             order(c);
         }
-        std::stable_sort(stops.begin(), stops.end(), [](Control* a, Control* b) { return a->TabOrder() < b->TabOrder(); });
+        std::stable_sort(stops.begin(), stops.end(),
+                         [](Control* a, Control* b) { return a->TabOrder() < b->TabOrder(); });
         HWND after = HWND_TOP;
         for (Control* c : stops) {
             SetWindowPos(c->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -272,9 +275,7 @@ void Form::ApplyTabOrder() {
 
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CLOSE:
-        Close();
-        return 0;
+    case WM_CLOSE: Close(); return 0;
     case WM_ACTIVATE:
         // The default would give the focus to the form itself; a control should have it.
         if (LOWORD(wp) == WA_INACTIVE) {

@@ -31,7 +31,9 @@ MenuItem* FindIn(std::vector<std::unique_ptr<MenuItem>>& items, const std::strin
 
 void SetPopupScript(PopupScript script) { Script() = std::move(script); }
 
-MenuItem::MenuItem(const ItemDesign& d) : Component(d.name), Caption(d.caption), id_(NextId()) { Registry()[id_] = this; }
+MenuItem::MenuItem(const ItemDesign& d) : Component(d.name), Caption(d.caption), id_(NextId()) {
+    Registry()[id_] = this;
+}
 
 MenuItem::~MenuItem() { Registry().erase(id_); }
 

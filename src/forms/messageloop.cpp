@@ -91,10 +91,8 @@ bool PreTranslate(MSG& msg) {
     case WM_KEYUP:
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
-    case WM_CHAR:
-        return PreviewKey(msg);
-    case WM_MOUSEWHEEL:
-        return PreviewWheel(msg);
+    case WM_CHAR: return PreviewKey(msg);
+    case WM_MOUSEWHEEL: return PreviewWheel(msg);
     }
     return false;
 }

@@ -35,8 +35,14 @@ int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
     unsigned icon = 0;
     switch (kind) {
     case BoxKind::Plain: break;
-    case BoxKind::Information: call.caption = "Information"; icon = MB_ICONINFORMATION; break;
-    case BoxKind::Confirm: call.caption = "Confirm"; icon = MB_ICONQUESTION; break;
+    case BoxKind::Information:
+        call.caption = "Information";
+        icon = MB_ICONINFORMATION;
+        break;
+    case BoxKind::Confirm:
+        call.caption = "Confirm";
+        icon = MB_ICONQUESTION;
+        break;
     case BoxKind::Warning: icon = MB_ICONWARNING; break;
     case BoxKind::Error: icon = MB_ICONERROR; break;
     }

@@ -80,8 +80,7 @@ LRESULT CALLBACK UiDispatcher::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         auto* fn = reinterpret_cast<std::function<void()>*>(lp);
         try {
             (*fn)();
-        } catch (...) {
-        }
+        } catch (...) {}
         delete fn;
         return 0;
     }

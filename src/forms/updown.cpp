@@ -13,9 +13,7 @@ UpDown::UpDown(Control* parent, const Design& d, int16_t min, int16_t max, int16
     SetPosition(position);
 }
 
-int16_t UpDown::Position() const {
-    return static_cast<int16_t>(LOWORD(SendMessageA(hwnd_, UDM_GETPOS, 0, 0)));
-}
+int16_t UpDown::Position() const { return static_cast<int16_t>(LOWORD(SendMessageA(hwnd_, UDM_GETPOS, 0, 0))); }
 
 void UpDown::SetPosition(int16_t pos) {
     pos = std::clamp(pos, min_, max_);

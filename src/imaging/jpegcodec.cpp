@@ -144,7 +144,8 @@ bool DecodeJpegNearest(const uint8_t* data, size_t size, int width, int height, 
         jpeg_read_scanlines(&r.cinfo, &p, 1);
         for (; next < ys.size() && ys[next] == y; next++) {
             uint8_t* out = pixels.data() + next * 4 * static_cast<size_t>(width);
-            for (int x = 0; x < width; x++) std::memcpy(out + 4 * x, row.data() + 4 * static_cast<size_t>(xs[static_cast<size_t>(x)]), 4);
+            for (int x = 0; x < width; x++)
+                std::memcpy(out + 4 * x, row.data() + 4 * static_cast<size_t>(xs[static_cast<size_t>(x)]), 4);
         }
     }
     jpeg_abort_decompress(&r.cinfo);

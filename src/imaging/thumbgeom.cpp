@@ -12,7 +12,8 @@ Size ThumbnailSize(int64_t width, int64_t height, int boxWidth, int boxHeight) {
 
 std::vector<int> NearestIndices(int64_t from, int to) {
     std::vector<int> out(to > 0 ? static_cast<size_t>(to) : 0);
-    for (int i = 0; i < to; i++) out[static_cast<size_t>(i)] = static_cast<int>((2 * int64_t{i} + 1) * from / (2 * int64_t{to}));
+    for (int i = 0; i < to; i++)
+        out[static_cast<size_t>(i)] = static_cast<int>((2 * int64_t{i} + 1) * from / (2 * int64_t{to}));
     return out;
 }
 
@@ -23,7 +24,8 @@ void ScaleNearest(const uint8_t* src, int srcWidth, int srcHeight, size_t srcStr
     for (int y = 0; y < dstHeight; y++) {
         const uint8_t* row = src + static_cast<size_t>(ys[static_cast<size_t>(y)]) * srcStride;
         uint8_t* out = dst + static_cast<size_t>(y) * dstStride;
-        for (int x = 0; x < dstWidth; x++) std::memcpy(out + 4 * x, row + 4 * static_cast<size_t>(xs[static_cast<size_t>(x)]), 4);
+        for (int x = 0; x < dstWidth; x++)
+            std::memcpy(out + 4 * x, row + 4 * static_cast<size_t>(xs[static_cast<size_t>(x)]), 4);
     }
 }
 
@@ -60,8 +62,7 @@ bool HeaderSize(const uint8_t* d, size_t n, int64_t& width, int64_t& height) {
         if (width < 0) width = -width;
         if (height < 0) height = -height;  // top-down rows
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

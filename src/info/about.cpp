@@ -11,9 +11,15 @@ TFormAbout* FormAbout = nullptr;
 
 namespace {
 
-const forms::FormDesign kDesign{.name = "FormAbout", .caption = "About", .left = 300, .top = 200,
-                                .clientWidth = 274, .clientHeight = 165, .resizable = false,
-                                .minimizeBox = false, .maximizeBox = false};
+const forms::FormDesign kDesign{.name = "FormAbout",
+                                .caption = "About",
+                                .left = 300,
+                                .top = 200,
+                                .clientWidth = 274,
+                                .clientHeight = 165,
+                                .resizable = false,
+                                .minimizeBox = false,
+                                .maximizeBox = false};
 
 }  // namespace
 

@@ -38,8 +38,8 @@ protected:
 class PictureView : public forms::Control {
 public:
     PictureView(forms::Control* parent, const forms::Design& d) : Control(parent, d) {}
-    void SetIcon(HICON icon);                          // drawn at its own size at the top left; not owned
-    void SetBitmap(platform::Gdi<HBITMAP> bitmap);   // stretched over the whole control
+    void SetIcon(HICON icon);                       // drawn at its own size at the top left; not owned
+    void SetBitmap(platform::Gdi<HBITMAP> bitmap);  // stretched over the whole control
     HICON Icon() const { return icon_; }
 
 protected:

@@ -8,8 +8,8 @@ std::string DownloadWarning(std::string_view fileName) {
 }
 
 std::string ImageInfoText(std::string_view name, uint64_t sizeBytes, std::string_view dateText) {
-    return "File name: " + std::string(name) + "\r" + "File size:     " + std::to_string(sizeBytes) +
-           " bytes\r" + "File date:   " + std::string(dateText) + "\r";
+    return "File name: " + std::string(name) + "\r" + "File size:     " + std::to_string(sizeBytes) + " bytes\r" +
+           "File date:   " + std::string(dateText) + "\r";
 }
 
 std::string DateTimeText(std::string_view date, std::string_view time, bool midnight) {

@@ -51,8 +51,7 @@ std::string ReadPublishedVersion(const std::string& path) {
     platform::Handle file(CreateFileA(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw std::runtime_error("Cannot open file \"" + path + "\". " + SystemErrorText(GetLastError()));
+    if (!file) throw std::runtime_error("Cannot open file \"" + path + "\". " + SystemErrorText(GetLastError()));
     VersionScan scan;
     char block[65536];
     DWORD got = 0;

@@ -55,12 +55,12 @@ VersionInfo ReadVersionInfo(const std::string& fileName) {
 
     VersionInfo v;
     const std::pair<const char*, std::string*> keys[] = {
-        {"CompanyName", &v.CompanyName},         {"FileDescription", &v.FileDescription},
-        {"FileVersion", &v.FileVersion},         {"InternalName", &v.InternalName},
-        {"LegalCopyright", &v.LegalCopyright},   {"LegalTrademarks", &v.LegalTrademarks},
+        {"CompanyName", &v.CompanyName},           {"FileDescription", &v.FileDescription},
+        {"FileVersion", &v.FileVersion},           {"InternalName", &v.InternalName},
+        {"LegalCopyright", &v.LegalCopyright},     {"LegalTrademarks", &v.LegalTrademarks},
         {"OriginalFileName", &v.OriginalFileName}, {"ProductName", &v.ProductName},
-        {"ProductVersion", &v.ProductVersion},   {"Comments", &v.Comments},
-        {"PrivateBuild", &v.PrivateBuild},       {"SpecialBuild", &v.SpecialBuild},
+        {"ProductVersion", &v.ProductVersion},     {"Comments", &v.Comments},
+        {"PrivateBuild", &v.PrivateBuild},         {"SpecialBuild", &v.SpecialBuild},
     };
     for (const auto& [name, field] : keys) Query(data, base + name, *field);
     // Resource compilers write this key as "OriginalFilename"; look for that spelling too in

@@ -16,15 +16,15 @@ public:
     static constexpr size_t kTaken = 20;
 
     void Feed(std::string_view block);
-    void Finish();                        // the end of the file
-    bool Done() const { return done_; }   // the version text is complete
-    std::string Text() const;             // "" when the tag never came
+    void Finish();                       // the end of the file
+    bool Done() const { return done_; }  // the version text is complete
+    std::string Text() const;            // "" when the tag never came
 
 private:
     void Put(char c);  // one character of the joined text
 
-    std::string recent_;    // the last characters before the tag was found
-    std::string taken_;     // characters after the tag
+    std::string recent_;  // the last characters before the tag was found
+    std::string taken_;   // characters after the tag
     bool found_ = false;
     bool done_ = false;
     bool afterCr_ = false;  // the previous input character was a CR

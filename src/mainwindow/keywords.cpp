@@ -21,7 +21,8 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 int PutOnTop(std::vector<std::string>& history, const std::string& text) {
-    auto it = std::find_if(history.begin(), history.end(), [&](const std::string& e) { return SameTextIgnoringCase(e, text); });
+    auto it = std::find_if(history.begin(), history.end(),
+                           [&](const std::string& e) { return SameTextIgnoringCase(e, text); });
     if (it == history.end()) {
         history.insert(history.begin(), text);
         return -1;

@@ -56,7 +56,8 @@ TForm1::TForm1() : forms::Form(kDesign) {
     PopSizeToDownload1->OnClick = on(&TForm1::PopSizeToDownload1Click);
     PopImageInfo1->OnClick = on(&TForm1::PopImageInfo1Click);
     PopAbout1->OnClick = on(&TForm1::PopAbout1Click);
-    for (auto* item : {PopCut3, PopCopy3, PopSelectAll3, PopPaste3, PopClearAll3}) item->OnClick = on(&TForm1::Pop3Click);
+    for (auto* item : {PopCut3, PopCopy3, PopSelectAll3, PopPaste3, PopClearAll3})
+        item->OnClick = on(&TForm1::Pop3Click);
 
     MainMenu_File->OnClick = on(&TForm1::MainMenu_FileClick);
     MainMenu_Edit->OnClick = on(&TForm1::MainMenu_EditClick);

@@ -46,7 +46,8 @@ public:
     forms::MenuItem* PopShowThumbs1 = PopupMenu1.Add({"PopShowThumbs1", "Show Thumbnails list  >"});
     forms::MenuItem* PopShowMenu1 = PopupMenu1.Add({"PopShowMenu1", "Show the main menu"});
     forms::MenuItem* PopSep4 = PopupMenu1.Add({"PopSep4", "-"});
-    forms::MenuItem* PopSizeToDownload1 = PopupMenu1.Add({"PopSizeToDownload1", "Set limits && options for downloads ..."});
+    forms::MenuItem* PopSizeToDownload1 =
+        PopupMenu1.Add({"PopSizeToDownload1", "Set limits && options for downloads ..."});
     forms::MenuItem* PopSep5 = PopupMenu1.Add({"PopSep5", "-"});
     forms::MenuItem* PopImageInfo1 = PopupMenu1.Add({"PopImageInfo1", "Show selected image file Info ..."});
     forms::MenuItem* PopSep6 = PopupMenu1.Add({"PopSep6", "-"});
@@ -84,12 +85,14 @@ public:
     forms::MenuItem* MainMenu_SizeToDownload =
         MainMenu_Options->Add({"MainMenu_SizeToDownload", "Set limits && options for downloads ..."});
     forms::MenuItem* MainMenu_Sep7 = MainMenu_Options->Add({"MainMenu_Sep7", "-"});
-    forms::MenuItem* MainMenu_ClearAllPast = MainMenu_Options->Add({"MainMenu_ClearAllPast", "Clear all past search keys ..."});
+    forms::MenuItem* MainMenu_ClearAllPast =
+        MainMenu_Options->Add({"MainMenu_ClearAllPast", "Clear all past search keys ..."});
     forms::MenuItem* MainMenu_Help = MainMenu1.Add({"MainMenu_Help", "Help"});
     forms::MenuItem* MainMenu_Help1 = MainMenu_Help->Add({"MainMenu_Help1", "Help ..."});
     forms::MenuItem* MainMenu_Sep4 = MainMenu_Help->Add({"MainMenu_Sep4", "-"});
     forms::MenuItem* MainMenu_SoftwareNews = MainMenu_Help->Add({"MainMenu_SoftwareNews", "Software news..."});
-    forms::MenuItem* MainMenu_CheckNewVersion = MainMenu_Help->Add({"MainMenu_CheckNewVersion", "Check new versions *"});
+    forms::MenuItem* MainMenu_CheckNewVersion =
+        MainMenu_Help->Add({"MainMenu_CheckNewVersion", "Check new versions *"});
     forms::MenuItem* MainMenu_Sep5 = MainMenu_Help->Add({"MainMenu_Sep5", "-"});
     forms::MenuItem* MainMenu_Donations = MainMenu_Help->Add({"MainMenu_Donations", "Donations..."});
     forms::MenuItem* MainMenu_About = MainMenu_Help->Add({"MainMenu_About", "About ..."});
@@ -97,32 +100,74 @@ public:
     // ---- Controls as designed (left, top, width, height in pixels) ----
     forms::Panel Panel_Main{this, {.name = "Panel_Main", .left = 0, .top = 0, .width = 356, .height = 366}};
     forms::Bevel Bevel1{&Panel_Main, {.name = "Bevel1", .height = 59, .align = Align::Top}};
-    forms::Label Label3{&Panel_Main, {.name = "Label3", .left = 8, .top = 11, .caption = "Image keywords:", .bold = true}};
-    forms::ComboBox ComboBox_search{&Panel_Main, {.name = "ComboBox_search", .left = 108, .top = 8, .width = 150,
-                                                  .height = 21, .caption = "Quenby", .tabOrder = 0}};
-    forms::Button Button_search{&Panel_Main, {.name = "Button_search", .left = 264, .top = 8, .width = 81, .height = 20,
-                                              .caption = "Search", .hint = " go search ... ", .bold = true, .tabOrder = 2}};
-    forms::Label Label4{&Panel_Main, {.name = "Label4", .left = 8, .top = 35, .caption = "Save to folder:", .bold = true}};
-    forms::Edit Edit_savepath{&Panel_Main, {.name = "Edit_savepath", .left = 97, .top = 32, .width = 224, .height = 20,
-                                            .tabOrder = 1}, true};
-    forms::Button Button_savepath{&Panel_Main, {.name = "Button_savepath", .left = 322, .top = 32, .width = 23, .height = 21,
-                                                .caption = "...", .hint = " select folder for image saving ", .tabOrder = 3}};
+    forms::Label Label3{&Panel_Main,
+                        {.name = "Label3", .left = 8, .top = 11, .caption = "Image keywords:", .bold = true}};
+    forms::ComboBox ComboBox_search{&Panel_Main,
+                                    {.name = "ComboBox_search",
+                                     .left = 108,
+                                     .top = 8,
+                                     .width = 150,
+                                     .height = 21,
+                                     .caption = "Quenby",
+                                     .tabOrder = 0}};
+    forms::Button Button_search{&Panel_Main,
+                                {.name = "Button_search",
+                                 .left = 264,
+                                 .top = 8,
+                                 .width = 81,
+                                 .height = 20,
+                                 .caption = "Search",
+                                 .hint = " go search ... ",
+                                 .bold = true,
+                                 .tabOrder = 2}};
+    forms::Label Label4{&Panel_Main,
+                        {.name = "Label4", .left = 8, .top = 35, .caption = "Save to folder:", .bold = true}};
+    forms::Edit Edit_savepath{
+        &Panel_Main, {.name = "Edit_savepath", .left = 97, .top = 32, .width = 224, .height = 20, .tabOrder = 1}, true};
+    forms::Button Button_savepath{&Panel_Main,
+                                  {.name = "Button_savepath",
+                                   .left = 322,
+                                   .top = 32,
+                                   .width = 23,
+                                   .height = 21,
+                                   .caption = "...",
+                                   .hint = " select folder for image saving ",
+                                   .tabOrder = 3}};
     forms::Bevel Bevel2{&Panel_Main, {.name = "Bevel2", .height = 41, .align = Align::Top}};
-    forms::Label Label1{&Panel_Main, {.name = "Label1", .left = 8, .top = 66, .caption = "Downed: 0 images   ", .bold = true}};
-    forms::Label Label2{&Panel_Main, {.name = "Label2", .left = 8, .top = 82, .caption = "Trying: 0 of ...", .bold = true}};
-    forms::FlatButton Button_menu{&Panel_Main, {.name = "Button_menu", .left = 168, .top = 71, .width = 25, .height = 20,
-                                                .hint = " show menu ... "}};
-    forms::Button Button_stopsearch{&Panel_Main, {.name = "Button_stopsearch", .left = 197, .top = 71, .width = 83,
-                                                  .height = 20, .caption = "Stop search", .hint = " stops search  [esc] ",
-                                                  .tabOrder = 5}};
-    forms::Button Button_exit{&Panel_Main, {.name = "Button_exit", .left = 284, .top = 71, .width = 61, .height = 20,
-                                            .caption = "Exit  !", .hint = " close program ", .tabOrder = 4}};
+    forms::Label Label1{&Panel_Main,
+                        {.name = "Label1", .left = 8, .top = 66, .caption = "Downed: 0 images   ", .bold = true}};
+    forms::Label Label2{&Panel_Main,
+                        {.name = "Label2", .left = 8, .top = 82, .caption = "Trying: 0 of ...", .bold = true}};
+    forms::FlatButton Button_menu{
+        &Panel_Main,
+        {.name = "Button_menu", .left = 168, .top = 71, .width = 25, .height = 20, .hint = " show menu ... "}};
+    forms::Button Button_stopsearch{&Panel_Main,
+                                    {.name = "Button_stopsearch",
+                                     .left = 197,
+                                     .top = 71,
+                                     .width = 83,
+                                     .height = 20,
+                                     .caption = "Stop search",
+                                     .hint = " stops search  [esc] ",
+                                     .tabOrder = 5}};
+    forms::Button Button_exit{&Panel_Main,
+                              {.name = "Button_exit",
+                               .left = 284,
+                               .top = 71,
+                               .width = 61,
+                               .height = 20,
+                               .caption = "Exit  !",
+                               .hint = " close program ",
+                               .tabOrder = 4}};
     forms::Bevel Bevel3{&Panel_Main, {.name = "Bevel3", .height = 21, .align = Align::Bottom}};
     forms::ListBox ListBox1{&Panel_Main, {.name = "ListBox1", .tabOrder = 6, .align = Align::Client}};
     forms::Edit Edit1{&Panel_Main, {.name = "Edit1", .left = 0, .top = 345, .width = 355, .height = 21, .tabOrder = 7}};
     forms::ScrollBox ScrollBox1{this, {.name = "ScrollBox1", .left = 356, .top = 0, .width = 165, .height = 366}};
-    forms::Bevel Bevel_f{&ScrollBox1, {.name = "Bevel_f", .left = 3, .top = 112, .width = 142, .height = 112},
-                         forms::Bevel::Shape::Box, true, forms::Bevel::Layer::OverSiblings};
+    forms::Bevel Bevel_f{&ScrollBox1,
+                         {.name = "Bevel_f", .left = 3, .top = 112, .width = 142, .height = 112},
+                         forms::Bevel::Shape::Box,
+                         true,
+                         forms::Bevel::Layer::OverSiblings};
     forms::ListBox ListBox_Bak{this, {.name = "ListBox_Bak", .left = 8, .top = 150, .width = 121, .height = 97}};
 
     // ---- Search command and job control ----
@@ -224,13 +269,13 @@ private:
 
     std::shared_ptr<SearchLink> link_ = std::make_shared<SearchLink>(*this);
     bool jobAlive_ = false;
-    bool commandBusy_ = false;   // a search command is in progress (or waiting for the old job)
+    bool commandBusy_ = false;  // a search command is in progress (or waiting for the old job)
     bool searchPending_ = false;
     bool pendingWasRunning_ = false;
 };
 
-using forms::RedrawButtonsOnKeyUp;
 using forms::GetOsVersion;
 using forms::OsVersion;
+using forms::RedrawButtonsOnKeyUp;
 
 }  // namespace mainwindow

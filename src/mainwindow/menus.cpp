@@ -48,8 +48,8 @@ void TForm1::MainMenu_EditClick(Component*) {
 // the one the text menu was opened on.
 void TForm1::Pop3Click(Component* Sender) {
     if (Sender == PopClearAll3 || Sender == MainMenu_ClearAllPast) {
-        if (forms::ShowBox(forms::BoxKind::Information, "Sure to delete all past search keywords..?",
-                           MB_OKCANCEL) == IDCANCEL)
+        if (forms::ShowBox(forms::BoxKind::Information, "Sure to delete all past search keywords..?", MB_OKCANCEL) ==
+            IDCANCEL)
             return;
         std::string keep = ComboBox_search.Text();
         ComboBox_search.Clear();

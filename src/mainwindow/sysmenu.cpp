@@ -38,9 +38,7 @@ constexpr SysItem kSysItems[] = {
     {kSysAbout, "About..."},
 };
 
-void OpenPage(const char* address) {
-    forms::ShellOpen(GetDesktopWindow(), "open", address, "", "", SW_SHOWNORMAL);
-}
+void OpenPage(const char* address) { forms::ShellOpen(GetDesktopWindow(), "open", address, "", "", SW_SHOWNORMAL); }
 
 }  // namespace
 
@@ -66,9 +64,7 @@ void TForm1::AppMessage(MSG& Msg, bool&) {
         OpenPage(info::kDonationPage);
         Settings().WriteBool(settings::kDonated, true);
         break;
-    case kSysHelp:
-        forms::ShellOpen(GetDesktopWindow(), "open", "notepad.exe", "Quenby.txt", "", SW_SHOWNORMAL);
-        break;
+    case kSysHelp: forms::ShellOpen(GetDesktopWindow(), "open", "notepad.exe", "Quenby.txt", "", SW_SHOWNORMAL); break;
     case kSysShowThumbs: ToggleThumbStrip(); break;
     case kSysSizeToDownload: PopSizeToDownload1->Click(); break;  // nothing while disabled
     default: break;
@@ -79,10 +75,8 @@ void TForm1::ToggleStayOnTop() {
     RECT r;
     GetWindowRect(Handle(), &r);
     bool top = OnTopState == 0;
-    SetWindowPos(Handle(), top ? HWND_TOPMOST : HWND_NOTOPMOST, r.left, r.top, r.right - r.left,
-                 r.bottom - r.top, 0);
-    CheckMenuItem(GetSystemMenu(Handle(), FALSE), kSysStayOnTop,
-                  MF_BYCOMMAND | (top ? MF_CHECKED : MF_UNCHECKED));
+    SetWindowPos(Handle(), top ? HWND_TOPMOST : HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
+    CheckMenuItem(GetSystemMenu(Handle(), FALSE), kSysStayOnTop, MF_BYCOMMAND | (top ? MF_CHECKED : MF_UNCHECKED));
     OnTopState = top ? 1 : 0;
 }
 

@@ -34,11 +34,7 @@ public:
 
     Handle get() const noexcept { return h_; }
     explicit operator bool() const noexcept { return Traits::Held(h_); }
-    Handle operator->() const noexcept
-        requires std::is_class_v<std::remove_pointer_t<Handle>>
-    {
-        return h_;
-    }
+    Handle operator->() const noexcept requires std::is_class_v<std::remove_pointer_t<Handle>> { return h_; }
 
     // Gives up ownership without releasing.
     Handle Detach() noexcept { return std::exchange(h_, Traits::kNone); }
@@ -57,11 +53,7 @@ public:
         Reset();
         return &h_;
     }
-    void** PutVoid() noexcept
-        requires std::is_pointer_v<Handle>
-    {
-        return reinterpret_cast<void**>(Put());
-    }
+    void** PutVoid() noexcept requires std::is_pointer_v<Handle> { return reinterpret_cast<void**>(Put()); }
 
 private:
     Handle h_ = Traits::kNone;

@@ -6,8 +6,9 @@ namespace platform {
 
 std::string SystemText(unsigned long code) {
     char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
+    DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
     std::string text = n && buf ? std::string(buf, n) : std::string();
     if (buf) LocalFree(buf);
     while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();

@@ -14,14 +14,20 @@ namespace savedsearch {
 TForm_oldsearchs* Form_oldsearchs = nullptr;
 
 TForm_oldsearchs::TForm_oldsearchs()
-    : Form(FormDesign{.name = "Form_oldsearchs", .caption = "  Load older searches ...", .left = 277,
-                      .top = 263, .clientWidth = 281, .clientHeight = 65, .resizable = false,
-                      .minimizeBox = false, .maximizeBox = false, .toolWindow = true}),
+    : Form(FormDesign{.name = "Form_oldsearchs",
+                      .caption = "  Load older searches ...",
+                      .left = 277,
+                      .top = 263,
+                      .clientWidth = 281,
+                      .clientHeight = 65,
+                      .resizable = false,
+                      .minimizeBox = false,
+                      .maximizeBox = false,
+                      .toolWindow = true}),
       Folder(platform::ExeFolder()) {
     //                        name               left top width height caption             bold   tab
-    Label3 = Adopt<Label>(Design{"Label3",          8, 12, 98, 13, "Saved keywords:", "", true});
-    ComboBox_search = Adopt<DropDownList>(
-                        Design{"ComboBox_search", 112, 8, 161, 20, "", "", false, 0}, 14);
+    Label3 = Adopt<Label>(Design{"Label3", 8, 12, 98, 13, "Saved keywords:", "", true});
+    ComboBox_search = Adopt<DropDownList>(Design{"ComboBox_search", 112, 8, 161, 20, "", "", false, 0}, 14);
     Button_load = Adopt<Button>(Design{"Button_load", 110, 38, 81, 20, "Load ...", "", false, 1});
     Button_cancel = Adopt<Button>(Design{"Button_cancel", 200, 38, 73, 20, "Cancel", "", false, 2});
     Button_delete = Adopt<Button>(Design{"Button_delete", 8, 38, 65, 20, "Delete !", "", false, 3});

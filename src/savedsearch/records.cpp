@@ -91,9 +91,7 @@ void AppendThumbnailRecord(Bytes& out, ByteView jpeg) {
     AppendRecord(out, jpeg, "thumbnail");
 }
 
-void AppendNameRecord(Bytes& out, const std::string& name) {
-    AppendRecord(out, AsBytes(name), "file name");
-}
+void AppendNameRecord(Bytes& out, const std::string& name) { AppendRecord(out, AsBytes(name), "file name"); }
 
 Bytes JoinLinkLines(const std::vector<std::string>& lines) {
     Bytes out;
@@ -105,8 +103,6 @@ Bytes JoinLinkLines(const std::vector<std::string>& lines) {
     return out;
 }
 
-ByteView AsBytes(const std::string& s) {
-    return ByteView(reinterpret_cast<const uint8_t*>(s.data()), s.size());
-}
+ByteView AsBytes(const std::string& s) { return ByteView(reinterpret_cast<const uint8_t*>(s.data()), s.size()); }
 
 }  // namespace savedsearch

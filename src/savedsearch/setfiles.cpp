@@ -44,8 +44,7 @@ bool FileExists(const std::string& path) {
 std::string SystemReason(unsigned long error) {
     std::string text = platform::SystemText(error);
     if (text.empty()) return "System error " + std::to_string(error);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
-        text.pop_back();
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
     return text;
 }
 
@@ -72,8 +71,8 @@ void WriteSet(const std::string& base, const SetContents& set) {
 }
 
 Bytes ReadWholeFile(const std::string& path, bool shareRead) {
-    platform::Handle f(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    platform::Handle f(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) throw FileError("Cannot open file", path, GetLastError());
     Bytes out;
     LARGE_INTEGER size{};
@@ -82,8 +81,7 @@ Bytes ReadWholeFile(const std::string& path, bool shareRead) {
     uint8_t buf[64 * 1024];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(f.get(), buf, sizeof buf, &got, nullptr))
-            throw std::runtime_error("Stream read error");
+        if (!ReadFile(f.get(), buf, sizeof buf, &got, nullptr)) throw std::runtime_error("Stream read error");
         if (got == 0) break;
         out.insert(out.end(), buf, buf + got);
     }

@@ -18,9 +18,14 @@ IconImage::IconImage(Control* parent, const Design& d) : Control(parent, d) {
 }
 
 TForm_options::TForm_options()
-    : Form(forms::FormDesign{.name = "Form_options", .caption = "  Limits & options to download",
-                             .clientWidth = 279, .clientHeight = 207, .resizable = false,
-                             .minimizeBox = false, .maximizeBox = false, .toolWindow = true}) {
+    : Form(forms::FormDesign{.name = "Form_options",
+                             .caption = "  Limits & options to download",
+                             .clientWidth = 279,
+                             .clientHeight = 207,
+                             .resizable = false,
+                             .minimizeBox = false,
+                             .maximizeBox = false,
+                             .toolWindow = true}) {
     for (const char* entry : {"Safe search", "Moderate *", "No filters (+18)"}) ComboBox1.AddItem(entry);
 
     for (forms::Edit* e : {&Edit1, &Edit2, &Edit3}) {

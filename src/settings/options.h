@@ -30,27 +30,27 @@ public:
     forms::PopupMenu PopupMenu1{"PopupMenu1"};
 
     //                       name           left top width height caption                     bold tab
-    forms::Label Label1{this, {"Label1",        8,   8,   0,  0, "Min size to downld"}};
-    forms::Edit Edit1{this, {"Edit1",           8,  24,  57, 21, "0", "", false, 0}};
-    forms::UpDown UpDown1{this, {"UpDown1",    65,  24,  16, 21}, 0, 500, 0};
-    forms::Label Label5{this, {"Label5",       86,  28,   0,  0, "KB"}};
-    forms::Label Label2{this, {"Label2",        8,  52,   0,  0, "Max size to downld"}};
-    forms::Edit Edit2{this, {"Edit2",           8,  68,  57, 21, "10000", "", false, 1}};
-    forms::UpDown UpDown2{this, {"UpDown2",    65,  68,  16, 21}, 1, 10000, 10000};
-    forms::Label Label6{this, {"Label6",       86,  72,   0,  0, "KB"}};
-    forms::Label Label3{this, {"Label3",        8,  96,   0,  0, "Safe search type:"}};
+    forms::Label Label1{this, {"Label1", 8, 8, 0, 0, "Min size to downld"}};
+    forms::Edit Edit1{this, {"Edit1", 8, 24, 57, 21, "0", "", false, 0}};
+    forms::UpDown UpDown1{this, {"UpDown1", 65, 24, 16, 21}, 0, 500, 0};
+    forms::Label Label5{this, {"Label5", 86, 28, 0, 0, "KB"}};
+    forms::Label Label2{this, {"Label2", 8, 52, 0, 0, "Max size to downld"}};
+    forms::Edit Edit2{this, {"Edit2", 8, 68, 57, 21, "10000", "", false, 1}};
+    forms::UpDown UpDown2{this, {"UpDown2", 65, 68, 16, 21}, 1, 10000, 10000};
+    forms::Label Label6{this, {"Label6", 86, 72, 0, 0, "KB"}};
+    forms::Label Label3{this, {"Label3", 8, 96, 0, 0, "Safe search type:"}};
     forms::ComboBox ComboBox1{this, {"ComboBox1", 8, 112, 108, 21, "", "", false, 2}};
-    forms::Label Label4{this, {"Label4",        8, 140,   0,  0, "Max files to downld"}};
-    forms::Edit Edit3{this, {"Edit3",           8, 156,  57, 21, "1000", "", false, 3}};
-    forms::UpDown UpDown3{this, {"UpDown3",    65, 156,  16, 21}, 50, 1000, 1000};
-    forms::Label Label7{this, {"Label7",       86, 160,   0,  0, "un"}};
-    forms::Bevel Bevel1{this, {"Bevel1",      122,   8,   2, 191}, forms::Bevel::Shape::LeftLine};
-    IconImage Image1{this, {"Image1",         239,   8,  32, 32}};
+    forms::Label Label4{this, {"Label4", 8, 140, 0, 0, "Max files to downld"}};
+    forms::Edit Edit3{this, {"Edit3", 8, 156, 57, 21, "1000", "", false, 3}};
+    forms::UpDown UpDown3{this, {"UpDown3", 65, 156, 16, 21}, 50, 1000, 1000};
+    forms::Label Label7{this, {"Label7", 86, 160, 0, 0, "un"}};
+    forms::Bevel Bevel1{this, {"Bevel1", 122, 8, 2, 191}, forms::Bevel::Shape::LeftLine};
+    IconImage Image1{this, {"Image1", 239, 8, 32, 32}};
     forms::CheckBox CheckBox3{this, {"CheckBox3", 130, 48, 146, 17, "Show thumbnails side list >", "", false, 4}};
     forms::CheckBox CheckBox2{this, {"CheckBox2", 130, 70, 146, 17, "Show main window  menu", "", false, 5}};
     forms::CheckBox CheckBox1{this, {"CheckBox1", 130, 92, 146, 17, "Ask to save search on exit", "", false, 6}};
     forms::Button Button_reset{this, {"Button_reset", 130, 128, 65, 22, "Reset ...", "", false, 7}};
-    forms::Button Button1{this, {"Button1",     130, 176,  65, 22, "Cancel", "", false, 8}};
+    forms::Button Button1{this, {"Button1", 130, 176, 65, 22, "Cancel", "", false, 8}};
     forms::Button Button_set{this, {"Button_set", 206, 176, 65, 22, "Ok", "", false, 9}};
 
     void Edit1KeyPress(Component* Sender, char& Key);

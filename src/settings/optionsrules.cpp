@@ -35,8 +35,8 @@ int32_t KilobytesShown(int32_t bytes) { return bytes / 1024; }
 
 int32_t BytesStored(int32_t kilobytes) {
     int64_t b = static_cast<int64_t>(kilobytes) * 1024;
-    return static_cast<int32_t>(std::clamp<int64_t>(b, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(b, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 int SafeSearchRow(const std::string& level) {

@@ -9,8 +9,7 @@ bool Reachable(const Rect& window, const std::vector<Rect>& workAreas) {
     for (const Rect& w : workAreas) {
         long long x0 = std::max(window.left, w.left), x1 = std::min(window.right, w.right);
         long long y0 = std::max(window.top, w.top), y1 = std::min<long long>(captionBottom, w.bottom);
-        if (x1 - x0 >= kReachableWidth && y1 - y0 >= std::min<long long>(kReachableHeight, window.Height()) &&
-            y1 > y0)
+        if (x1 - x0 >= kReachableWidth && y1 - y0 >= std::min<long long>(kReachableHeight, window.Height()) && y1 > y0)
             return true;
     }
     return false;

@@ -43,12 +43,25 @@ bool IsKeywordChar(unsigned char c) {
     if (c >= '0' && c <= '9') return true;
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
     switch (c) {
-    case ' ': case '!': case '"': case '#': case '$': case '%': case '&': case '\'':
-    case '(': case ')': case '+': case ',': case '-': case '.': case '=': case '[':
-    case ']': case '_':
-        return true;
-    default:
-        return false;
+    case ' ':
+    case '!':
+    case '"':
+    case '#':
+    case '$':
+    case '%':
+    case '&':
+    case '\'':
+    case '(':
+    case ')':
+    case '+':
+    case ',':
+    case '-':
+    case '.':
+    case '=':
+    case '[':
+    case ']':
+    case '_': return true;
+    default: return false;
     }
 }
 

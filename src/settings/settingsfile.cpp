@@ -29,17 +29,14 @@ void SetSettingsPath(std::string fullPath) { PathForTests() = std::move(fullPath
 
 SettingsFile::SettingsFile(std::string fullPath) : path_(std::move(fullPath)) {}
 
-std::string SettingsFile::ReadText(const std::string& section, const std::string& key,
-                                   const std::string& def) const {
+std::string SettingsFile::ReadText(const std::string& section, const std::string& key, const std::string& def) const {
     char buf[2048];
-    DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf, sizeof buf,
-                                       path_.c_str());
+    DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf, sizeof buf, path_.c_str());
     std::string value(buf, n);
     return value == kMissing ? def : value;
 }
 
-int32_t SettingsFile::ReadInteger(const std::string& section, const std::string& key,
-                                  int32_t def) const {
+int32_t SettingsFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
     return platform::ParseInteger(ReadText(section, key, {})).value_or(def);
 }
 
@@ -47,8 +44,7 @@ bool SettingsFile::ReadBool(const std::string& section, const std::string& key, 
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void SettingsFile::WriteText(const std::string& section, const std::string& key,
-                             const std::string& value) {
+void SettingsFile::WriteText(const std::string& section, const std::string& key, const std::string& value) {
     std::string clean = StoredForm(value);
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), clean.c_str(), path_.c_str()))
         throw std::runtime_error("Unable to write to " + path_);
@@ -78,8 +74,6 @@ bool SettingsFile::ReadBool(const KeyDef& key) const {
     return ReadBool(key.section, key.name, IntegerDefault(key) != 0);
 }
 
-bool SettingsFile::ReadBool(const KeyDef& key, bool def) const {
-    return ReadBool(key.section, key.name, def);
-}
+bool SettingsFile::ReadBool(const KeyDef& key, bool def) const { return ReadBool(key.section, key.name, def); }
 
 }  // namespace settings

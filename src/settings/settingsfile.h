@@ -21,8 +21,7 @@ public:
     const std::string& Path() const { return path_; }
 
     // A missing file, section or key gives the default. Values are cut to 2047 characters.
-    std::string ReadText(const std::string& section, const std::string& key,
-                         const std::string& def) const;
+    std::string ReadText(const std::string& section, const std::string& key, const std::string& def) const;
     // Decimal or "0x" hexadecimal; anything that is no integer gives the default.
     int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
     // Read as an integer: non-zero is true.

@@ -38,14 +38,12 @@ inline constexpr KeyDef kLastLoaded{kPreferences, "LastLoaded", KeyType::Integer
 // Written "1" by the system-menu donation item; never read.
 inline constexpr KeyDef kDonated{kPreferences, "Donated", KeyType::Boolean, nullptr};
 // The search service's address; read, never written.
-inline constexpr KeyDef kSearchService{kPreferences, "SearchService", KeyType::Text,
-                                       "https://www.bing.com"};
+inline constexpr KeyDef kSearchService{kPreferences, "SearchService", KeyType::Text, "https://www.bing.com"};
 
 // The [Preferences] keys a normal close writes, in the order it writes them.
 inline constexpr std::array<const KeyDef*, 12> kClosingKeys{
-    &kSavePath,    &kWindowTop,     &kWindowLeft,  &kWindowWidth,    &kWindowHeight,
-    &kShowThumbsList, &kMinFilesize, &kMaxFilesize, &kMaxFileCount, &kSaveOnExitAsk,
-    &kShowMainMenu, &kSafeSearchT};
+    &kSavePath,    &kWindowTop,   &kWindowLeft,   &kWindowWidth,   &kWindowHeight, &kShowThumbsList,
+    &kMinFilesize, &kMaxFilesize, &kMaxFileCount, &kSaveOnExitAsk, &kShowMainMenu, &kSafeSearchT};
 
 // The fixed default of an integer or boolean key read as a number (0 when it has none).
 int32_t IntegerDefault(const KeyDef& key);

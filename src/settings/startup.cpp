@@ -24,7 +24,8 @@ settings::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.botto
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
-    if (GetMonitorInfoA(monitor, &mi)) reinterpret_cast<std::vector<settings::Rect>*>(lp)->push_back(FromRect(mi.rcWork));
+    if (GetMonitorInfoA(monitor, &mi))
+        reinterpret_cast<std::vector<settings::Rect>*>(lp)->push_back(FromRect(mi.rcWork));
     return TRUE;
 }
 
@@ -166,8 +167,8 @@ void TForm1::FormClose(Component*, forms::CloseAction& Action) {
 }
 
 void TForm1::Button_savepathClick(Component*) {
-    auto chosen = forms::BrowseForFolder({Handle(), "Save downloaded files to ...", Edit_savepath.Text(),
-                                          BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE});
+    auto chosen = forms::BrowseForFolder(
+        {Handle(), "Save downloaded files to ...", Edit_savepath.Text(), BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE});
     if (chosen) Edit_savepath.SetText(*chosen);
     Edit_savepath.SetText(settings::WithTrailingBackslash(Edit_savepath.Text()));
     SavePath = Edit_savepath.Text();

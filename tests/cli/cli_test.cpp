@@ -50,7 +50,7 @@ std::string CopyProgram(const TempDir& dir) {
 }
 
 Outcome RunProgram(const std::string& exe, const std::string& args, DWORD flags = 0,
-               const std::function<void(const PROCESS_INFORMATION&)>& meanwhile = nullptr) {
+                   const std::function<void(const PROCESS_INFORMATION&)>& meanwhile = nullptr) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE outR, outW, errR, errW;
     CreatePipe(&outR, &outW, &sa, 0);
@@ -108,10 +108,12 @@ TEST_F(CliTest, PrintsOneLinePerImageAndTheProgress) {
     ServeImage("/a/photo.jpg", "photo.jpg");
     ServeImage("/b/image.gif", "image.gif");
     ServeImage("/c/", "tall.jpg");
-    server.on("/images/search", Response::text(Page({Result(Url("/c/"), "http://site.example/c"),
-                                                     Result(Url("/a/photo.jpg?w=300&amp;h=200"), "http://site.example/p?a=1&amp;b=x%2520y"),
-                                                     Result(Url("/d/x.png"), "http://site.example/d"),
-                                                     Result(Url("/b/image.gif?x=1"), "http://site.example/b")})));
+    server.on(
+        "/images/search",
+        Response::text(Page({Result(Url("/c/"), "http://site.example/c"),
+                             Result(Url("/a/photo.jpg?w=300&amp;h=200"), "http://site.example/p?a=1&amp;b=x%2520y"),
+                             Result(Url("/d/x.png"), "http://site.example/d"),
+                             Result(Url("/b/image.gif?x=1"), "http://site.example/b")})));
     Outcome r = RunProgram(exe, Options() + "--max 1 red car");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.Lines(), (std::vector<std::string>{
@@ -163,7 +165,8 @@ TEST_F(CliTest, AnErrorEndsTheSearchWithExitThreeAfterTheLinesBefore) {
         HttpServer gone;
         port = gone.port();
     }
-    Outcome down = RunProgram(exe, "--service http://127.0.0.1:" + std::to_string(port) + " --folder \"" + Bare(folder) + "\" cats");
+    Outcome down = RunProgram(
+        exe, "--service http://127.0.0.1:" + std::to_string(port) + " --folder \"" + Bare(folder) + "\" cats");
     EXPECT_EQ(down.status, 3);
     EXPECT_NE(down.err.find("quenby-cli: "), std::string::npos) << down.err;
 }
@@ -187,8 +190,10 @@ TEST_F(CliTest, DefaultsComeFromTheSettingsFileWhichStaysUnwritten) {
     ServeImage("/a/1.jpg", "photo.jpg");
     server.on("/images/search", Response::text(Page({Result(Url("/a/1.jpg"), "p")})));
     std::string folderNoSlash = folder.path.substr(0, folder.path.size() - 1);
-    std::string ini = "[Preferences]\r\nSavePath=" + folderNoSlash + "\r\nMinFilesize=0x10\r\nMaxFilesize=12abc\r\n"
-                      "MaxFileCount=0x1\r\nSafeSearchT=Strict\r\nSearchService=" + server.base() + "\r\n";
+    std::string ini = "[Preferences]\r\nSavePath=" + folderNoSlash +
+                      "\r\nMinFilesize=0x10\r\nMaxFilesize=12abc\r\n"
+                      "MaxFileCount=0x1\r\nSafeSearchT=Strict\r\nSearchService=" +
+                      server.base() + "\r\n";
     home.Write("Quenby.ini", ini);
     Outcome r = RunProgram(exe, "--quiet blue");
     EXPECT_EQ(r.status, 0) << r.err;
@@ -204,7 +209,8 @@ TEST_F(CliTest, DefaultsComeFromTheSettingsFileWhichStaysUnwritten) {
     folder.Write("keep.txt", "x");
     Outcome o = RunProgram(exe, "--quiet --safe-search Off --max-size 100 --min-size 0 blue");
     EXPECT_EQ(o.status, 1);  // the only image is refused by its size
-    EXPECT_NE(server.requests_for("/images/search").back().target.find("maxFileSize=100&minFileSize=0&safeSearch=Off"), std::string::npos);
+    EXPECT_NE(server.requests_for("/images/search").back().target.find("maxFileSize=100&minFileSize=0&safeSearch=Off"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, WithoutSettingsTheFolderIsTemp) {
@@ -218,7 +224,9 @@ TEST_F(CliTest, WithoutSettingsTheFolderIsTemp) {
     SetEnvironmentVariableA("TEMP", had ? old : nullptr);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(folder.Read("1.jpg"), Fixture("photo.jpg"));
-    EXPECT_NE(server.requests_for("/images/search").at(0).target.find("maxFileSize=4096000&minFileSize=0&safeSearch=Moderate"),
+    EXPECT_NE(server.requests_for("/images/search")
+                  .at(0)
+                  .target.find("maxFileSize=4096000&minFileSize=0&safeSearch=Moderate"),
               std::string::npos);
 }
 
@@ -229,13 +237,13 @@ TEST_F(CliTest, ReadsTodaysResultsPagesToo) {
         return "<a class=\"iusc\" m=\"{&quot;murl&quot;:&quot;" + murl + "&quot;,&quot;purl&quot;:&quot;" + purl +
                "&quot;,&quot;t&quot;:&quot;x&quot;}\" href=\"/images/search?view=detailV2\"><img src=\"t\"></a>\n";
     };
-    server.on("/images/search", Response::text("<html><body><a href=\"/\">Images</a><div id=\"b_SearchBoxAnswer\">" +
-                                               result(Url("/a/photo.jpg?w=1&amp;h=2"), "http://site.example/a%20b") +
-                                               result(Url("/b/x y.gif"), "http://site.example/b") + "</div></body></html>"));
+    server.on("/images/search",
+              Response::text("<html><body><a href=\"/\">Images</a><div id=\"b_SearchBoxAnswer\">" +
+                             result(Url("/a/photo.jpg?w=1&amp;h=2"), "http://site.example/a%20b") +
+                             result(Url("/b/x y.gif"), "http://site.example/b") + "</div></body></html>"));
     Outcome r = RunProgram(exe, Options() + "--quiet --max 1 red car");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.Lines(), (std::vector<std::string>{
-                             "photo.jpg\thttp://site.example/a b\t" + Url("/a/photo.jpg?w=1&h=2"),
-                             "x20y.gif\thttp://site.example/b\t" + Url("/b/x%20y.gif")}));
+    EXPECT_EQ(r.Lines(), (std::vector<std::string>{"photo.jpg\thttp://site.example/a b\t" + Url("/a/photo.jpg?w=1&h=2"),
+                                                   "x20y.gif\thttp://site.example/b\t" + Url("/b/x%20y.gif")}));
     EXPECT_EQ(folder.Read("x20y.gif"), Fixture("image.gif"));
 }

@@ -18,9 +18,9 @@ TEST(CliOptions, KeywordsBecomeTheQuery) {
 }
 
 TEST(CliOptions, EveryOptionInBothForms) {
-    auto r = ParseCommandLine({"--folder", "C:\\img", "--max=50", "--min-size", "0", "--max-size=4096000",
-                               "--safe-search", "off", "--service=http://127.0.0.1:8080", "--empty-pages", "1",
-                               "--quiet", "cats"});
+    auto r =
+        ParseCommandLine({"--folder", "C:\\img", "--max=50", "--min-size", "0", "--max-size=4096000", "--safe-search",
+                          "off", "--service=http://127.0.0.1:8080", "--empty-pages", "1", "--quiet", "cats"});
     ASSERT_EQ(r.error, "");
     EXPECT_EQ(*r.options.folder, "C:\\img");
     EXPECT_EQ(*r.options.maxFiles, 50);
@@ -34,20 +34,19 @@ TEST(CliOptions, EveryOptionInBothForms) {
 }
 
 TEST(CliOptions, UsageErrors) {
-    for (auto args : std::vector<std::vector<std::string>>{
-             {},
-             {"--quiet"},
-             {"--max", "x", "a"},
-             {"--max", "-1", "a"},
-             {"--max", "99999999999", "a"},
-             {"--max=", "a"},
-             {"--min-size", "1k", "a"},
-             {"--empty-pages", "0", "a"},
-             {"--safe-search", "Medium", "a"},
-             {"--folder", "", "a"},
-             {"--service=", "a"},
-             {"--colour", "a"},
-             {"a", "--max"}}) {
+    for (auto args : std::vector<std::vector<std::string>>{{},
+                                                           {"--quiet"},
+                                                           {"--max", "x", "a"},
+                                                           {"--max", "-1", "a"},
+                                                           {"--max", "99999999999", "a"},
+                                                           {"--max=", "a"},
+                                                           {"--min-size", "1k", "a"},
+                                                           {"--empty-pages", "0", "a"},
+                                                           {"--safe-search", "Medium", "a"},
+                                                           {"--folder", "", "a"},
+                                                           {"--service=", "a"},
+                                                           {"--colour", "a"},
+                                                           {"a", "--max"}}) {
         EXPECT_NE(ParseCommandLine(args).error, "") << ::testing::PrintToString(args);
     }
 }

@@ -241,7 +241,8 @@ TEST_F(FetcherTest, AMissingFolderRaisesAndLeavesNoHandleOpen) {
     // needs no file) gives the baseline for the same number of requests.
     constexpr int kCalls = 20;
     before = OpenHandles();
-    for (int i = 0; i < kCalls; i++) EXPECT_FALSE(DownloadToFile(server.url("/missing.jpg"), bad, 0, 1000, platform::ApplicationTitle()));
+    for (int i = 0; i < kCalls; i++)
+        EXPECT_FALSE(DownloadToFile(server.url("/missing.jpg"), bad, 0, 1000, platform::ApplicationTitle()));
     size_t refused = OpenHandles() - before;
     before = OpenHandles();
     for (int i = 0; i < kCalls; i++) {

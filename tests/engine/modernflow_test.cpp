@@ -21,7 +21,8 @@ std::string Classic(const std::string& image, const std::string& page) {
 std::string Modern(const std::string& murl, const std::string& purl) {
     return "<li><a class=\"iusc\" m=\"{&quot;purl&quot;:&quot;" + purl + "&quot;,&quot;murl&quot;:&quot;" + murl +
            "&quot;}\" href=\"/images/search?view=detailV2\"><img src=\"t\"></a>"
-           "<a class=\"inflnk\" href=\"" + purl + "\">site</a></li>\n";
+           "<a class=\"inflnk\" href=\"" +
+           purl + "\">site</a></li>\n";
 }
 
 // Plays the job: records every hook call in order.
@@ -103,14 +104,12 @@ TEST(EitherMarkup, TodaysResultsTakeTheClassicSteps) {
     scan.Run(hooks);
     EXPECT_FALSE(scan.stopped);
     EXPECT_EQ(scan.wholePageAsked, 1);
-    EXPECT_EQ(hooks.calls, (std::vector<std::string>{
-                               "fetched? http://m/a/photo.jpg", "tried", "fetch photo.jpg",
-                               "fetched? http://m/seen.jpg",
-                               "fetched? http://m/pic.png?w=1", "tried",
-                               "fetched? http://m/pic.webp", "tried",
-                               "fetched? http://m/x/", "tried", "fetch noname20_4.jpg",
-                               "fetched? http://m/b/photo.JPEG?a=1&b=2", "tried", "fetch photo(1).jpg",
-                               "fetched? http://m/c.webp?x=1", "tried", "fetch c.webpx1"}));
+    EXPECT_EQ(hooks.calls,
+              (std::vector<std::string>{
+                  "fetched? http://m/a/photo.jpg", "tried", "fetch photo.jpg", "fetched? http://m/seen.jpg",
+                  "fetched? http://m/pic.png?w=1", "tried", "fetched? http://m/pic.webp", "tried",
+                  "fetched? http://m/x/", "tried", "fetch noname20_4.jpg", "fetched? http://m/b/photo.JPEG?a=1&b=2",
+                  "tried", "fetch photo(1).jpg", "fetched? http://m/c.webp?x=1", "tried", "fetch c.webpx1"}));
     ASSERT_EQ(hooks.fetched.size(), 4u);
     EXPECT_EQ(hooks.fetched[0].pageUrl, "http://p/a b");
     EXPECT_TRUE(hooks.fetched[0].linesReady);

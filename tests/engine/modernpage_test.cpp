@@ -22,9 +22,12 @@ using Strings = std::vector<std::string>;
 std::string Escaped(const std::string& json) {
     std::string out;
     for (char c : json) {
-        if (c == '&') out += "&amp;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
     }
     return out;
 }
@@ -44,9 +47,10 @@ std::string Json(const std::string& murl, const std::string& purl) {
 }
 
 std::string ModernPage(const std::vector<std::string>& results) {
-    std::string page = "<!DOCTYPE html><html><head><title>test - Search</title><script>var _G={};"
-                       "var t='<a class=\"thumb\" href=\"x\" h=\"ID=1\">';</script></head><body>"
-                       "<a href=\"/\" h=\"ID=images,1\">Images</a><div id=\"b_SearchBoxAnswer\"></div><ul>\n";
+    std::string page =
+        "<!DOCTYPE html><html><head><title>test - Search</title><script>var _G={};"
+        "var t='<a class=\"thumb\" href=\"x\" h=\"ID=1\">';</script></head><body>"
+        "<a href=\"/\" h=\"ID=images,1\">Images</a><div id=\"b_SearchBoxAnswer\"></div><ul>\n";
     for (auto& r : results) page += r;
     return page + "</ul></body></html>\n";
 }
@@ -84,21 +88,24 @@ TEST_F(ModernTest, EveryReadableResultGoesThroughTheWholePath) {
     Serve("/h/", "photo.jpg", "image/jpeg");
     sink.fetchedList = {Url("/G/SEEN.JPG")};  // fetched by an earlier search of the program run
     std::string ok = Json(Url("/x/never.jpg"), "http://site.example/x");
-    server.on("/images/search", Response::text(ModernPage({
-        Modern("m=\"" + Escaped(Json(Url("/a/photo.jpg"), "http://site.example/a%20b/?q=red+car&x=%2541")) + "\""),
-        // attributes in another order, single quotes, escapes of both kinds
-        "<li><a m='{\"murl\":\"" + Url("\\/b\\/caf\\u00e9 one.gif") + "\",\"purl\":\"http:\\/\\/site.example\\/caf%C3%A9\\u0141%E4%B8%AD\"}' "
-        "href=\"#\" class=\"thumbnail iusc\"></a></li>\n",
-        Modern("m=\"" + Escaped(ok).substr(0, 40) + "\""),                                 // malformed: cut short
-        Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/x/lone.jpg") + "&quot;}\""),        // no page address
-        Modern("m=\"" + Escaped(Json(Url("/c/tall.jpg?w=300&h=200"), "http://site.example/c")) + "\""),
-        Modern("m=\"" + Escaped(Json(Url("/d/pic.png"), "http://site.example/d")) + "\""),
-        Modern("m=\"" + Escaped(Json(Url("/e/pic.webp"), "http://site.example/e")) + "\""),
-        Modern("m=\"" + Escaped(Json(Url("/missing.jpg"), "http://site.example/404")) + "\""),
-        Modern("m=\"" + Escaped(Json(Url("/f/pic.bmp"), "http://site.example/f")) + "\""),
-        Modern("m=\"" + Escaped(Json(Url("/g/seen.jpg"), "http://site.example/g")) + "\""),
-        Modern("m=\"" + Escaped(Json(Url("/h/"), "http://site.example/h")) + "\""),
-    })));
+    server.on(
+        "/images/search",
+        Response::text(ModernPage({
+            Modern("m=\"" + Escaped(Json(Url("/a/photo.jpg"), "http://site.example/a%20b/?q=red+car&x=%2541")) + "\""),
+            // attributes in another order, single quotes, escapes of both kinds
+            "<li><a m='{\"murl\":\"" + Url("\\/b\\/caf\\u00e9 one.gif") +
+                "\",\"purl\":\"http:\\/\\/site.example\\/caf%C3%A9\\u0141%E4%B8%AD\"}' "
+                "href=\"#\" class=\"thumbnail iusc\"></a></li>\n",
+            Modern("m=\"" + Escaped(ok).substr(0, 40) + "\""),                          // malformed: cut short
+            Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/x/lone.jpg") + "&quot;}\""),  // no page address
+            Modern("m=\"" + Escaped(Json(Url("/c/tall.jpg?w=300&h=200"), "http://site.example/c")) + "\""),
+            Modern("m=\"" + Escaped(Json(Url("/d/pic.png"), "http://site.example/d")) + "\""),
+            Modern("m=\"" + Escaped(Json(Url("/e/pic.webp"), "http://site.example/e")) + "\""),
+            Modern("m=\"" + Escaped(Json(Url("/missing.jpg"), "http://site.example/404")) + "\""),
+            Modern("m=\"" + Escaped(Json(Url("/f/pic.bmp"), "http://site.example/f")) + "\""),
+            Modern("m=\"" + Escaped(Json(Url("/g/seen.jpg"), "http://site.example/g")) + "\""),
+            Modern("m=\"" + Escaped(Json(Url("/h/"), "http://site.example/h")) + "\""),
+        })));
     RunSearch(sink, server.base(), dir.path, 4, stop);
 
     EXPECT_EQ(sink.error, "");
@@ -119,8 +126,8 @@ TEST_F(ModernTest, EveryReadableResultGoesThroughTheWholePath) {
     // Requests: the addresses as the service gave them, a space and a non-ASCII character
     // percent-encoded, "&" from "&amp;"; never PNG, WebP, an address fetched before or one of
     // an unreadable result.
-    EXPECT_EQ(Targets(), (Strings{"/a/photo.jpg", "/b/caf%C3%A9%20one.gif", "/c/tall.jpg?w=300&h=200",
-                                  "/missing.jpg", "/f/pic.bmp", "/h/"}));
+    EXPECT_EQ(Targets(), (Strings{"/a/photo.jpg", "/b/caf%C3%A9%20one.gif", "/c/tall.jpg?w=300&h=200", "/missing.jpg",
+                                  "/f/pic.bmp", "/h/"}));
     // Lines: the page as a person reads it; the image address as requested.
     ASSERT_EQ(sink.entries.size(), 5u);
     EXPECT_EQ(sink.entries[0].pageLine, "http://site.example/a b/?q=red+car&x=%41");
@@ -147,9 +154,10 @@ TEST_F(ModernTest, ClassicPagesAreReadAsBefore) {
     Serve("/c/classic.jpg", "photo.jpg", "image/jpeg");
     Serve("/m/modern.jpg", "photo.jpg", "image/jpeg");
     // A page with a classic result keeps to the classic rules, even beside today's anchors.
-    server.on("/images/search",
-              Response::text(Page({Result(Url("/c/classic.jpg?a=1&amp;b=2"), "http://site.example/a%2520b&amp;c"),
-                                   Modern("m=\"" + Escaped(Json(Url("/m/modern.jpg"), "http://site.example/m")) + "\"")})));
+    server.on(
+        "/images/search",
+        Response::text(Page({Result(Url("/c/classic.jpg?a=1&amp;b=2"), "http://site.example/a%2520b&amp;c"),
+                             Modern("m=\"" + Escaped(Json(Url("/m/modern.jpg"), "http://site.example/m")) + "\"")})));
     RunSearch(sink, server.base(), dir.path, 1, stop);
     EXPECT_EQ(sink.Names(), Strings{"classic.jpg"});
     ASSERT_EQ(sink.entries.size(), 1u);
@@ -162,13 +170,15 @@ TEST_F(ModernTest, APageOfUnreadableResultsDownloadsNothing) {
     TempDir dir;
     server.fallback([](const Request&) { return Response::file(Fixture("photo.jpg"), "image/jpeg"); });
     std::string huge(1 << 20, 'x');
-    server.on("/images/search", Response::text(ModernPage({
-        Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/1.jpg") + "&quot;,&quot;purl&quot;:&quot;p&quot;"),  // open
-        Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/2.jpg") + "\\q&quot;,&quot;purl&quot;:&quot;p&quot;}\""),
-        Modern("m=\"{&quot;t&quot;:&quot;" + huge + "&quot;,&quot;purl&quot;:&quot;p&quot;}\""),
-        Modern("m=\"" + std::string(100000, '[') + "\""),
-        Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/3.jpg") + "&quot;,&quot;purl&quot;:&quot;  &quot;}\""),
-    })));
+    server.on(
+        "/images/search",
+        Response::text(ModernPage({
+            Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/1.jpg") + "&quot;,&quot;purl&quot;:&quot;p&quot;"),  // open
+            Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/2.jpg") + "\\q&quot;,&quot;purl&quot;:&quot;p&quot;}\""),
+            Modern("m=\"{&quot;t&quot;:&quot;" + huge + "&quot;,&quot;purl&quot;:&quot;p&quot;}\""),
+            Modern("m=\"" + std::string(100000, '[') + "\""),
+            Modern("m=\"{&quot;murl&quot;:&quot;" + Url("/3.jpg") + "&quot;,&quot;purl&quot;:&quot;  &quot;}\""),
+        })));
     RunSearch(sink, server.base(), dir.path, 5, stop);
     EXPECT_EQ(sink.error, "");
     EXPECT_TRUE(sink.entries.empty());

@@ -14,9 +14,12 @@ namespace {
 std::string Escape(const std::string& json) {
     std::string out;
     for (char c : json) {
-        if (c == '&') out += "&amp;";
-        else if (c == '"') out += "&quot;";
-        else out += c;
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
     }
     return out;
 }
@@ -100,10 +103,11 @@ TEST(ModernScan, PageLineIsTheAddressAsAPersonReadsIt) {
         auto rs = ScanModernPage(Result("http://img.example/a.jpg", purl), cs);
         return rs.size() == 1 ? rs[0].pageLine : "<none>";
     };
-    EXPECT_EQ(line("http://site.example/a%20b/%2520c?q=red+car&x=%41%2f"), "http://site.example/a b/%20c?q=red+car&x=A/");
+    EXPECT_EQ(line("http://site.example/a%20b/%2520c?q=red+car&x=%41%2f"),
+              "http://site.example/a b/%20c?q=red+car&x=A/");
     EXPECT_EQ(line("http://site.example/caf%C3%A9", Latin1), "http://site.example/caf\xE9");
-    EXPECT_EQ(line("http://site.example/caf%c3%a9"), "http://site.example/caf%c3%a9");            // no code page given
-    EXPECT_EQ(line("http://site.example/%E2%82%AC", Latin1), "http://site.example/%E2%82%AC");     // not in it
+    EXPECT_EQ(line("http://site.example/caf%c3%a9"), "http://site.example/caf%c3%a9");          // no code page given
+    EXPECT_EQ(line("http://site.example/%E2%82%AC", Latin1), "http://site.example/%E2%82%AC");  // not in it
     EXPECT_EQ(line("http://site.example/%0A%zz%C3%2541%F0%9F%98", Latin1), "http://site.example/%0A%zz%C3%41%F0%9F%98");
     EXPECT_EQ(line("http://site.example/%C0%AF%ED%A0%80%"), "http://site.example/%C0%AF%ED%A0%80%");  // not UTF-8
     EXPECT_EQ(line("http://site.example/\\u00e9\\u20ac", Latin1), "http://site.example/\xE9%E2%82%AC");
@@ -115,9 +119,10 @@ TEST(ModernScan, PageLineIsTheAddressAsAPersonReadsIt) {
 }
 
 TEST(ModernScan, BytesOfTheEightBitPageStayBytes) {
-    auto rs = ScanModernPage("<a class=iusc m='{\"murl\":\" http://img.example/\xE9t\xE9 1.jpg\\r\","
-                             "\"purl\":\"http://site.example/\xE9t\xE9%C3%A9\"}'>",
-                             Latin1);
+    auto rs = ScanModernPage(
+        "<a class=iusc m='{\"murl\":\" http://img.example/\xE9t\xE9 1.jpg\\r\","
+        "\"purl\":\"http://site.example/\xE9t\xE9%C3%A9\"}'>",
+        Latin1);
     ASSERT_EQ(rs.size(), 1u);
     EXPECT_EQ(rs[0].imageUrl, "http://img.example/%E9t%E9%201.jpg");
     EXPECT_EQ(rs[0].pageLine, "http://site.example/\xE9t\xE9\xE9");
@@ -136,8 +141,8 @@ TEST(ModernScan, MalformedValueSkipsThatResultOnly) {
              "[" + ok + "]",                  // not an object
              "{" + ok + ",\"t\":\"a\\xb\"}",  // unknown escape
              "{" + ok + ",\"t\":\"\\u12G4\"}",
-             "{" + ok + ",\"t\":\"a\nb\"}",   // raw control character in a string
-             "{" + ok + ",\"t\":01}",         // numbers, literals
+             "{" + ok + ",\"t\":\"a\nb\"}",  // raw control character in a string
+             "{" + ok + ",\"t\":01}",        // numbers, literals
              "{" + ok + ",\"t\":-}",
              "{" + ok + ",\"t\":1.}",
              "{" + ok + ",\"t\":1e}",
@@ -154,7 +159,8 @@ TEST(ModernScan, MalformedValueSkipsThatResultOnly) {
     }
     // well-formed variations are read
     for (const std::string& good : Strings{
-             " \r\n{ \"t\" : [ 1 , -2.5e+3 , true , false , null , { } , [ ] , \"\\\"\\\\\\b\\f\\n\\r\\t\" ] ," + ok + " } ",
+             " \r\n{ \"t\" : [ 1 , -2.5e+3 , true , false , null , { } , [ ] , \"\\\"\\\\\\b\\f\\n\\r\\t\" ] ," + ok +
+                 " } ",
              "{\"x\":{\"murl\":\"http://n/1.jpg\"}," + ok + ",\"y\":[{\"purl\":\"http://n/\"}]}",
          }) {
         EXPECT_EQ(Images(ScanModernPage(Anchor(good))), Strings{"http://img.example/bad.jpg"}) << good;
@@ -169,8 +175,8 @@ TEST(ModernScan, ResultsWithoutBothAddressesAreSkipped) {
                        Anchor("{\"murl\":null," + p + "}") + Anchor("{\"murl\":{\"u\":\"http://n/\"}," + p + "}") +
                        Anchor("{\"x\":{" + m + "," + p + "}}") +
                        Anchor("{" + m + ",\"murl\":1," + p + "}") +  // the last member of a name wins
-                       Anchor("{\"murl\":\"http://img.example/old.jpg\"," + m + "," + p + "}") +
-                       "<a class=iusc m='{" + m + "," + p + "}' m='{}'>";  // the first attribute of a name wins
+                       Anchor("{\"murl\":\"http://img.example/old.jpg\"," + m + "," + p + "}") + "<a class=iusc m='{" +
+                       m + "," + p + "}' m='{}'>";  // the first attribute of a name wins
     auto rs = ScanModernPage(page);
     EXPECT_EQ(Images(rs), (Strings{"http://img.example/m.jpg", "http://img.example/m.jpg"}));
 }
@@ -196,8 +202,8 @@ TEST(ModernScan, HostilePagesAreReadInLinearTime) {
     // a megabyte-long attribute, mostly references
     std::string longTitle;
     for (int i = 0; i < 200000; ++i) longTitle += "&quot;";
-    std::string page = "<a class=\"iusc\" m=\"{&quot;t&quot;:&quot;" + std::string(300000, 'x') +
-                       "&quot;," + Escape(ok) + "}\" title=\"" + longTitle + "\">";
+    std::string page = "<a class=\"iusc\" m=\"{&quot;t&quot;:&quot;" + std::string(300000, 'x') + "&quot;," +
+                       Escape(ok) + "}\" title=\"" + longTitle + "\">";
     EXPECT_EQ(ScanModernPage(page).size(), 1u);
     // deep nesting, closed and unclosed
     const size_t depth = 300000;

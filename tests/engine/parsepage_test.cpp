@@ -52,16 +52,15 @@ TEST_F(ScanTest, NamesFormatsAndLinesOfOnePage) {
     Serve("/g/a.png", "pic.png", "image/png");
     Serve("/h/b.webp", "pic.webp", "image/webp");
     Serve("/j/c.webp", "pic.webp", "image/webp");
-    ServePage({Result(Url("/a/"), "http://site.example/a"),
-               Result(Url("/b/photo.jpg?w=300&amp;h=200"), "http://site.example/p?a=1&amp;b=x%2520y"),
-               Result(Url("/c/image.gif?x=1"), "http://site.example/c"),
-               Result(Url("/d/pic.jpg:large"), "http://site.example/d"),
-               Result(Url("/e/" + longName), "http://site.example/e"),
-               Result(Url("/f/pic.bmp"), "http://site.example/f"),
-               Result(Url("/g/a.png?w=200"), "http://site.example/g"),
-               Result(Url("/h/b.webp"), "http://site.example/h"),
-               Result(Url("/i/missing.jpg"), "http://site.example/i"),  // 404: refused
-               Result(Url("/j/c.webp?x=1"), "http://site.example/j")});
+    ServePage(
+        {Result(Url("/a/"), "http://site.example/a"),
+         Result(Url("/b/photo.jpg?w=300&amp;h=200"), "http://site.example/p?a=1&amp;b=x%2520y"),
+         Result(Url("/c/image.gif?x=1"), "http://site.example/c"),
+         Result(Url("/d/pic.jpg:large"), "http://site.example/d"),
+         Result(Url("/e/" + longName), "http://site.example/e"), Result(Url("/f/pic.bmp"), "http://site.example/f"),
+         Result(Url("/g/a.png?w=200"), "http://site.example/g"), Result(Url("/h/b.webp"), "http://site.example/h"),
+         Result(Url("/i/missing.jpg"), "http://site.example/i"),  // 404: refused
+         Result(Url("/j/c.webp?x=1"), "http://site.example/j")});
     RunSearch(sink, server.base(), dir.path, 1, stop);
 
     EXPECT_EQ(sink.error, "");
@@ -76,8 +75,9 @@ TEST_F(ScanTest, NamesFormatsAndLinesOfOnePage) {
     // the program's icon at 32 x 32.
     auto size = [&](size_t i) {
         auto& p = sink.entries.at(i).picture;
-        return p && p->IsJpeg() && !p->JpegBytes().empty() ? std::to_string(p->Width()) + "x" + std::to_string(p->Height())
-                                                           : std::string("none");
+        return p && p->IsJpeg() && !p->JpegBytes().empty()
+                   ? std::to_string(p->Width()) + "x" + std::to_string(p->Height())
+                   : std::string("none");
     };
     EXPECT_EQ(size(1), "138x103");  // 64 x 48
     EXPECT_EQ(size(2), "138x103");  // GIF 40 x 30
@@ -150,7 +150,8 @@ TEST_F(ScanTest, TheFileLimitLetsAWholePageThrough) {
         first = first.substr(0, first.find('&'));
         std::vector<std::string> results;
         for (int i = 0; i < 28; i++)
-            results.push_back(Result(Url("/p" + first + "/" + std::to_string(i) + ".jpg"), "http://site.example/" + first));
+            results.push_back(
+                Result(Url("/p" + first + "/" + std::to_string(i) + ".jpg"), "http://site.example/" + first));
         return Response::text(Page(results));
     });
     RunSearch(sink, server.base(), dir.path, 50, stop);

@@ -76,7 +76,8 @@ public:
         char base[MAX_PATH];
         GetTempPathA(MAX_PATH, base);
         static int serial = 0;
-        path = std::string(base) + "quenby-scan-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + "\\";
+        path = std::string(base) + "quenby-scan-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++serial) + "\\";
         CreateDirectoryA(path.c_str(), nullptr);
     }
     ~TempDir() {
@@ -95,7 +96,8 @@ public:
         return out;
     }
     std::string Read(const std::string& name) const {
-        HANDLE h = CreateFileA((path + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE h =
+            CreateFileA((path + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return "<missing>";
         std::string out;
         char buf[4096];

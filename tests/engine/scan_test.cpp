@@ -18,8 +18,7 @@ namespace {
 // One result in the classic markup: the image anchor, the page anchor, a third anchor.
 std::string Result(const std::string& image, const std::string& page) {
     return "<div><a class=\"thumb\" href=\"" + image + "\" h=\"ID=images,1\"><img src=\"t\"></a>" +
-           "<a class=\"tit\" href=\"" + page + "\" h=\"ID=images,2\">title</a>" +
-           "<a href=\"/site\">site</a></div>\n";
+           "<a class=\"tit\" href=\"" + page + "\" h=\"ID=images,2\">title</a>" + "<a href=\"/site\">site</a></div>\n";
 }
 
 std::string Page(const std::vector<std::string>& results) {
@@ -32,9 +31,9 @@ std::string Page(const std::vector<std::string>& results) {
 struct FakeHooks : ScanHooks {
     std::vector<std::string> calls;
     std::vector<NewImage> fetched;
-    std::set<std::string> folder;        // names in the target folder, lower case
+    std::set<std::string> folder;  // names in the target folder, lower case
     std::vector<std::string> fetchedUrls;
-    int stopBefore = -1;                 // StopRequested() answers true on this call
+    int stopBefore = -1;  // StopRequested() answers true on this call
     int stopCalls = 0;
     int tried = 0;
     int random = 7;
@@ -82,7 +81,7 @@ std::vector<std::string> NamesFor(const std::vector<std::string>& imageUrls, Fak
 TEST(UrlDecode, EscapesPlusAndPercent) {
     EXPECT_EQ(UrlDecode("a+b%20c%%d%41%6a%6A"), "a b c%dAjj");
     EXPECT_EQ(UrlDecode("%00%ff%FF"), std::string("\0\xff\xff", 3));  // bytes unchanged
-    EXPECT_EQ(UrlDecode("%2520"), "%20");                            // one pass only
+    EXPECT_EQ(UrlDecode("%2520"), "%20");                             // one pass only
     EXPECT_EQ(UrlDecode(""), "");
     EXPECT_EQ(UrlDecode("%%%%"), "%%");
     for (const char* bad : {"%", "%4", "abc%", "%zz", "%g1", "%1g", "%%%", "x%+1", "%-1"}) {
@@ -145,8 +144,9 @@ TEST(PageScan, TwoAnchorsReadAndOnePassedOver) {
 }
 
 TEST(PageScan, CutMarkersAndMissingClosingsNeverReadPastTheEnd) {
-    for (std::string page : std::vector<std::string>{"<a", "<a<a", "<a class=\"thumb\" href=\"", "</a", "<a></a", "<a<a<a<a>",
-                             "<a class=\"thumb\" href=\"u\" h=\"I", std::string(1000 * 2, 'x') + "<a<a>"}) {
+    for (std::string page :
+         std::vector<std::string>{"<a", "<a<a", "<a class=\"thumb\" href=\"", "</a", "<a></a", "<a<a<a<a>",
+                                  "<a class=\"thumb\" href=\"u\" h=\"I", std::string(1000 * 2, 'x') + "<a<a>"}) {
         PageScanner s(page);
         RawResult r;
         for (size_t i = 0; i < s.ResultCount() + 2; i++) {
@@ -232,8 +232,8 @@ TEST(Naming, NamesWindowsWouldMishandleAreMended) {
     EXPECT_EQ(shape("photo.tif "), "photo.tif_");
     EXPECT_EQ(shape(std::string("a\0b\x1f.jpg", 8)), "a_b_.jpg");
     // Ordinary names stay as they are.
-    for (const char* ok : {"console.jpg", "com10.jpg", "com0x.jpg", "lpt.jpg", "nul1.gif", "auxiliary.bmp",
-                           "con_.jpg", ".jpg", "a b.jpg", "x.y.jpg"})
+    for (const char* ok : {"console.jpg", "com10.jpg", "com0x.jpg", "lpt.jpg", "nul1.gif", "auxiliary.bmp", "con_.jpg",
+                           ".jpg", "a b.jpg", "x.y.jpg"})
         EXPECT_EQ(shape(ok), ok);
 }
 
@@ -274,7 +274,8 @@ TEST(ScanFlow, PageAddressesDecodedOnceWithEntitiesReplaced) {
 
 TEST(ScanFlow, BlankOrMissingAddressesSkipTheResult) {
     FakeHooks hooks;
-    std::string noEnd = "<a class=\"thumb\" href=\"http://h/x.jpg\"></a><a class=\"tit\" href=\"p\" h=\"ID\"></a><a></a>";
+    std::string noEnd =
+        "<a class=\"thumb\" href=\"http://h/x.jpg\"></a><a class=\"tit\" href=\"p\" h=\"ID\"></a><a></a>";
     std::string noClass = "<a href=\"http://h/y.jpg\" h=\"ID\"></a><a class=\"tit\" href=\"p\" h=\"ID\"></a><a></a>";
     std::string page = Page({noEnd, noClass, Result("+%20", "p"), Result("http://h/ok.jpg", " ")});
     EXPECT_FALSE(Scan(page, hooks));

@@ -40,7 +40,9 @@ TEST_F(FormsTest, ControlsKeepDesignedPlacesCaptionsAndHints) {
     Bevel top(&p, {.name = "Top", .height = 40, .align = Align::Top});
     Bevel bottom(&p, {.name = "Bottom", .height = 20, .align = Align::Bottom});
     ListBox list(&p, {.name = "L", .align = Align::Client});
-    Button b(&p, {.name = "B", .left = 10, .top = 8, .width = 80, .height = 20, .caption = "Go", .hint = " go ", .bold = true});
+    Button b(
+        &p,
+        {.name = "B", .left = 10, .top = 8, .width = 80, .height = 20, .caption = "Go", .hint = " go ", .bold = true});
     p.Realign();
 
     EXPECT_EQ(f.ClientWidth(), 300);
@@ -120,8 +122,12 @@ TEST_F(FormsTest, ExceptionFromHandlerIsShownAndTheProgramGoesOn) {
 
 TEST_F(FormsTest, ModalScriptReceivesTheFormAndGivesTheResult) {
     Form main({.name = "Main", .clientWidth = 100, .clientHeight = 100});
-    Form dlg({.name = "Dlg", .caption = "  Limits & options to download", .clientWidth = 279, .clientHeight = 207,
-              .resizable = false, .toolWindow = true});
+    Form dlg({.name = "Dlg",
+              .caption = "  Limits & options to download",
+              .clientWidth = 279,
+              .clientHeight = 207,
+              .resizable = false,
+              .toolWindow = true});
     std::string seen;
     SetModalScript([&](Form& f) {
         seen = f.Name + (f.Modal() ? " modal" : "");
@@ -149,7 +155,8 @@ TEST_F(FormsTest, HookSeesEveryQueuedMessageAndMayHandleIt) {
 TEST_F(FormsTest, ScrollBoxRangeCoversChildrenAndMovesThem) {
     Form f({.name = "F", .clientWidth = 200, .clientHeight = 300});
     ScrollBox box(&f, {.name = "S", .left = 0, .top = 0, .width = 165, .height = 300});
-    for (int i = 0; i < 10; i++) box.Adopt<Image>(Design{.name = "I", .left = 5, .top = 4 + 111 * i, .width = 138, .height = 108});
+    for (int i = 0; i < 10; i++)
+        box.Adopt<Image>(Design{.name = "I", .left = 5, .top = 4 + 111 * i, .width = 138, .height = 108});
     EXPECT_EQ(box.VertRange(), 4 + 111 * 9 + 108);
     // Only the pictures in view have a window yet; the last gets one where it belongs when
     // it is scrolled into view.
@@ -174,7 +181,9 @@ TEST_F(FormsTest, ScrollBoxRangeCoversChildrenAndMovesThem) {
     EXPECT_EQ(box.VertPosition(), 119);
     // Destroying a child from inside its own handler is safe.
     Control* first = box.Controls()[0];
-    first->OnMouseDown = [&](Component* s, MouseButton, unsigned, int, int) { box.DestroyChild(static_cast<Control*>(s)); };
+    first->OnMouseDown = [&](Component* s, MouseButton, unsigned, int, int) {
+        box.DestroyChild(static_cast<Control*>(s));
+    };
     SendMessageA(first->Handle(), WM_LBUTTONDOWN, 0, 0);
     EXPECT_EQ(box.Controls().size(), 9u);
 }

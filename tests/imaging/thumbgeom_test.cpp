@@ -58,7 +58,7 @@ TEST(ImageSniff, FirstBytesTellTheKindAndHeadersTheSize) {
     EXPECT_EQ(h, 20000);
     std::string bmp(54, '\0');
     bmp[0] = 'B', bmp[1] = 'M', bmp[14] = 40;
-    bmp[18] = '\x10', bmp[19] = '\x27';                                // width 10000
+    bmp[18] = '\x10', bmp[19] = '\x27';                                      // width 10000
     bmp[22] = '\xF0', bmp[23] = '\xD8', bmp[24] = '\xFF', bmp[25] = '\xFF';  // height -10000: top-down
     EXPECT_TRUE(HeaderSize(reinterpret_cast<const uint8_t*>(bmp.data()), bmp.size(), w, h));
     EXPECT_EQ(w, 10000);

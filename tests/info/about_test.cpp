@@ -126,8 +126,8 @@ TEST_F(AboutTest, DescriptionIsWrappedWithinItsWidth) {
 
 TEST_F(AboutTest, EveryTextPictureAndTheBackgroundCloseTheBox) {
     TFormAbout about;
-    const forms::Control* closers[] = {&about.Image1, &about.Label2, &about.Label1, &about.Label3, &about.Label6,
-                                       &about.Image2, &about.Label4};
+    const forms::Control* closers[] = {&about.Image1, &about.Label2, &about.Label1, &about.Label3,
+                                       &about.Label6, &about.Image2, &about.Label4};
     for (const forms::Control* c : closers) EXPECT_TRUE(ClickCloses(about, Centre(*c))) << c->Name;
     // Label5's text left of the donation link, and a bare spot of the background.
     EXPECT_TRUE(ClickCloses(about, {about.Label5.Left() + 10, about.Label5.Top() + 6})) << "Label5";

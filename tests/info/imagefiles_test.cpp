@@ -126,9 +126,11 @@ TEST_F(ImageFilesTest, MissingImageEachCommandInItsOwnBox) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Plain);
     EXPECT_EQ(boxes[0].caption, platform::ApplicationTitle());
-    EXPECT_EQ(boxes[0].text, "Can't find this image anymore on the traget folder,\rmaybe it is missing or has been moved...");
+    EXPECT_EQ(boxes[0].text,
+              "Can't find this image anymore on the traget folder,\rmaybe it is missing or has been moved...");
     EXPECT_EQ(boxes[1].kind, forms::BoxKind::Information);
-    EXPECT_EQ(boxes[1].text, "Can't find this image anymore on the target folder,\rmaybe it is missing or has been moved...");
+    EXPECT_EQ(boxes[1].text,
+              "Can't find this image anymore on the target folder,\rmaybe it is missing or has been moved...");
     EXPECT_TRUE(shells.empty());
 }
 
@@ -185,8 +187,10 @@ TEST_F(ImageFilesTest, TargetFolderChangedAfterTheSearch) {
     OpenDownloadedImage(nullptr, other, "red_car.jpg");
     ShowImageFileInfo(other, "red_car.jpg");
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, "Can't find this image anymore on the traget folder,\rmaybe it is missing or has been moved...");
-    EXPECT_EQ(boxes[1].text, "Can't find this image anymore on the target folder,\rmaybe it is missing or has been moved...");
+    EXPECT_EQ(boxes[0].text,
+              "Can't find this image anymore on the traget folder,\rmaybe it is missing or has been moved...");
+    EXPECT_EQ(boxes[1].text,
+              "Can't find this image anymore on the target folder,\rmaybe it is missing or has been moved...");
     EXPECT_TRUE(shells.empty());
 }
 
@@ -208,7 +212,8 @@ TEST_F(ImageFilesTest, LockedFileAndFolderInPlaceOfTheFile) {
     OpenDownloadedImage(nullptr, folder, "dir.jpg");
     ShowImageFileInfo(folder, "dir.jpg");
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, "Can't find this image anymore on the traget folder,\rmaybe it is missing or has been moved...");
+    EXPECT_EQ(boxes[0].text,
+              "Can't find this image anymore on the traget folder,\rmaybe it is missing or has been moved...");
     EXPECT_EQ(boxes[1].text.rfind("File name: dir.jpg\rFile size:     0 bytes\r", 0), 0u);
     EXPECT_TRUE(shells.empty());
 }

@@ -22,8 +22,8 @@ TEST(StrToInt, DecimalHexAndRange) {
     EXPECT_EQ(StrToInt("$1F"), 31);
     EXPECT_EQ(StrToInt("0x1f"), 31);
     EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
-    for (const char* bad : {"", " ", "-", "$", "0x", "2147483648", "-2147483649", "$100000000",
-                            "1 ", "\r\n1080", "10a", "1.0", "99999999999999999999999", "+-1"})
+    for (const char* bad : {"", " ", "-", "$", "0x", "2147483648", "-2147483649", "$100000000", "1 ", "\r\n1080", "10a",
+                            "1.0", "99999999999999999999999", "+-1"})
         EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
 }
 
@@ -48,10 +48,8 @@ TEST(VersionScan, TakesTwentyCharactersCutBeforeClosingTag) {
     EXPECT_EQ(PublishedVersionText("<Program_Version>12345678901234567890123</Program_Version>"),
               "12345678901234567890");
     // 18 characters then "</" fit; with 19, the "</" is cut in two and the "<" stays.
-    EXPECT_EQ(PublishedVersionText("<Program_Version>123456789012345678</Program_Version>"),
-              "123456789012345678");
-    EXPECT_EQ(PublishedVersionText("<Program_Version>1234567890123456789</Program_Version>"),
-              "1234567890123456789<");
+    EXPECT_EQ(PublishedVersionText("<Program_Version>123456789012345678</Program_Version>"), "123456789012345678");
+    EXPECT_EQ(PublishedVersionText("<Program_Version>1234567890123456789</Program_Version>"), "1234567890123456789<");
     // The text ends sooner.
     EXPECT_EQ(PublishedVersionText("<Program_Version>1.0"), "1.0");
     EXPECT_EQ(PublishedVersionText("<Program_Version>1.0\n"), "1.0");
@@ -59,9 +57,9 @@ TEST(VersionScan, TakesTwentyCharactersCutBeforeClosingTag) {
 
 TEST(VersionScan, LineEndsBecomeCrLf) {
     // A value on the line after the tag begins with CR LF, whatever the file's line ends.
-    for (const char* file : {"<Program_Version>\n1.0.8.0\n</Program_Version>",
-                             "<Program_Version>\r\n1.0.8.0\r\n</Program_Version>",
-                             "<Program_Version>\r1.0.8.0\r</Program_Version>"})
+    for (const char* file :
+         {"<Program_Version>\n1.0.8.0\n</Program_Version>", "<Program_Version>\r\n1.0.8.0\r\n</Program_Version>",
+          "<Program_Version>\r1.0.8.0\r</Program_Version>"})
         EXPECT_EQ(PublishedVersionText(file), "\r\n1.0.8.0\r\n") << file;
     EXPECT_EQ(PublishedVersionText("<Program_Version>\n\n1"), "\r\n\r\n1");
     // An empty last line survives; the line end after the last line does not.
@@ -104,7 +102,8 @@ TEST(VersionTexts, DotsAddressesAndMessages) {
 TEST(ImageInfoText, LabelsBlanksAndEndingCr) {
     EXPECT_EQ(ImageInfoText("cat.jpg", 2048, "12/08/2026 05:04:02 PM"),
               "File name: cat.jpg\rFile size:     2048 bytes\rFile date:   12/08/2026 05:04:02 PM\r");
-    EXPECT_EQ(ImageInfoText("big", 5000000000ULL, "d"), "File name: big\rFile size:     5000000000 bytes\rFile date:   d\r");
+    EXPECT_EQ(ImageInfoText("big", 5000000000ULL, "d"),
+              "File name: big\rFile size:     5000000000 bytes\rFile date:   d\r");
     EXPECT_EQ(DateTimeText("1/2/2026", "12:00:00 AM", true), "1/2/2026");
     EXPECT_EQ(DateTimeText("1/2/2026", "12:00:02 AM", false), "1/2/2026 12:00:02 AM");
     EXPECT_EQ(TrimBlanks(" \t none\r\n"), "none");

@@ -25,7 +25,8 @@ namespace {
 const char* kNew =
     "There is a *new* version of this freeware available !\r\rPlease go to our freeware web page and download "
     "it,\rand replace the existing one by the new version.";
-const char* kRecent = "You have the most recent version of this freeware..\rBut keep checking, as this is updated regularly!";
+const char* kRecent =
+    "You have the most recent version of this freeware..\rBut keep checking, as this is updated regularly!";
 
 std::string Pad(const std::string& version) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<XML_DIZ_INFO>\r\n<Program_Info>\r\n"

@@ -14,8 +14,8 @@ const char* const kAlready = "Already doing a search. want to stop it\rand start
 
 // Stands for another program's window in front of ours.
 struct OtherWindow {
-    HWND h = CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                             nullptr, nullptr, nullptr, nullptr);
+    HWND h = CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                             nullptr, nullptr, nullptr);
     ~OtherWindow() { DestroyWindow(h); }
 };
 
@@ -116,7 +116,9 @@ TEST_F(WindowTest, SearchPressedUnderTheFinishedBoxStartsOnceTheBoxIsClosed) {
     SearchToEnd("cats");
     ASSERT_TRUE(Pump([&] { return jobsStarted == 2 && !form->JobAlive() && !form->SearchCommandBusy(); }))
         << "the second search never ran";
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kFinished, kAlready, "Want to save your search to disk before doing another ?", kFinished}));
+    EXPECT_EQ(BoxTexts(),
+              (std::vector<std::string>{kFinished, kAlready, "Want to save your search to disk before doing another ?",
+                                        kFinished}));
     EXPECT_EQ(QueryKeywords, "dogs");
     ASSERT_GT(form->ListBox1.Count(), 0);
     EXPECT_EQ(form->ListBox1.Item(0), "http://site.example/dogs/1");

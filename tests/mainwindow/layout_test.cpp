@@ -113,7 +113,7 @@ TEST_F(LayoutTest, DesignedControlsAtTheirPlacesWithTheirTexts) {
 TEST_F(LayoutTest, TabGoesThroughTheDesignedOrder) {
     TForm1& f = *form;
     forms::Control* order[] = {&f.ComboBox_search, &f.Edit_savepath, &f.Button_search, &f.Button_savepath,
-                               &f.Button_exit, &f.ListBox1, &f.Edit1};  // Stop search is disabled
+                               &f.Button_exit,     &f.ListBox1,      &f.Edit1};  // Stop search is disabled
     // The next tab stop as Tab finds it (asked of the window system, so no focus is needed:
     // other test programs may hold it).
     for (size_t i = 1; i < std::size(order); i++) {

@@ -71,7 +71,11 @@ TEST_F(ResultListTest, FrameFollowsThePictureSize) {
 TEST_F(ResultListTest, TheFrameShowsWhollyOverLandscapePortraitAndSmallPictures) {
     perPage = 3;
     mainwindow::MaxFileCount = 3;
-    sizeOf = [](int i) { return i == 0 ? std::pair<int, int>{138, 103} : i == 1 ? std::pair<int, int>{81, 108} : std::pair<int, int>{32, 32}; };
+    sizeOf = [](int i) {
+        return i == 0   ? std::pair<int, int>{138, 103}
+               : i == 1 ? std::pair<int, int>{81, 108}
+                        : std::pair<int, int>{32, 32};
+    };
     SearchToEnd("shapes");
     ASSERT_EQ(form->ListBox1.Count(), 3);
     HWND frame = form->Bevel_f.Handle();
@@ -205,7 +209,8 @@ TEST_F(ResultListTest, WheelScrollsTheStripOnlyUnderTheCursor) {
     CursorTo(form->ScrollBox1, 150, 200);  // right of the thumbnails, on the strip itself
     POINT at;
     GetCursorPos(&at);
-    PostMessageA(form->ListBox1.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(at.x, at.y));
+    PostMessageA(form->ListBox1.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(at.x, at.y));
     forms::ProcessMessages();
     EXPECT_EQ(form->ScrollBox1.VertPosition(), static_cast<int>(lines) * 8);
     PostMessageA(form->ListBox1.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 3), MAKELPARAM(at.x, at.y));

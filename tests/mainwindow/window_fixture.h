@@ -54,13 +54,13 @@ struct WindowTest : ::testing::Test {
     std::unique_ptr<savedsearch::TForm_oldsearchs> chooser;
     std::unique_ptr<settings::TForm_options> options;
     std::vector<forms::BoxCall> boxes;
-    std::deque<int> answers;                        // for the confirmation boxes, in order
-    std::map<std::string, int> answerByText;         // before the queue
+    std::deque<int> answers;                           // for the confirmation boxes, in order
+    std::map<std::string, int> answerByText;           // before the queue
     std::function<void(const forms::BoxCall&)> onBox;  // runs while a box is "shown"
     std::vector<forms::ShellCall> shells;
     std::string folder;
-    std::atomic<int> perPage{5};       // results on each page
-    std::atomic<int> resultDelayMs{0}; // the worker's time per result
+    std::atomic<int> perPage{5};        // results on each page
+    std::atomic<int> resultDelayMs{0};  // the worker's time per result
     std::atomic<int> jobsStarted{0};
     std::atomic<int> jobsRunning{0};
     std::atomic<int> mostAtOnce{0};
@@ -146,8 +146,7 @@ struct WindowTest : ::testing::Test {
     // The worker's side: one UI step per result, as the page scan makes them.
     bool Scan(engine::TDownThread& job, const std::wstring& wide) {
         int now = ++jobsRunning;
-        for (int m = mostAtOnce; now > m && !mostAtOnce.compare_exchange_weak(m, now);) {
-        }
+        for (int m = mostAtOnce; now > m && !mostAtOnce.compare_exchange_weak(m, now);) {}
         struct Leave {
             std::atomic<int>& n;
             ~Leave() { n--; }
@@ -199,7 +198,9 @@ struct WindowTest : ::testing::Test {
         ASSERT_TRUE(Pump([&] { return !form->SearchCommandBusy(); })) << "the search command did not finish";
     }
     // Runs until the job's end handler has run.
-    void WaitIdle() { ASSERT_TRUE(Pump([&] { return !form->JobAlive(); })) << "the search did not end"; }
+    void WaitIdle() {
+        ASSERT_TRUE(Pump([&] { return !form->JobAlive(); })) << "the search did not end";
+    }
     void SearchToEnd(const std::string& keywords) {
         Search(keywords);
         WaitIdle();

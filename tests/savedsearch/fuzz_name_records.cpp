@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (!names[i].empty()) abort();
             continue;
         }
-        if (names[i].size() != payload.size() ||
-            std::memcmp(names[i].data(), payload.data(), payload.size()) != 0)
+        if (names[i].size() != payload.size() || std::memcmp(names[i].data(), payload.data(), payload.size()) != 0)
             abort();
         AppendNameRecord(again, names[i]);
     }

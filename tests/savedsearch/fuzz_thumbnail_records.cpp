@@ -25,13 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (pictures[j]) abort();
             break;
         }
-        if (payload.data() < file.data() || payload.data() + payload.size() > file.data() + file.size())
-            abort();
+        if (payload.data() < file.data() || payload.data() + payload.size() > file.data() + file.size()) abort();
         if (payload.empty() != !pictures[i]) abort();
-        if (pictures[i] && std::memcmp(pictures[i]->data(), payload.data(), payload.size()) != 0)
-            abort();
-        if (!payload.empty()) AppendThumbnailRecord(again, payload);
-        else again.insert(again.end(), 4, 0);
+        if (pictures[i] && std::memcmp(pictures[i]->data(), payload.data(), payload.size()) != 0) abort();
+        if (!payload.empty())
+            AppendThumbnailRecord(again, payload);
+        else
+            again.insert(again.end(), 4, 0);
     }
     if (again.size() != reader.Offset() ||
         (!again.empty() && std::memcmp(again.data(), file.data(), again.size()) != 0))

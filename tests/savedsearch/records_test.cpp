@@ -129,8 +129,7 @@ TEST(NameRecords, MissingAndBrokenRecordsGiveEmptyNames) {
 
 TEST(LinkLines, EveryLineEndsInCrLf) {
     EXPECT_EQ(JoinLinkLines({"http://a/1", "", "b"}),
-              (Bytes{'h', 't', 't', 'p', ':', '/', '/', 'a', '/', '1', '\r', '\n', '\r', '\n', 'b',
-                     '\r', '\n'}));
+              (Bytes{'h', 't', 't', 'p', ':', '/', '/', 'a', '/', '1', '\r', '\n', '\r', '\n', 'b', '\r', '\n'}));
     EXPECT_TRUE(JoinLinkLines({}).empty());
     EXPECT_TRUE(SplitLinkLines({}).empty());
 }

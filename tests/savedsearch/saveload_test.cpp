@@ -145,8 +145,8 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     form->ComboBox_search.InsertItem(1, "RED+CAR");
     Load("red+car");
     EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"http://pages.test/one", "http://pages.test/two",
-                                                 "http://pages.test/three"}));
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"http://pages.test/one", "http://pages.test/two", "http://pages.test/three"}));
     ASSERT_EQ(ThumbCount(), 3);
     const Bytes* want[] = {&a, &b, &c};
     const char* hints[] = {"one.jpg", "", "three_1.jpg"};
@@ -237,14 +237,17 @@ TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndWriteNothing) {
     form->AddResultEntry("http://y.test/", "http://img.test/y", "y.jpg", std::move(empty));
     Save();
     ASSERT_EQ(Texts(forms::BoxKind::Information).size(), 1u);
-    EXPECT_EQ(Texts(forms::BoxKind::Information)[0], "Thumbnail 2 of 2 has no picture data,\rso the search list was not saved.");
+    EXPECT_EQ(Texts(forms::BoxKind::Information)[0],
+              "Thumbnail 2 of 2 has no picture data,\rso the search list was not saved.");
     EXPECT_TRUE(FindSavedSearches(folder).empty());
 
     SearchRunning = 1;
     Save();
-    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{"Don't save during a running search,\rstop it first..."});
+    EXPECT_EQ(Texts(forms::BoxKind::Information),
+              std::vector<std::string>{"Don't save during a running search,\rstop it first..."});
     Load("x");
-    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{"Don't load during a running search,\rstop it first..."});
+    EXPECT_EQ(Texts(forms::BoxKind::Information),
+              std::vector<std::string>{"Don't load during a running search,\rstop it first..."});
     SearchRunning = 0;
 }
 
@@ -329,7 +332,8 @@ TEST_F(SaveLoad, DamagedFilesLoadWhatCanBeTrusted) {
     Bytes names = FileBytes(Base("bad.QBJ"));
     names.resize(4 + 1 + 3);
     for (auto [ext, bytes] : {std::pair{".QBI", &thumbs}, std::pair{".QBJ", &names}}) {
-        HANDLE h = CreateFileA(Base(std::string("bad") + ext).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE h =
+            CreateFileA(Base(std::string("bad") + ext).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD wrote;
         WriteFile(h, bytes->data(), static_cast<DWORD>(bytes->size()), &wrote, nullptr);
         CloseHandle(h);

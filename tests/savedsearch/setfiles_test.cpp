@@ -54,8 +54,7 @@ TEST_F(TestFolder, AFailedWriteLeavesNoHalfSet) {
     WriteSet(Base("cats"), TwoEntries());
     // Another program holds the link file: the name file was already replaced, so the whole
     // set goes rather than three files that no longer belong together.
-    HANDLE held = CreateFileA((Base("cats") + kLinkExt).c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA((Base("cats") + kLinkExt).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_THROW(WriteSet(Base("cats"), TwoEntries()), std::runtime_error);
     CloseHandle(held);
@@ -73,8 +72,8 @@ TEST_F(TestFolder, AFailedWriteLeavesNoHalfSet) {
 
 TEST_F(TestFolder, ReadingHonoursSharingAndReportsMissingFiles) {
     WriteSet(Base("s"), TwoEntries());
-    HANDLE reader = CreateFileA((Base("s") + kLinkExt).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE reader =
+        CreateFileA((Base("s") + kLinkExt).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NO_THROW(ReadWholeFile(Base("s") + kLinkExt, true));  // readers may share it
     CloseHandle(reader);
     try {
@@ -111,7 +110,7 @@ TEST_F(TestFolder, NoFailureLeavesAFileOpen) {
     HANDLE held = CreateFileA((Base("cats") + kLinkExt).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     auto failures = [&] {
-        EXPECT_THROW(WriteSet(Base("cats"), TwoEntries()), std::runtime_error);     // the third file is held
+        EXPECT_THROW(WriteSet(Base("cats"), TwoEntries()), std::runtime_error);       // the third file is held
         EXPECT_THROW(WriteSet(Base("bad\"name"), TwoEntries()), std::runtime_error);  // the first cannot be made
         EXPECT_THROW(ReadWholeFile(Base("cats") + kLinkExt, true), std::runtime_error);
         EXPECT_THROW(ReadWholeFile(Base("none") + kThumbExt, false), std::runtime_error);

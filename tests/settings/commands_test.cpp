@@ -22,9 +22,7 @@ std::string SysMenuText(HWND h, UINT id) {
     return buf;
 }
 
-bool SysChecked(HWND h, UINT id) {
-    return (GetMenuState(GetSystemMenu(h, FALSE), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
+bool SysChecked(HWND h, UINT id) { return (GetMenuState(GetSystemMenu(h, FALSE), id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
 void SetClipboard(const std::string& text) {
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -62,7 +60,8 @@ protected:
     void ContextMenu(forms::Control& c) {
         RECT r;
         GetWindowRect(c.Handle(), &r);
-        SendMessageA(c.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c.Handle()), MAKELPARAM(r.left + 2, r.top + 2));
+        SendMessageA(c.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c.Handle()),
+                     MAKELPARAM(r.left + 2, r.top + 2));
     }
 };
 
@@ -85,11 +84,16 @@ TEST_F(Commands, MenusFromTheirTables) {
                                 {"PopImageInfo1", "Show selected image file Info ..."},
                                 {"PopSep6", "-"},
                                 {"PopAbout1", "About..."}}));
-    EXPECT_EQ(RowsOf(form->PopupMenu3.Items),
-              (std::vector<Row>{{"PopCut3", "C&ut"}, {"PopCopy3", "&Copy"}, {"PopSelectAll3", "&Select all"},
-                                {"PopPaste3", "Paste"}, {"PopSep8", "-"}, {"PopClearAll3", "Clear all ..."}}));
-    EXPECT_EQ(RowsOf(form->MainMenu1.Items), (std::vector<Row>{{"MainMenu_File", "File"}, {"MainMenu_Edit", "Edit"},
-                                                               {"MainMenu_Options", "Options"}, {"MainMenu_Help", "Help"}}));
+    EXPECT_EQ(RowsOf(form->PopupMenu3.Items), (std::vector<Row>{{"PopCut3", "C&ut"},
+                                                                {"PopCopy3", "&Copy"},
+                                                                {"PopSelectAll3", "&Select all"},
+                                                                {"PopPaste3", "Paste"},
+                                                                {"PopSep8", "-"},
+                                                                {"PopClearAll3", "Clear all ..."}}));
+    EXPECT_EQ(RowsOf(form->MainMenu1.Items), (std::vector<Row>{{"MainMenu_File", "File"},
+                                                               {"MainMenu_Edit", "Edit"},
+                                                               {"MainMenu_Options", "Options"},
+                                                               {"MainMenu_Help", "Help"}}));
     EXPECT_EQ(RowsOf(form->MainMenu_File->Items),
               (std::vector<Row>{{"MainMenu_Browser", "Open in &Web browser"},
                                 {"MainMenu_Webpage", "Go to Webpage"},
@@ -101,9 +105,10 @@ TEST_F(Commands, MenusFromTheirTables) {
                                 {"MainMenu_OpenImage", "Open downloaded Image..."},
                                 {"MainMenu_Sep3", "-"},
                                 {"MainMenu_Exit", "Exit"}}));
-    EXPECT_EQ(RowsOf(form->MainMenu_Edit->Items),
-              (std::vector<Row>{{"MainMenu_Cut", "Cut"}, {"MainMenu_Copy", "Copy"},
-                                {"MainMenu_SelectAll", "Select all"}, {"MainMenu_Paste", "Paste"}}));
+    EXPECT_EQ(RowsOf(form->MainMenu_Edit->Items), (std::vector<Row>{{"MainMenu_Cut", "Cut"},
+                                                                    {"MainMenu_Copy", "Copy"},
+                                                                    {"MainMenu_SelectAll", "Select all"},
+                                                                    {"MainMenu_Paste", "Paste"}}));
     EXPECT_EQ(RowsOf(form->MainMenu_Options->Items),
               (std::vector<Row>{{"MainMenu_ShowThumbs", "Show Thumbnails list  >"},
                                 {"MainMenu_ShowMenu", "Show the main menu"},
@@ -297,7 +302,8 @@ TEST_F(Commands, EditCommandsWithoutAFocusedTextControlDoNothing) {
     for (forms::MenuItem* item : {form->MainMenu_Paste, form->MainMenu_Cut, form->PopPaste3}) item->Click();
     EXPECT_EQ(form->Button_search.Text(), "Search");
     // No control of the window focused (another window has it): nothing at all changes.
-    HWND other = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    HWND other =
+        CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
     SetFocus(other);
     ASSERT_EQ(GetFocus(), other);
     form->MainMenu_Paste->Click();

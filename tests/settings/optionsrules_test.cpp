@@ -18,8 +18,8 @@ TEST(OptionFields, EmptyOrNonNumericTextIsNoInteger) {
 }
 
 TEST(OptionFields, ValuesOutsideTheRangeShowTheNearestBound) {
-    EXPECT_EQ(ClampedFieldText(7, kFileCountRange), "50");      // typing 7 over everything
-    EXPECT_EQ(ClampedFieldText(5000, kMinSizeRange), "500");    // a fourth digit after "500"
+    EXPECT_EQ(ClampedFieldText(7, kFileCountRange), "50");    // typing 7 over everything
+    EXPECT_EQ(ClampedFieldText(5000, kMinSizeRange), "500");  // a fourth digit after "500"
     EXPECT_EQ(ClampedFieldText(0, kMaxSizeRange), "1");
     EXPECT_EQ(ClampedFieldText(1000, kFileCountRange), std::nullopt);
     EXPECT_EQ(ArrowPosition(20, kFileCountRange), 50);

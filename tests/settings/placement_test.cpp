@@ -12,7 +12,7 @@ using settings::Rect;
 
 namespace {
 
-const Rect kLeftMonitor{0, 0, 1280, 770};      // a task bar below
+const Rect kLeftMonitor{0, 0, 1280, 770};  // a task bar below
 const Rect kRightMonitor{1280, 0, 3200, 1080};
 
 TEST(Placement, ReachableWhenPartOfTheCaptionLiesInAWorkArea) {
@@ -21,11 +21,11 @@ TEST(Placement, ReachableWhenPartOfTheCaptionLiesInAWorkArea) {
     EXPECT_TRUE(Reachable({1180, 700, 1700, 1100}, one));  // 100 x 70 still on screen
     EXPECT_TRUE(Reachable({-480, 0, 48, 320}, one));       // exactly the width needed
     EXPECT_FALSE(Reachable({-485, 0, 47, 320}, one));
-    EXPECT_FALSE(Reachable({100, 760, 600, 1100}, one));   // only 10 rows under the task bar line
-    EXPECT_FALSE(Reachable({100, -300, 600, 10}, one));    // the caption above the screen
+    EXPECT_FALSE(Reachable({100, 760, 600, 1100}, one));  // only 10 rows under the task bar line
+    EXPECT_FALSE(Reachable({100, -300, 600, 10}, one));   // the caption above the screen
     EXPECT_FALSE(Reachable({9000, 200, 9400, 550}, one));
     EXPECT_TRUE(Reachable({2000, 200, 2400, 550}, {kLeftMonitor, kRightMonitor}));
-    EXPECT_FALSE(Reachable({100, 100, 100, 100}, one));    // nothing to see
+    EXPECT_FALSE(Reachable({100, 100, 100, 100}, one));  // nothing to see
     EXPECT_FALSE(Reachable({100, 100, 600, 100}, one));
     EXPECT_FALSE(Reachable({INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX}, one));
     EXPECT_FALSE(Reachable({INT_MIN, INT_MIN, INT_MIN + 500, INT_MIN + 400}, one));

@@ -17,9 +17,8 @@ TEST(StoredInteger, DecimalHexAndGarbage) {
     EXPECT_EQ(ParseInteger("0xFFFFFFFF"), -1);
     EXPECT_EQ(ParseInteger("2147483647"), INT32_MAX);
     EXPECT_EQ(ParseInteger("-2147483648"), INT32_MIN);
-    for (const char* bad : {"", "12abc", "0x", "0x1G", "-", "+", " 12", "12 ", "2147483648",
-                            "-2147483649", "0x100000000", "99999999999999999999999", "1e3",
-                            "-0x10", "$400"})
+    for (const char* bad : {"", "12abc", "0x", "0x1G", "-", "+", " 12", "12 ", "2147483648", "-2147483649",
+                            "0x100000000", "99999999999999999999999", "1e3", "-0x10", "$400"})
         EXPECT_FALSE(ParseInteger(bad).has_value()) << bad;
 }
 
@@ -73,9 +72,8 @@ TEST(KeywordBox, AllowedCharacters) {
     std::string allowed;
     for (int c = 0; c < 256; ++c)
         if (IsKeywordChar(static_cast<unsigned char>(c))) allowed += static_cast<char>(c);
-    EXPECT_EQ(allowed,
-              std::string("\x08\x0C !\"#$%&'()+,-.0123456789=ABCDEFGHIJKLMNOPQRSTUVWXYZ[]_"
-                          "abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_EQ(allowed, std::string("\x08\x0C !\"#$%&'()+,-.0123456789=ABCDEFGHIJKLMNOPQRSTUVWXYZ[]_"
+                                   "abcdefghijklmnopqrstuvwxyz"));
 }
 
 TEST(GoToWebpage, SiteOfAnAddress) {

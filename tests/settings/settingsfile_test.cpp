@@ -41,9 +41,9 @@ TEST(SettingsFile, TypesAsStored) {
     EXPECT_EQ(f.ReadInteger(kMaxFilesize), 4096000);
     EXPECT_EQ(f.ReadInteger(kMinFilesize), -20);
     EXPECT_FALSE(f.ReadBool(kShowMainMenu));
-    EXPECT_TRUE(f.ReadBool(kShowThumbsList));     // not an integer: the default
+    EXPECT_TRUE(f.ReadBool(kShowThumbsList));  // not an integer: the default
     EXPECT_FALSE(f.ReadBool(kShowThumbsList, false));
-    EXPECT_TRUE(f.ReadBool(kSaveOnExitAsk));      // non-zero
+    EXPECT_TRUE(f.ReadBool(kSaveOnExitAsk));  // non-zero
     EXPECT_EQ(f.ReadInteger(kWindowTop), 16);
     EXPECT_EQ(f.ReadInteger(kWindowLeft), 203);  // out of range: the default
 
@@ -79,8 +79,8 @@ TEST(SettingsFile, WritesReachTheFileAtOnceAndKeepTheRest) {
 TEST(SettingsFile, TextsReadBackAsWritten) {
     TempFolder dir;
     SettingsFile f(dir.path() + "Quenby.ini");
-    const std::string texts[] = {"\"red car\"", "'cats'", " dogs ", "\tbirds", "\"", "''", "a \"b\"",
-                                 "\"half", "x=y", ";not a comment", "[not a section]"};
+    const std::string texts[] = {"\"red car\"", "'cats'", " dogs ",         "\tbirds",        "\"", "''", "a \"b\"",
+                                 "\"half",      "x=y",    ";not a comment", "[not a section]"};
     for (size_t i = 0; i < std::size(texts); ++i) {
         f.WriteText("SearchStrings", std::to_string(i), texts[i]);
         EXPECT_EQ(f.ReadText("SearchStrings", std::to_string(i), "<none>"), texts[i]) << i;

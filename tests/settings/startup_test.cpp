@@ -8,9 +8,9 @@ using testsupport::WindowTest;
 
 namespace {
 
-const char* const kPreferenceKeys[] = {"SavePath",      "WindowTop",    "WindowLeft",  "WindowWidth",
-                                       "WindowHeight",  "ShowThumbsList", "MinFilesize", "MaxFilesize",
-                                       "MaxFileCount",  "SaveOnExitAsk", "ShowMainMenu", "SafeSearchT"};
+const char* const kPreferenceKeys[] = {"SavePath",     "WindowTop",      "WindowLeft",   "WindowWidth",
+                                       "WindowHeight", "ShowThumbsList", "MinFilesize",  "MaxFilesize",
+                                       "MaxFileCount", "SaveOnExitAsk",  "ShowMainMenu", "SafeSearchT"};
 static_assert(std::size(kPreferenceKeys) == settings::kClosingKeys.size());
 
 std::vector<std::string> Items(const forms::ComboBox& box) { return box.Items(); }
@@ -101,14 +101,16 @@ TEST_F(Startup, OnlyTheTwelveMostRecentKeywordsAreStored) {
     Open();
     for (int i = 1; i <= 15; ++i) form->ComboBox_search.InsertItem(0, "keyword " + std::to_string(i));
     form->Close();
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(Stored("SearchStrings", std::to_string(i)), "keyword " + std::to_string(15 - i));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(Stored("SearchStrings", std::to_string(i)), "keyword " + std::to_string(15 - i));
     EXPECT_EQ(Stored("SearchStrings", "12"), "<none>");
 }
 
 TEST_F(Startup, StoredValuesAsWritten) {
-    WriteIni("[Preferences]\r\nMaxFileCount=0x400\r\nMaxFilesize=12abc\r\nMinFilesize=-3\r\n"
-             "SavePath=D:\\pictures\r\nSafeSearchT=Nonsense\r\nSaveOnExitAsk=0\r\nShowMainMenu=0\r\n"
-             "ShowThumbsList=0\r\n");
+    WriteIni(
+        "[Preferences]\r\nMaxFileCount=0x400\r\nMaxFilesize=12abc\r\nMinFilesize=-3\r\n"
+        "SavePath=D:\\pictures\r\nSafeSearchT=Nonsense\r\nSaveOnExitAsk=0\r\nShowMainMenu=0\r\n"
+        "ShowThumbsList=0\r\n");
     Open();
     EXPECT_EQ(MaxFileCount, 1024);
     EXPECT_EQ(MaxFilesize, 4096000);
@@ -156,8 +158,9 @@ TEST_F(Startup, APlacementPartlyOffTheScreenIsAppliedExactly) {
 
 TEST_F(Startup, APlacementOffEveryMonitorIsMovedOntoTheNearestKeepingItsSize) {
     // A monitor to the right, unplugged since: the window comes back to the right edge.
-    WriteIni("[Preferences]\r\nWindowTop=200\r\nWindowLeft=9000\r\nWindowWidth=400\r\nWindowHeight=350\r\n"
-             "ShowThumbsList=0\r\n");
+    WriteIni(
+        "[Preferences]\r\nWindowTop=200\r\nWindowLeft=9000\r\nWindowWidth=400\r\nWindowHeight=350\r\n"
+        "ShowThumbsList=0\r\n");
     Open();
     RECT r = WindowRect(*form), w = WorkArea();
     EXPECT_EQ(r.right, w.right);
@@ -168,10 +171,11 @@ TEST_F(Startup, APlacementOffEveryMonitorIsMovedOntoTheNearestKeepingItsSize) {
 }
 
 TEST_F(Startup, AbsurdPlacementsStillOpenAVisibleWindow) {
-    for (const char* values : {"WindowTop=-4000\r\nWindowLeft=-2147483648\r\nWindowWidth=400\r\nWindowHeight=350",
-                               "WindowTop=0\r\nWindowLeft=0\r\nWindowWidth=0\r\nWindowHeight=0",
-                               "WindowTop=-5\r\nWindowLeft=-5\r\nWindowWidth=99999999\r\nWindowHeight=99999999",
-                               "WindowTop=2147483647\r\nWindowLeft=2147483647\r\nWindowWidth=-400\r\nWindowHeight=-1"}) {
+    for (const char* values :
+         {"WindowTop=-4000\r\nWindowLeft=-2147483648\r\nWindowWidth=400\r\nWindowHeight=350",
+          "WindowTop=0\r\nWindowLeft=0\r\nWindowWidth=0\r\nWindowHeight=0",
+          "WindowTop=-5\r\nWindowLeft=-5\r\nWindowWidth=99999999\r\nWindowHeight=99999999",
+          "WindowTop=2147483647\r\nWindowLeft=2147483647\r\nWindowWidth=-400\r\nWindowHeight=-1"}) {
         SCOPED_TRACE(values);
         WriteIni(std::string("[Preferences]\r\n") + values + "\r\n");
         Reopen();

@@ -241,9 +241,10 @@ void HttpServer::serve(intptr_t sock) {
             std::string head = "HTTP/1.1 " + std::to_string(r.status) + " " + r.reason + "\r\n";
             for (auto& [k, v] : r.headers) head += k + ": " + v + "\r\n";
             if (r.send_length)
-                head += "Content-Length: " +
-                        std::to_string(r.announce_length >= 0 ? r.announce_length : static_cast<int64_t>(r.body.size())) +
-                        "\r\n";
+                head +=
+                    "Content-Length: " +
+                    std::to_string(r.announce_length >= 0 ? r.announce_length : static_cast<int64_t>(r.body.size())) +
+                    "\r\n";
             head += "Connection: close\r\n\r\n";
             bool ok = send_all(sock, head.data(), head.size());
             if (ok && r.stall_after_headers) {

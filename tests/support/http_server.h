@@ -18,7 +18,7 @@ namespace testsupport {
 
 struct Request {
     std::string method;
-    std::string target;   // path and query as sent
+    std::string target;  // path and query as sent
     std::string version;
     std::vector<std::pair<std::string, std::string>> headers;  // in the order sent
 
@@ -31,13 +31,13 @@ struct Response {
     std::string reason = "OK";
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
-    bool send_length = true;        // send Content-Length
-    int64_t announce_length = -1;   // Content-Length to announce instead of body.size()
-    int delay_ms = 0;               // wait before answering
-    bool stall = false;             // accept, read the request, never answer (until stop)
-    int body_delay_ms = 0;          // wait after the headers, before the body
+    bool send_length = true;           // send Content-Length
+    int64_t announce_length = -1;      // Content-Length to announce instead of body.size()
+    int delay_ms = 0;                  // wait before answering
+    bool stall = false;                // accept, read the request, never answer (until stop)
+    int body_delay_ms = 0;             // wait after the headers, before the body
     bool stall_after_headers = false;  // send the headers, then hold the connection
-    bool endless_body = false;      // after the headers, send the body again and again until the client goes
+    bool endless_body = false;         // after the headers, send the body again and again until the client goes
 
     static Response text(std::string body, std::string type = "text/html");
     static Response file(std::string body, std::string type);

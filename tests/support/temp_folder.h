@@ -7,13 +7,12 @@
 
 namespace testsupport {
 
-inline bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The whole file, also while another handle writes it; empty when it cannot be opened.
 inline std::string ReadWholeFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {};
     std::string out;
     char buf[65536];
@@ -29,8 +28,8 @@ public:
         char base[MAX_PATH];
         GetTempPathA(MAX_PATH, base);
         static int serial = 0;
-        path_ = std::string(base) + "quenby-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++serial) + "\\";
+        path_ = std::string(base) + "quenby-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) +
+                "\\";
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder() { RemoveAll(path_); }

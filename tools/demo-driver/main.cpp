@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
     // Select the third result, as a click in the list does.
     HWND list = Child(main, "ListBox", nullptr);
     SendMessageA(list, LB_SETCURSEL, 2, 0);
-    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
     Sleep(500);
     return 0;
 }

@@ -42,7 +42,8 @@ inline std::string ShownText(HWND h) {
 // text over as UTF-16 even to LB_GETTEXT sent as ANSI. Converted back to the ANSI code page.
 inline std::string ListLine(HWND list, int i) {
     DWORD_PTR n = 0, done = 0;
-    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, 3000, &n) || static_cast<LRESULT>(n) < 0) return {};
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, 3000, &n) || static_cast<LRESULT>(n) < 0)
+        return {};
     std::wstring wide(static_cast<size_t>(n) + 1, L'\0');
     SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL, 3000, &done);
     char line[8192] = {};

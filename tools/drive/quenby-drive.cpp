@@ -26,7 +26,7 @@ using drive::ClassOf;
 using drive::FindChild;
 using drive::TextOf;
 
-DWORD g_process = 0;     // the started program, 0: any
+DWORD g_process = 0;  // the started program, 0: any
 HANDLE g_handle = nullptr;
 
 bool Ours(HWND h) { return !g_process || drive::ProcessOf(h) == g_process; }
@@ -150,7 +150,12 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
     }
     if (cmd == "wait-window") {
         int ms = std::atoi(arg().c_str());
-        return WaitFor([] { HWND h = MainWindow(); return h && IsWindowVisible(h); }, ms) ||
+        return WaitFor(
+                   [] {
+                       HWND h = MainWindow();
+                       return h && IsWindowVisible(h);
+                   },
+                   ms) ||
                Fail("no main window");
     }
     if (cmd == "keywords") {
@@ -183,15 +188,17 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
         std::string text = arg();
         int ms = std::atoi(arg().c_str());
         bool done = false;
-        bool ok = WaitFor([&] {
-            HWND box = FindBox("");
-            if (!box) return false;
-            done = FindBox(text) == box;
-            std::printf("answering box \"%s\"%s\n", BoxText(box).c_str(), done ? " (the one awaited)" : "");
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            WaitFor([&] { return !IsWindow(box); }, 5000);
-            return done;
-        }, ms);
+        bool ok = WaitFor(
+            [&] {
+                HWND box = FindBox("");
+                if (!box) return false;
+                done = FindBox(text) == box;
+                std::printf("answering box \"%s\"%s\n", BoxText(box).c_str(), done ? " (the one awaited)" : "");
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                WaitFor([&] { return !IsWindow(box); }, 5000);
+                return done;
+            },
+            ms);
         return ok || Fail("no message box with \"" + text + "\"");
     }
     if (cmd == "close") {
@@ -226,11 +233,13 @@ bool Step(const std::vector<std::string>& a, size_t& i) {
         std::string title = arg(), caption = arg();
         int ms = std::atoi(arg().c_str());
         HWND window = nullptr, button = nullptr;
-        if (!WaitFor([&] {
-                window = OurWindow(nullptr, title);
-                button = window ? ChildWithText(window, caption) : nullptr;
-                return button != nullptr;
-            }, ms))
+        if (!WaitFor(
+                [&] {
+                    window = OurWindow(nullptr, title);
+                    button = window ? ChildWithText(window, caption) : nullptr;
+                    return button != nullptr;
+                },
+                ms))
             return Fail("no window \"" + title + "\" with a button \"" + caption + "\"");
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));

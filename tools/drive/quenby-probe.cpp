@@ -9,9 +9,9 @@
 //   active=T  focus=T/CONTROL  foreground=T|other|desktop  menu=none|bar|popup|system
 //   keywords=TEXT  list=N selected=I  line=TEXT (each line of the list)  thumbs=N
 //   control T/CONTROL enabled=E rect=L,T,W,H text="TEXT" [checked=C] [selected=I]
-// CONTROL is itself (the window has the focus, none of its controls), keywords, folder, address, list or strip in the main window, a button or check
-// box by its caption in quotes, else the class and its place among that class ("Edit#1").
-// Exit code 3 when the program has no main window.
+// CONTROL is itself (the window has the focus, none of its controls), keywords, folder, address, list or strip in the
+// main window, a button or check box by its caption in quotes, else the class and its place among that class
+// ("Edit#1"). Exit code 3 when the program has no main window.
 #include <windows.h>
 
 #include <cstdio>
@@ -133,9 +133,9 @@ void PrintControls(HWND top) {
 void PrintMain() {
     POINT client{0, 0};
     ClientToScreen(g_main, &client);
-    std::printf("main visible=%d enabled=%d iconic=%d rect=%s client=%ld,%ld menubar=%d\n", IsWindowVisible(g_main) ? 1 : 0,
-                IsWindowEnabled(g_main) ? 1 : 0, IsIconic(g_main) ? 1 : 0, Rect(g_main).c_str(), client.x, client.y,
-                GetMenu(g_main) ? 1 : 0);
+    std::printf("main visible=%d enabled=%d iconic=%d rect=%s client=%ld,%ld menubar=%d\n",
+                IsWindowVisible(g_main) ? 1 : 0, IsWindowEnabled(g_main) ? 1 : 0, IsIconic(g_main) ? 1 : 0,
+                Rect(g_main).c_str(), client.x, client.y, GetMenu(g_main) ? 1 : 0);
     HWND combo = drive::FindChild(g_main, "ComboBox");
     HWND edit = combo ? drive::FindChild(combo, "Edit") : nullptr;
     std::printf("keywords=%s\n", edit ? ShownText(edit).c_str() : "");
@@ -163,13 +163,14 @@ void PrintThreadState() {
     }
     std::printf("active=%s\n", TopName(gui.hwndActive).c_str());
     if (gui.hwndFocus)
-        std::printf("focus=%s/%s\n", TopName(GetAncestor(gui.hwndFocus, GA_ROOT)).c_str(), ControlName(gui.hwndFocus).c_str());
+        std::printf("focus=%s/%s\n", TopName(GetAncestor(gui.hwndFocus, GA_ROOT)).c_str(),
+                    ControlName(gui.hwndFocus).c_str());
     else
         std::printf("focus=none\n");
-    const char* menu = (gui.flags & GUI_SYSTEMMENUMODE) ? "system"
-                       : (gui.flags & GUI_POPUPMENUMODE)  ? "popup"
-                       : (gui.flags & GUI_INMENUMODE)     ? "bar"
-                                                          : "none";
+    const char* menu = (gui.flags & GUI_SYSTEMMENUMODE)  ? "system"
+                       : (gui.flags & GUI_POPUPMENUMODE) ? "popup"
+                       : (gui.flags & GUI_INMENUMODE)    ? "bar"
+                                                         : "none";
     std::printf("menu=%s\n", menu);
     HWND fg = GetForegroundWindow();
     if (!fg || fg == GetDesktopWindow())
@@ -194,8 +195,8 @@ int main() {
         std::printf("window %s class=%s enabled=%d owner=%s rect=%s\n", TopName(top).c_str(), ClassOf(top).c_str(),
                     IsWindowEnabled(top) ? 1 : 0, TopName(GetWindow(top, GW_OWNER)).c_str(), Rect(top).c_str());
         if (Is(top, "#32770"))
-            std::printf("box %s owner=%s text=\"%s\"\n", TopName(top).c_str(), TopName(GetWindow(top, GW_OWNER)).c_str(),
-                        BoxText(top).c_str());
+            std::printf("box %s owner=%s text=\"%s\"\n", TopName(top).c_str(),
+                        TopName(GetWindow(top, GW_OWNER)).c_str(), BoxText(top).c_str());
         PrintControls(top);
     }
     PrintThreadState();

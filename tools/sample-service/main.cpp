@@ -67,8 +67,9 @@ int PageNumber(int first) { return first <= 1 ? 0 : (first - 29) / 28; }
 std::string TodaysResult(const std::string& image, const std::string& page, const std::string& title,
                          const std::string& base) {
     auto q = [](const std::string& v) { return "&quot;" + v + "&quot;"; };
-    std::string m = "{" + q("cid") + ":" + q(title.substr(title.rfind(' ') + 1)) + "," + q("purl") + ":" + q(page) + "," +
-                    q("murl") + ":" + q(image) + "," + q("turl") + ":" + q(image) + "," + q("t") + ":" + q(title) + "}";
+    std::string m = "{" + q("cid") + ":" + q(title.substr(title.rfind(' ') + 1)) + "," + q("purl") + ":" + q(page) +
+                    "," + q("murl") + ":" + q(image) + "," + q("turl") + ":" + q(image) + "," + q("t") + ":" +
+                    q(title) + "}";
     return "<li><div class=\"iuscp\"><div class=\"imgpt\"><a class=\"iusc\" style=\"height:160px\" m=\"" + m +
            "\" href=\"/images/search?view=detailV2&amp;id=1\"><img class=\"mimg\" src=\"" + image +
            "\" width=\"138\"></a></div><div class=\"infopt\"><a class=\"inflnk\" href=\"" + page + "\">" +
@@ -77,24 +78,25 @@ std::string TodaysResult(const std::string& image, const std::string& page, cons
 
 std::string ResultsPage(const std::string& base, const std::string& q, int first, const Options& o) {
     std::string slug = Slug(q);
-    std::string html = "<!DOCTYPE html><html><head><title>" + slug + " - Images</title></head><body>\n"
+    std::string html = "<!DOCTYPE html><html><head><title>" + slug +
+                       " - Images</title></head><body>\n"
                        "<div id=\"b_header\"><a href=\"/\">Images</a> <a href=\"/help\">Help</a></div>\n"
                        "<div id=\"b_SearchBoxAnswer\"></div>\n<div id=\"mmComponent\">\n";
     if (PageNumber(first) < o.pages) {
         for (int i = 0; i < o.perPage; i++) {
             int id = first + i;
             std::string image = base + "/img/" + slug + "/" + std::to_string(id) + ".jpg";
-            std::string page = base + "/page/" + slug + "/" + std::to_string(id) + ".html?from=search&amp;n=" +
-                               std::to_string(id);
+            std::string page =
+                base + "/page/" + slug + "/" + std::to_string(id) + ".html?from=search&amp;n=" + std::to_string(id);
             if (o.today) {
                 html += TodaysResult(image, page, slug + " picture " + std::to_string(id), base);
                 continue;
             }
             html += "<div class=\"iuscp\"><a class=\"thumb\" href=\"" + image + "\" h=\"ID=images," +
                     std::to_string(id) + ".1\"><img src=\"" + image + "\" width=\"138\"></a>" +
-                    "<div class=\"meta\"><a class=\"tit\" href=\"" + page + "\" h=\"ID=images," +
-                    std::to_string(id) + ".2\">" + slug + " picture " + std::to_string(id) + "</a>" +
-                    "<a class=\"site\" href=\"" + base + "/\">127.0.0.1</a></div></div>\n";
+                    "<div class=\"meta\"><a class=\"tit\" href=\"" + page + "\" h=\"ID=images," + std::to_string(id) +
+                    ".2\">" + slug + " picture " + std::to_string(id) + "</a>" + "<a class=\"site\" href=\"" + base +
+                    "/\">127.0.0.1</a></div></div>\n";
         }
     }
     return html + "</div></body></html>\n";
@@ -113,11 +115,16 @@ int main(int argc, char** argv) {
             continue;
         }
         int value = std::atoi(argv[i + 1]);
-        if (key == "--pages") o.pages = value;
-        else if (key == "--per-page") o.perPage = value;
-        else if (key == "--image-kb") o.imageKb = value;
-        else if (key == "--images") o.images = value;
-        else if (key == "--image-ms") o.imageMs = value;
+        if (key == "--pages")
+            o.pages = value;
+        else if (key == "--per-page")
+            o.perPage = value;
+        else if (key == "--image-kb")
+            o.imageKb = value;
+        else if (key == "--images")
+            o.images = value;
+        else if (key == "--image-ms")
+            o.imageMs = value;
         else {
             std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] "
                          "[--image-ms N] [--markup classic|today]\n";
@@ -137,15 +144,16 @@ int main(int argc, char** argv) {
     server.fallback([&](const Request& req) {
         const std::string path = req.path();
         if (path == "/images/search")
-            return Response::text(ResultsPage(base, QueryValue(req.target, "q"), std::atoi(QueryValue(req.target, "first").c_str()), o));
+            return Response::text(
+                ResultsPage(base, QueryValue(req.target, "q"), std::atoi(QueryValue(req.target, "first").c_str()), o));
         if (path.rfind("/img/", 0) == 0) {
             int id = std::atoi(path.substr(path.rfind('/') + 1).c_str());
             if (o.imageMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(o.imageMs));
             return Response::file(jpegs[static_cast<size_t>(id) % jpegs.size()], "image/jpeg");
         }
-        if (path.rfind("/page/", 0) == 0)
-            return Response::text("<html><body><h1>" + path + "</h1></body></html>\n");
-        return Response::text("<html><body><a href=\"/images/search?q=sample&first=1\">sample search</a></body></html>\n");
+        if (path.rfind("/page/", 0) == 0) return Response::text("<html><body><h1>" + path + "</h1></body></html>\n");
+        return Response::text(
+            "<html><body><a href=\"/images/search?q=sample&first=1\">sample search</a></body></html>\n");
     });
     std::signal(SIGINT, Stop);
     std::signal(SIGTERM, Stop);

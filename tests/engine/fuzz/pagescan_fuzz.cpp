@@ -57,7 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Hooks hooks;
     try {
         engine::ScanResults(rest, hooks);
-    } catch (const engine::UrlDecodeError&) {
-    }
+    } catch (const engine::UrlDecodeError&) {}
     return 0;
 }

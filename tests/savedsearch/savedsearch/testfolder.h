@@ -26,8 +26,7 @@ protected:
         HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
         if (h == INVALID_HANDLE_VALUE) return;
         do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + fd.cFileName).c_str());
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + fd.cFileName).c_str());
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }
