@@ -1,6 +1,7 @@
 // The result list and the thumbnail strip: entries arriving from the job, selection from
 // either side, the selection frame, opening a result's page, the wheel over the strip and
 // the window's layout.
+#include <algorithm>
 #include <string>
 
 #include "forms/messageloop.h"
@@ -71,8 +72,11 @@ void TForm1::ListBox1Click(Component*) {
     forms::Image* thumb = Thumbnail(i);
     if (thumb) {
         FrameThumbnail(*thumb);
-        // To its top at position 0, as near as the range allows (one move, not two).
-        ScrollBox1.SetVertPosition(thumb->Top() + ScrollBox1.VertPosition());
+        // To its top at position 0, as near as the range allows (one move, not two). A frame
+        // that reaches above the thumbnail (a picture as high as the control, or higher) comes
+        // into view with it: the strip stops that much earlier.
+        int above = std::max(0, thumb->Top() - Bevel_f.Top());
+        ScrollBox1.SetVertPosition(thumb->Top() + ScrollBox1.VertPosition() - above);
     } else {
         Bevel_f.SetTop(-300);  // a line without its thumbnail: nothing to frame
     }

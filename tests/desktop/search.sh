@@ -74,8 +74,43 @@ double_enter() {
     wait_for 5 "the second search on show" '^list=([5-9]|10) '
 }
 
+# The colour of one pixel of the last screenshot, as ImageMagick writes it ("#RRGGBB").
+pixel() { convert "$shots/$scenario.png" -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p'; }
+
+# The frame around the selected thumbnail shows on all four sides, over a landscape picture
+# (138 x 103, the frame's top on the picture's control) and a portrait one (81 x 108, its
+# sides on it): a lowered edge, the same dark colour on top and left, the same light one on
+# the bottom and right.
+frame_shows_whole() {
+    service=$fast settings
+    start_program
+    new_keywords "frames"
+    keys Return
+    answer_finished 30
+    wait_for 5 "the list is full" '^list=5 '
+    click_control main/list
+    keys Home
+    local line wide=0 narrow=0
+    for line in 0 1 2 3 4; do
+        [ $line = 0 ] || keys Down
+        wait_for 5 "line $line selected and framed" "^list=5 selected=$line\$" '^frame visible=1 '
+        screenshot
+        local x y w h
+        IFS=, read -r x y w h <<<"$(probe_field '^frame ' rect)"
+        local top left bottom right
+        top=$(pixel $((x + w / 2)) $y) left=$(pixel $x $((y + h / 2)))
+        bottom=$(pixel $((x + w / 2)) $((y + h - 1))) right=$(pixel $((x + w - 1)) $((y + h / 2)))
+        [ -n "$top" ] && [ "$top" = "$left" ] && [ "$bottom" = "$right" ] && [ "$top" != "$bottom" ] ||
+            fail "line $line: the frame's sides are top $top, left $left, bottom $bottom, right $right"
+        if [ "$w" -ge 140 ]; then wide=$((wide + 1)); else narrow=$((narrow + 1)); fi
+        cp "$shots/$scenario.png" "$shots/$scenario-$line.png"
+    done
+    [ $wide -gt 0 ] && [ $narrow -gt 0 ] || fail "landscape and portrait pictures expected: $wide wide, $narrow narrow frames"
+}
+
 run_scenario search_with_enter
 run_scenario escape_stops_then_search_again
 run_scenario keys_while_searching
 run_scenario double_enter
+run_scenario frame_shows_whole
 desktop_end

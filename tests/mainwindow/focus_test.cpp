@@ -103,7 +103,8 @@ TEST_F(WindowTest, ARealBoxDisablesOurWindowUnderItAndGivesTheFocusBack) {
     EXPECT_EQ(owner.load(), form->Handle());
     EXPECT_FALSE(enabledUnder);
     EXPECT_TRUE(IsWindowEnabled(form->Handle()));
-    EXPECT_TRUE(form->ComboBox_search.Focused());
+    // Our window is activated again once its queue has taken the platform's messages about it.
+    EXPECT_TRUE(Pump([&] { return form->ComboBox_search.Focused(); }, 5000));
 }
 
 TEST_F(WindowTest, SearchPressedUnderTheFinishedBoxStartsOnceTheBoxIsClosed) {

@@ -31,13 +31,14 @@ TEST_F(ResultListTest, ArrowKeysSelectFrameAndScrollTheStrip) {
     form->ListBox1.SetItemIndex(4);
     PressKey(form->ListBox1.Handle(), VK_DOWN);  // line 5
     ASSERT_EQ(form->ListBox1.ItemIndex(), 5);
-    // Thumbnail 5 comes to the top of the strip's view.
-    EXPECT_EQ(form->ScrollBox1.VertPosition(), 4 + 111 * 5);
+    // Thumbnail 5 comes to the top of the strip's view, with the frame that reaches 3 pixels
+    // above it.
+    EXPECT_EQ(form->ScrollBox1.VertPosition(), 4 + 111 * 5 - 3);
     forms::Image* t5 = form->Thumbnail(5);
-    EXPECT_EQ(t5->Top(), 0);
+    EXPECT_EQ(t5->Top(), 3);
     RECT f = Frame();
     EXPECT_EQ(f.left, 2);
-    EXPECT_EQ(f.top, -3);
+    EXPECT_EQ(f.top, 0);
     EXPECT_EQ(f.right - f.left, 144);
     EXPECT_EQ(f.bottom - f.top, 114);
     EXPECT_EQ(form->Edit1.Text(), "http://site.example/cars/6");
@@ -94,6 +95,8 @@ TEST_F(ResultListTest, TheFrameShowsWhollyOverLandscapePortraitAndSmallPictures)
         RECT f = Frame();
         EXPECT_TRUE(EqualRect(&r, &f));
         EXPECT_TRUE(IsWindowVisible(frame));
+        EXPECT_GE(f.top, 0);  // within the strip's view
+        EXPECT_LE(f.bottom, form->ScrollBox1.ClientHeight());
         bool above = false;
         for (HWND h = GetWindow(t->Handle(), GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) above |= h == frame;
         EXPECT_TRUE(above);

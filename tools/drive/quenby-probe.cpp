@@ -8,6 +8,7 @@
 //   box "CAPTION" owner=T text="MESSAGE"                        a message box
 //   active=T  focus=T/CONTROL  foreground=T|other|desktop  menu=none|bar|popup|system
 //   keywords=TEXT  list=N selected=I  line=TEXT (each line of the list)  thumbs=N
+//   frame visible=0/1 rect=X,Y,W,H (the selection frame)
 //   control T/CONTROL enabled=E rect=L,T,W,H text="TEXT" [checked=C] [selected=I]
 // CONTROL is itself (the window has the focus, none of its controls), keywords, folder, address, list or strip in the
 // main window, a button or check box by its caption in quotes, else the class and its place among that class
@@ -150,6 +151,13 @@ void PrintMain() {
         if (IsWindowVisible(c) && r.right - r.left == 138 && r.bottom - r.top == 108) ++thumbs;
     }
     std::printf("thumbs=%d\n", thumbs);
+    // The selection frame: the strip's child window shaped to its edge.
+    for (HWND c : Descendants(g_main)) {
+        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+        bool shaped = GetWindowRgn(c, rgn) == COMPLEXREGION;
+        DeleteObject(rgn);
+        if (shaped) std::printf("frame visible=%d rect=%s\n", IsWindowVisible(c) ? 1 : 0, Rect(c).c_str());
+    }
     PrintControls(g_main);
 }
 
