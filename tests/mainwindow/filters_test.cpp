@@ -78,10 +78,10 @@ TEST_F(FiltersTest, OkAppliesTheLineShowsAndTheRequestCarriesTheFilters) {
     EXPECT_EQ(form->Label_filters.Text(), "Filters: large, free to share and use commercially");
     EXPECT_EQ(form->ListBox1.Top(), listTop + 16);  // the band grew by the line
 
-    target = SearchRequest();
+    target = SearchRequest("green sea");  // new images: those of red car are fetched already
     EXPECT_EQ(target.substr(target.find("&safeSearch=")),
               kPlainTail + "&qft=+filterui:imagesize-large+filterui:license-L2_L3_L4");
-    EXPECT_EQ(QueryValue(target, "q"), "red+car");
+    EXPECT_EQ(QueryValue(target, "q"), "green+sea");
     ASSERT_EQ(form->ListBox1.Count(), 5);  // the search itself goes as ever
 
     // Reset and Ok: back to the plain request, the line and its band gone.
