@@ -16,7 +16,8 @@ struct QueryParams {
     int32_t maxSize = 0;     // bytes
     int32_t minSize = 0;     // bytes
     std::string safeSearch;  // "Strict", "Moderate" or "Off"
-    std::string filters = {};  // the service's filters ("+filterui:imagesize-large..."), or none
+    // The service's filters ("+filterui:imagesize-large..."), or none; the market.
+    std::string filters = {};
     std::string market = kDefaultMarket;
 };
 

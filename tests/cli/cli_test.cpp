@@ -270,12 +270,11 @@ TEST_F(CliTest, FilterFlagsGoIntoTheRequest) {
              {"--license share-commercially --size large",
               plain + "&qft=+filterui:imagesize-large+filterui:license-L2_L3_L4"},
              {"--market en-US", enUs},
-             {"--market en-US --color red --date day",
-              enUs + "&qft=+filterui:color2-FGcls_RED+filterui:age-lt1440"},
+             {"--market en-US --color red --date day", enUs + "&qft=+filterui:color2-FGcls_RED+filterui:age-lt1440"},
          }) {
         server.clear_requests();
-        Outcome r = RunProgram(exe, Options() + "--max-size 4096000 --min-size 0 --safe-search Moderate --quiet " +
-                                        c.flags + " red car");
+        Outcome r = RunProgram(
+            exe, Options() + "--max-size 4096000 --min-size 0 --safe-search Moderate --quiet " + c.flags + " red car");
         EXPECT_EQ(r.status, 1) << c.flags << ": " << r.err;
         auto searches = server.requests_for("/images/search");
         ASSERT_FALSE(searches.empty()) << c.flags;

@@ -84,7 +84,8 @@ TEST_F(FilterSettings, TheChoiceSurvivesARestart) {
     EXPECT_EQ(settings::FilterQuery(SearchFilters),
               "+filterui:imagesize-large+filterui:age-lt10080+filterui:license-L2_L3_L4");
     EXPECT_EQ(SearchFilters.market, "en-US");
-    EXPECT_EQ(form->Label_filters.Text(), "Filters: large, past week, free to share and use commercially; market en-US");
+    EXPECT_EQ(form->Label_filters.Text(),
+              "Filters: large, past week, free to share and use commercially; market en-US");
     EXPECT_TRUE(IsWindowVisible(form->Label_filters.Handle()));
     int seen = 0;
     user = [&](settings::TForm_filters& d) {
@@ -105,10 +106,11 @@ TEST_F(FilterSettings, TheChoiceSurvivesARestart) {
 
 // Unknown, doubled, empty and absurdly long values are no filter; the valid rest is sent.
 TEST_F(FilterSettings, ValuesThatAreNoCodeAreNeverSent) {
-    WriteIni("[Filters]\r\nSize=huge\r\nSize=imagesize-small\r\n"
-             "Color=color2-FGcls_RED+filterui:imagesize-large\r\nType=photo-photo\r\nLayout=\r\n"
-             "People=" +
-             std::string(5000, 'f') + "\r\nDate=age-lt1440&adlt=Off\r\nLicense=license-L1\r\nMarket=en-US&adlt=Off\r\n");
+    WriteIni(
+        "[Filters]\r\nSize=huge\r\nSize=imagesize-small\r\n"
+        "Color=color2-FGcls_RED+filterui:imagesize-large\r\nType=photo-photo\r\nLayout=\r\n"
+        "People=" +
+        std::string(5000, 'f') + "\r\nDate=age-lt1440&adlt=Off\r\nLicense=license-L1\r\nMarket=en-US&adlt=Off\r\n");
     Open();
     EXPECT_EQ(settings::FilterQuery(SearchFilters), "+filterui:photo-photo+filterui:license-L1");
     EXPECT_EQ(SearchFilters.market, "nl-NL");
@@ -129,7 +131,8 @@ TEST_F(FilterSettings, AMarketThatWouldBreakTheQueryIsTheDefaultOne) {
         WriteIni("[Filters]\r\nMarket=" + market + "\r\nSize=imagesize-wallpaper\r\n");
         Reopen();
         EXPECT_EQ(SearchFilters.market, "nl-NL") << market;
-        EXPECT_EQ(Tail(SearchTarget()), "&safeSearch=Moderate&mkt=nl-NL&adlt=Moderate&qft=+filterui:imagesize-wallpaper")
+        EXPECT_EQ(Tail(SearchTarget()),
+                  "&safeSearch=Moderate&mkt=nl-NL&adlt=Moderate&qft=+filterui:imagesize-wallpaper")
             << market;
     }
 }

@@ -39,8 +39,8 @@ TEST(Filters, TheServicesCodesInTheirGroups) {
     EXPECT_EQ(Codes(kSize), (std::vector<std::string>{"imagesize-small", "imagesize-medium", "imagesize-large",
                                                       "imagesize-wallpaper"}));
     std::vector<std::string> colors{"color2-color", "color2-bw"};
-    for (const char* c : {"RED", "ORANGE", "YELLOW", "GREEN", "TEAL", "BLUE", "PURPLE", "PINK", "BROWN", "BLACK", "GRAY",
-                          "WHITE"})
+    for (const char* c :
+         {"RED", "ORANGE", "YELLOW", "GREEN", "TEAL", "BLUE", "PURPLE", "PINK", "BROWN", "BLACK", "GRAY", "WHITE"})
         colors.push_back(std::string("color2-FGcls_") + c);
     EXPECT_EQ(Codes(kColor), colors);
     EXPECT_EQ(Codes(kType), (std::vector<std::string>{"photo-photo", "photo-clipart", "photo-linedrawing",
@@ -48,9 +48,8 @@ TEST(Filters, TheServicesCodesInTheirGroups) {
     EXPECT_EQ(Codes(kLayout), (std::vector<std::string>{"aspect-square", "aspect-wide", "aspect-tall"}));
     EXPECT_EQ(Codes(kPeople), (std::vector<std::string>{"face-face", "face-portrait"}));
     EXPECT_EQ(Codes(kDate), (std::vector<std::string>{"age-lt1440", "age-lt10080", "age-lt43200", "age-lt525600"}));
-    EXPECT_EQ(Codes(kLicense),
-              (std::vector<std::string>{"licenseType-Any", "license-L1", "license-L2_L3_L4_L5_L6_L7", "license-L2_L3_L4",
-                                        "license-L2_L3_L5_L6", "license-L2_L3"}));
+    EXPECT_EQ(Codes(kLicense), (std::vector<std::string>{"licenseType-Any", "license-L1", "license-L2_L3_L4_L5_L6_L7",
+                                                         "license-L2_L3_L4", "license-L2_L3_L5_L6", "license-L2_L3"}));
     EXPECT_EQ(FilterGroups()[kLicense].values[3].caption, std::string("Free to share and use commercially"));
     EXPECT_EQ(CommonMarkets().front(), "nl-NL");
     for (const std::string& m : CommonMarkets()) EXPECT_TRUE(IsMarketTag(m)) << m;
@@ -76,11 +75,12 @@ TEST(Filters, ConsoleWords) {
 TEST(Filters, StoredValuesOnlyExactCodes) {
     EXPECT_EQ(ValueForCode(kSize, "imagesize-large"), 2);
     EXPECT_EQ(ValueForCode(kLicense, "license-L2_L3_L4"), 3);
-    for (std::string bad : {std::string(), std::string("large"), std::string("IMAGESIZE-LARGE"),
-                            std::string("imagesize-large imagesize-large"), std::string("imagesize-largeimagesize-large"),
-                            std::string("imagesize-large+filterui:imagesize-small"), std::string("imagesize-large&x=1"),
-                            std::string(" imagesize-large"), std::string("imagesize-large\r\n"),
-                            std::string(5000, 'x'), std::string("photo-photo")})
+    for (std::string bad :
+         {std::string(), std::string("large"), std::string("IMAGESIZE-LARGE"),
+          std::string("imagesize-large imagesize-large"), std::string("imagesize-largeimagesize-large"),
+          std::string("imagesize-large+filterui:imagesize-small"), std::string("imagesize-large&x=1"),
+          std::string(" imagesize-large"), std::string("imagesize-large\r\n"), std::string(5000, 'x'),
+          std::string("photo-photo")})
         EXPECT_EQ(ValueForCode(kSize, bad), -1) << bad;
     EXPECT_EQ(StoredCode(kSize, 2), "imagesize-large");
     EXPECT_EQ(StoredCode(kSize, -1), "");
@@ -124,7 +124,8 @@ TEST(Filters, SeveralTogetherInGroupOrderAndTheMarket) {
     FilterChoice c = With({{kLicense, 3}, {kSize, 2}});
     EXPECT_EQ(FilterQuery(c), "+filterui:imagesize-large+filterui:license-L2_L3_L4");
     EXPECT_EQ(Request(c), kPlain + "&qft=+filterui:imagesize-large+filterui:license-L2_L3_L4");
-    FilterChoice all = With({{kDate, 3}, {kPeople, 1}, {kLayout, 1}, {kType, 0}, {kColor, 2}, {kSize, 3}, {kLicense, 0}});
+    FilterChoice all =
+        With({{kDate, 3}, {kPeople, 1}, {kLayout, 1}, {kType, 0}, {kColor, 2}, {kSize, 3}, {kLicense, 0}});
     EXPECT_EQ(FilterQuery(all),
               "+filterui:imagesize-wallpaper+filterui:color2-FGcls_RED+filterui:photo-photo+filterui:aspect-wide"
               "+filterui:face-portrait+filterui:age-lt525600+filterui:licenseType-Any");
@@ -154,7 +155,8 @@ TEST(Filters, TheRequestNeverCarriesABrokenMarketOrFilterText) {
 }
 
 TEST(Filters, TheWindowsLine) {
-    EXPECT_EQ(FilterLine(With({{kSize, 2}, {kType, 0}, {kLicense, 2}})), "Filters: large, photo, free to share and use");
+    EXPECT_EQ(FilterLine(With({{kSize, 2}, {kType, 0}, {kLicense, 2}})),
+              "Filters: large, photo, free to share and use");
     EXPECT_EQ(FilterLine(With({{kSize, 2}}, "en-US")), "Filters: large; market en-US");
     EXPECT_EQ(FilterLine(With({}, "en-US")), "Market: en-US");
     EXPECT_EQ(FilterLine(With({{kColor, 1}, {kPeople, 0}, {kDate, 0}})),

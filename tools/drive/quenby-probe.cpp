@@ -11,7 +11,8 @@
 //   frame visible=0/1 rect=X,Y,W,H (the selection frame)
 //   control T/CONTROL enabled=E rect=L,T,W,H text="TEXT" [checked=C] [selected=I]
 // CONTROL is itself (the window has the focus, none of its controls), keywords, folder, address, list, strip or
-// filters (the line of the filters in force, shown only while there are any) in the main window, a button or check box by its caption in quotes, else the class and its place among that class
+// filters (the line of the filters in force, shown only while there are any) in the main window, a button or check box
+// by its caption in quotes, else the class and its place among that class
 // ("Edit#1"). Exit code 3 when the program has no main window.
 #include <windows.h>
 
