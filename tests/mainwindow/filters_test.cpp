@@ -17,6 +17,8 @@ struct FiltersTest : WindowTest {
 
     void SetUp() override {
         WindowTest::SetUp();
+        filters = std::make_unique<TForm_filters>();
+        settings::Form_filters = filters.get();
         forms::SetModalScript([this](forms::Form& f) -> int {
             if (&f != filters.get()) return forms::mrCancel;
             ++shown;

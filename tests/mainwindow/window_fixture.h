@@ -54,7 +54,7 @@ struct WindowTest : ::testing::Test {
     // Cancel unless a test scripts it.
     std::unique_ptr<savedsearch::TForm_oldsearchs> chooser;
     std::unique_ptr<settings::TForm_options> options;
-    std::unique_ptr<settings::TForm_filters> filters;
+    std::unique_ptr<settings::TForm_filters> filters;  // made by the tests that open it
     std::vector<forms::BoxCall> boxes;
     std::deque<int> answers;                           // for the confirmation boxes, in order
     std::map<std::string, int> answerByText;           // before the queue
@@ -105,8 +105,6 @@ struct WindowTest : ::testing::Test {
         savedsearch::Form_oldsearchs = chooser.get();
         options = std::make_unique<settings::TForm_options>();
         settings::Form_options = options.get();
-        filters = std::make_unique<settings::TForm_filters>();
-        settings::Form_filters = filters.get();
         forms::SetModalScript([](forms::Form&) { return forms::mrCancel; });
         form->Show();
         mainwindow::MaxFileCount = 5;  // one page, then the search ends by itself
