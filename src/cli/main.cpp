@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     job->SetSink(engine::Unowned(sink));  // the sink outlives the job: the run waits for its end
     job->SetStopFlag(&g_stop);
     job->SetService(service);
+    job->SetFilters(settings::FilterQuery(o.filters), o.filters.market);
     job->SetAgent(platform::ApplicationTitle());
     job->SetPageScan([&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {
         int32_t before = j.DownedCount;

@@ -8,6 +8,13 @@ namespace cli {
 
 namespace {
 
+// The filter group whose flag this is, or -1.
+int FilterGroupOf(const std::string& flag) {
+    for (int g = 0; g < settings::kFilterGroupCount; ++g)
+        if (flag == settings::FilterGroups()[static_cast<size_t>(g)].flag) return g;
+    return -1;
+}
+
 std::optional<int32_t> Number(const std::string& text, int32_t least) {
     int32_t v = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -20,9 +27,16 @@ std::optional<int32_t> Number(const std::string& text, int32_t least) {
 const char* UsageText() {
     return "usage: quenby-cli [--folder DIR] [--max N] [--min-size BYTES] [--max-size BYTES]\n"
            "                  [--safe-search Strict|Moderate|Off] [--service URL] [--empty-pages N]\n"
+           "                  [--size small|medium|large|wallpaper]\n"
+           "                  [--color color|bw|red|orange|yellow|green|teal|blue|purple|pink|brown|black|gray|white]\n"
+           "                  [--type photo|clipart|line|animated|transparent] [--layout square|wide|tall]\n"
+           "                  [--people faces|portraits] [--date day|week|month|year]\n"
+           "                  [--license cc|public-domain|share|share-commercially|modify-share|\n"
+           "                             modify-share-commercially] [--market TAG]\n"
            "                  [--quiet] KEYWORDS...\n"
            "Searches images for the keywords and downloads them into the folder. Defaults come from\n"
-           "Quenby.ini beside the program. Prints one line per image: file name, page, image address.\n"
+           "Quenby.ini beside the program (the filters and market only from the command line). Prints\n"
+           "one line per image: file name, page, image address.\n"
            "Exit status: 0 images downloaded, 1 none, 2 usage error, 3 the search ended by an error.\n";
 }
 
@@ -56,7 +70,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             value = arg.substr(eq + 1);
             arg = arg.substr(0, eq);
         } else if (arg == "--folder" || arg == "--max" || arg == "--min-size" || arg == "--max-size" ||
-                   arg == "--safe-search" || arg == "--service" || arg == "--empty-pages") {
+                   arg == "--safe-search" || arg == "--service" || arg == "--empty-pages" || arg == "--market" ||
+                   FilterGroupOf(arg) >= 0) {
             if (i + 1 >= args.size()) {
                 r.error = arg + " needs a value";
                 break;
@@ -89,6 +104,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--service") {
             if (value.empty()) r.error = "--service needs an address";
             o.service = value;
+        } else if (int g = FilterGroupOf(arg); g >= 0) {
+            int v = settings::ValueForWord(g, value);
+            if (v < 0) r.error = arg + " takes " + settings::WordList(g) + ", not \"" + value + "\"";
+            o.filters.value[static_cast<size_t>(g)] = v;
+        } else if (arg == "--market") {
+            if (!settings::IsMarketTag(value))
+                r.error = "--market takes a language-region tag such as en-US, not \"" + value + "\"";
+            o.filters.market = value;
         } else {
             r.error = "unknown option " + arg;
         }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/filters.h"
+
 namespace cli {
 
 struct Options {
@@ -13,6 +15,8 @@ struct Options {
     std::optional<int32_t> maxFiles, minSize, maxSize;
     std::optional<std::string> safeSearch;  // "Strict", "Moderate" or "Off"
     std::optional<std::string> service;
+    // The service's filters and the market: only what the command line gives.
+    settings::FilterChoice filters;
     int emptyPages = 3;  // consecutive pages that download nothing end the search
     bool quiet = false;
     bool help = false;

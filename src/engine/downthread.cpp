@@ -75,7 +75,7 @@ void TDownThread::Run() {
 }
 
 std::wstring TDownThread::RequestPage(int32_t first) {
-    QueryParams q{Keywords, first, PageSize, MaxSize, MinSize, SafeSearch};
+    QueryParams q{Keywords, first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
     return FetchPage(SearchUrl(service_, q));
 }
 

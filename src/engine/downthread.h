@@ -32,6 +32,11 @@ public:
     void SetSink(std::shared_ptr<JobSink> sink) { sink_ = std::move(sink); }
     void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
     void SetService(std::string base) { service_ = std::move(base); }  // scheme, host, optional port
+    // The service's filters ("qft") and the market of every page request (SearchPath).
+    void SetFilters(std::string filters, std::string market) {
+        filters_ = std::move(filters);
+        market_ = std::move(market);
+    }
     // The user agent of the image downloads: the program's title.
     void SetAgent(std::string agent) { agent_ = std::move(agent); }
     const std::string& Agent() const { return agent_; }
@@ -77,6 +82,8 @@ private:
     std::shared_ptr<JobSink> sink_;
     const std::atomic<bool>* stop_ = nullptr;
     std::string service_ = kDefaultService;
+    std::string filters_;
+    std::string market_ = kDefaultMarket;
     std::string agent_;
     PageScan scan_;
     std::atomic<bool> terminated_{false};

@@ -1,12 +1,29 @@
 #include "engine/query.h"
 
+#include <string_view>
+
 namespace engine {
 
+namespace {
+
+bool OnlyCodeCharacters(const std::string& s, std::string_view signs) {
+    for (char c : s) {
+        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!plain && signs.find(c) == std::string_view::npos) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string SearchPath(const QueryParams& p) {
-    return "/images/search?q=" + p.keywords + "&first=" + std::to_string(p.first) +
-           "&count=" + std::to_string(p.count) + "&maxFileSize=" + std::to_string(p.maxSize) +
-           "&minFileSize=" + std::to_string(p.minSize) + "&safeSearch=" + p.safeSearch + "&mkt=nl-NL" +
-           "&adlt=" + p.safeSearch;
+    const bool marketOk = !p.market.empty() && p.market.size() <= 35 && OnlyCodeCharacters(p.market, "-");
+    std::string path = "/images/search?q=" + p.keywords + "&first=" + std::to_string(p.first) +
+                       "&count=" + std::to_string(p.count) + "&maxFileSize=" + std::to_string(p.maxSize) +
+                       "&minFileSize=" + std::to_string(p.minSize) + "&safeSearch=" + p.safeSearch +
+                       "&mkt=" + (marketOk ? p.market : kDefaultMarket) + "&adlt=" + p.safeSearch;
+    if (!p.filters.empty() && OnlyCodeCharacters(p.filters, "+:-_")) path += "&qft=" + p.filters;
+    return path;
 }
 
 std::string SearchUrl(const std::string& serviceBase, const QueryParams& p) {

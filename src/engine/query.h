@@ -7,6 +7,7 @@
 namespace engine {
 
 inline constexpr const char* kDefaultService = "https://www.bing.com";
+inline constexpr const char* kDefaultMarket = "nl-NL";
 
 struct QueryParams {
     std::string keywords;  // spaces already replaced by "+"; nothing else escaped
@@ -15,9 +16,15 @@ struct QueryParams {
     int32_t maxSize = 0;     // bytes
     int32_t minSize = 0;     // bytes
     std::string safeSearch;  // "Strict", "Moderate" or "Off"
+    // The service's filters ("+filterui:imagesize-large..."), or none; the market.
+    std::string filters = {};
+    std::string market = kDefaultMarket;
 };
 
-// "/images/search?q=...&first=...&count=...&maxFileSize=...&minFileSize=...&safeSearch=...&mkt=nl-NL&adlt=..."
+// "/images/search?q=...&first=...&count=...&maxFileSize=...&minFileSize=...&safeSearch=...&mkt=nl-NL&adlt=...",
+// then "&qft=" and the filters when there are any. A market or filter text holding anything
+// but letters, digits and the signs of their codes would change the query's meaning: such a
+// market is replaced by the default one, such filters are left out.
 std::string SearchPath(const QueryParams& p);
 
 // The service base ("https://www.bing.com", or a test service "http://127.0.0.1:PORT")

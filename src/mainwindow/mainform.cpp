@@ -54,6 +54,7 @@ TForm1::TForm1() : forms::Form(kDesign) {
     PopShowThumbs1->OnClick = on(&TForm1::PopShowThumbs1Click);
     PopShowMenu1->OnClick = on(&TForm1::PopShowMenu1Click);
     PopSizeToDownload1->OnClick = on(&TForm1::PopSizeToDownload1Click);
+    PopFilters1->OnClick = on(&TForm1::PopFilters1Click);
     PopImageInfo1->OnClick = on(&TForm1::PopImageInfo1Click);
     PopAbout1->OnClick = on(&TForm1::PopAbout1Click);
     for (auto* item : {PopCut3, PopCopy3, PopSelectAll3, PopPaste3, PopClearAll3})
@@ -73,6 +74,7 @@ TForm1::TForm1() : forms::Form(kDesign) {
     MainMenu_ShowThumbs->OnClick = on(&TForm1::PopShowThumbs1Click);
     MainMenu_ShowMenu->OnClick = on(&TForm1::PopShowMenu1Click);
     MainMenu_SizeToDownload->OnClick = on(&TForm1::PopSizeToDownload1Click);
+    MainMenu_Filters->OnClick = on(&TForm1::PopFilters1Click);
     MainMenu_Help1->OnClick = on(&TForm1::MainMenu_Help1Click);
     MainMenu_SoftwareNews->OnClick = on(&TForm1::MainMenu_SoftwareNewsClick);
     MainMenu_CheckNewVersion->OnClick = on(&TForm1::MainMenu_CheckNewVersionClick);

@@ -12,6 +12,7 @@
 #include "forms/form.h"
 #include "forms/keyredraw.h"
 #include "forms/menu.h"
+#include "forms/statictext.h"
 #include "forms/uithread.h"
 #include "mainwindow/searchlink.h"
 
@@ -48,6 +49,7 @@ public:
     forms::MenuItem* PopSep4 = PopupMenu1.Add({"PopSep4", "-"});
     forms::MenuItem* PopSizeToDownload1 =
         PopupMenu1.Add({"PopSizeToDownload1", "Set limits && options for downloads ..."});
+    forms::MenuItem* PopFilters1 = PopupMenu1.Add({"PopFilters1", "&Filters..."});
     forms::MenuItem* PopSep5 = PopupMenu1.Add({"PopSep5", "-"});
     forms::MenuItem* PopImageInfo1 = PopupMenu1.Add({"PopImageInfo1", "Show selected image file Info ..."});
     forms::MenuItem* PopSep6 = PopupMenu1.Add({"PopSep6", "-"});
@@ -84,6 +86,7 @@ public:
     forms::MenuItem* MainMenu_Sep6 = MainMenu_Options->Add({"MainMenu_Sep6", "-"});
     forms::MenuItem* MainMenu_SizeToDownload =
         MainMenu_Options->Add({"MainMenu_SizeToDownload", "Set limits && options for downloads ..."});
+    forms::MenuItem* MainMenu_Filters = MainMenu_Options->Add({"MainMenu_Filters", "&Filters..."});
     forms::MenuItem* MainMenu_Sep7 = MainMenu_Options->Add({"MainMenu_Sep7", "-"});
     forms::MenuItem* MainMenu_ClearAllPast =
         MainMenu_Options->Add({"MainMenu_ClearAllPast", "Clear all past search keys ..."});
@@ -138,6 +141,9 @@ public:
                         {.name = "Label1", .left = 8, .top = 66, .caption = "Downed: 0 images   ", .bold = true}};
     forms::Label Label2{&Panel_Main,
                         {.name = "Label2", .left = 8, .top = 82, .caption = "Trying: 0 of ...", .bold = true}};
+    // The service's filters in force; shown, in a band grown for it, only while there are any.
+    forms::StaticText Label_filters{&Panel_Main,
+                                    {.name = "Label_filters", .left = 8, .top = 99, .width = 340, .height = 14}};
     forms::FlatButton Button_menu{
         &Panel_Main,
         {.name = "Button_menu", .left = 168, .top = 71, .width = 25, .height = 20, .hint = " show menu ... "}};
@@ -222,6 +228,9 @@ public:
     void PopSave1Click(Component* Sender);
     void PopLoad1Click(Component* Sender);
     void PopSizeToDownload1Click(Component* Sender);
+    void PopFilters1Click(Component* Sender);
+    // The filter line and its band as the filters in force (SearchFilters) say.
+    void ShowFilterLine();
 
     // ---- Image file commands, About box, new-version check ----
     void PopOpenTarget1Click(Component* Sender);

@@ -56,6 +56,8 @@ void TForm1::SetSearchingState(bool searching) {
     Button_stopsearch.SetEnabled(searching);
     MainMenu_SizeToDownload->Enabled = !searching;
     PopSizeToDownload1->Enabled = !searching;
+    MainMenu_Filters->Enabled = !searching;
+    PopFilters1->Enabled = !searching;
 }
 
 void TForm1::KeywordsToTop(const std::string& text) {
@@ -131,6 +133,7 @@ void TForm1::ContinueSearch(bool wasRunning) {
     job->SetSink(link_);
     job->SetStopFlag(&StopRequested);
     job->SetService(SearchService);
+    job->SetFilters(settings::FilterQuery(SearchFilters), SearchFilters.market);
     job->SetAgent(platform::ApplicationTitle());
     if (ConfigureJob) ConfigureJob(*job);
     CurrentSearch = job;
@@ -193,6 +196,8 @@ void TForm1::DownloadsFinished(const std::string&) {
     Button_stopsearch.SetEnabled(false);
     MainMenu_SizeToDownload->Enabled = true;
     PopSizeToDownload1->Enabled = true;
+    MainMenu_Filters->Enabled = true;
+    PopFilters1->Enabled = true;
 }
 
 }  // namespace mainwindow

@@ -17,6 +17,7 @@ std::string SafeSearchT = "Moderate";
 bool SaveOnExitAsk = true;
 bool ShowMainMenu = false;  // both set when the window is first shown
 bool ShowThumbsList = false;
+settings::FilterChoice SearchFilters;
 
 int SearchStartPauseMs = 2000;
 
@@ -35,6 +36,7 @@ void ResetModuleState() {
     SaveOnExitAsk = true;
     ShowMainMenu = false;
     ShowThumbsList = false;
+    SearchFilters = {};
 }
 
 }  // namespace mainwindow

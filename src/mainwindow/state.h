@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/filters.h"
 #include "settings/rules.h"
 
 namespace engine {
@@ -36,6 +37,8 @@ extern std::string SafeSearchT;  // one of SafeSearchLevels, passed on unchanged
 extern bool SaveOnExitAsk;
 extern bool ShowMainMenu;
 extern bool ShowThumbsList;
+// The search service's filters and the market, copied into each search as the limits are.
+extern settings::FilterChoice SearchFilters;
 
 using settings::SafeSearchLevels;
 

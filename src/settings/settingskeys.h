@@ -45,6 +45,18 @@ inline constexpr std::array<const KeyDef*, 12> kClosingKeys{
     &kSavePath,    &kWindowTop,   &kWindowLeft,   &kWindowWidth,   &kWindowHeight, &kShowThumbsList,
     &kMinFilesize, &kMaxFilesize, &kMaxFileCount, &kSaveOnExitAsk, &kShowMainMenu, &kSafeSearchT};
 
+// The search service's filters, each the code of a value ("" for none), and the market, in a
+// section of their own; a close writes them after [Preferences], in this order.
+inline constexpr char kFiltersSection[] = "Filters";
+inline constexpr std::array<KeyDef, 7> kFilterKeys{{{kFiltersSection, "Size", KeyType::Text, ""},
+                                                    {kFiltersSection, "Color", KeyType::Text, ""},
+                                                    {kFiltersSection, "Type", KeyType::Text, ""},
+                                                    {kFiltersSection, "Layout", KeyType::Text, ""},
+                                                    {kFiltersSection, "People", KeyType::Text, ""},
+                                                    {kFiltersSection, "Date", KeyType::Text, ""},
+                                                    {kFiltersSection, "License", KeyType::Text, ""}}};
+inline constexpr KeyDef kMarket{kFiltersSection, "Market", KeyType::Text, "nl-NL"};
+
 // The fixed default of an integer or boolean key read as a number (0 when it has none).
 int32_t IntegerDefault(const KeyDef& key);
 

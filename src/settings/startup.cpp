@@ -100,6 +100,13 @@ void TForm1::FormCreate(Component*) {
     MaxFileCount = SettingsFile->ReadInteger(settings::kMaxFileCount);
     SaveOnExitAsk = SettingsFile->ReadBool(settings::kSaveOnExitAsk);
     SafeSearchT = SettingsFile->ReadText(settings::kSafeSearchT);
+    // A value that is no code of its group (unknown, empty, doubled, cut) is no filter; a
+    // market that could break the query is the default one.
+    for (int g = 0; g < settings::kFilterGroupCount; ++g)
+        SearchFilters.value[static_cast<size_t>(g)] =
+            settings::ValueForCode(g, SettingsFile->ReadText(settings::kFilterKeys[static_cast<size_t>(g)]));
+    SearchFilters.market = settings::MarketFromStored(SettingsFile->ReadText(settings::kMarket));
+    ShowFilterLine();
     Button_stopsearch.SetEnabled(false);
 }
 
@@ -158,6 +165,10 @@ void TForm1::FormClose(Component*, forms::CloseAction& Action) {
         f.WriteBool(settings::kSaveOnExitAsk, SaveOnExitAsk);
         f.WriteBool(settings::kShowMainMenu, ShowMainMenu);
         f.WriteText(settings::kSafeSearchT, SafeSearchT);
+        for (int g = 0; g < settings::kFilterGroupCount; ++g)
+            f.WriteText(settings::kFilterKeys[static_cast<size_t>(g)],
+                        settings::StoredCode(g, SearchFilters.value[static_cast<size_t>(g)]));
+        f.WriteText(settings::kMarket, SearchFilters.market);
     } catch (...) {
         Action = forms::CloseAction::None;
         forms::HandleException();

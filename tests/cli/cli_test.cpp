@@ -247,3 +247,50 @@ TEST_F(CliTest, ReadsTodaysResultsPagesToo) {
                                                    "x20y.gif\thttp://site.example/b\t" + Url("/b/x%20y.gif")}));
     EXPECT_EQ(folder.Read("x20y.gif"), Fixture("image.gif"));
 }
+
+TEST_F(CliTest, FilterFlagsGoIntoTheRequest) {
+    server.on("/images/search", Response::text(Page({})));
+    const std::string plain =
+        "/images/search?q=red+car&first=1&count=28&maxFileSize=4096000&minFileSize=0&safeSearch=Moderate"
+        "&mkt=nl-NL&adlt=Moderate";
+    struct Case {
+        std::string flags, target;
+    };
+    std::string enUs = plain;
+    enUs.replace(enUs.find("mkt=nl-NL"), 9, "mkt=en-US");
+    for (const Case& c : std::vector<Case>{
+             {"", plain},
+             {"--size large", plain + "&qft=+filterui:imagesize-large"},
+             {"--color bw", plain + "&qft=+filterui:color2-bw"},
+             {"--type animated", plain + "&qft=+filterui:photo-animatedgif"},
+             {"--layout square", plain + "&qft=+filterui:aspect-square"},
+             {"--people faces", plain + "&qft=+filterui:face-face"},
+             {"--date month", plain + "&qft=+filterui:age-lt43200"},
+             {"--license public-domain", plain + "&qft=+filterui:license-L1"},
+             {"--license share-commercially --size large",
+              plain + "&qft=+filterui:imagesize-large+filterui:license-L2_L3_L4"},
+             {"--market en-US", enUs},
+             {"--market en-US --color red --date day", enUs + "&qft=+filterui:color2-FGcls_RED+filterui:age-lt1440"},
+         }) {
+        server.clear_requests();
+        Outcome r = RunProgram(
+            exe, Options() + "--max-size 4096000 --min-size 0 --safe-search Moderate --quiet " + c.flags + " red car");
+        EXPECT_EQ(r.status, 1) << c.flags << ": " << r.err;
+        auto searches = server.requests_for("/images/search");
+        ASSERT_FALSE(searches.empty()) << c.flags;
+        EXPECT_EQ(searches[0].target, c.target) << c.flags;
+    }
+}
+
+TEST_F(CliTest, AnUnknownFilterValueIsAUsageError) {
+    Outcome r = RunProgram(exe, Options() + "--type photograph cats");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("quenby-cli: --type takes photo, clipart, line, animated or transparent, not \"photograph\""),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("usage: quenby-cli"), std::string::npos);
+    Outcome m = RunProgram(exe, Options() + "--market \"en-US&adlt=Off\" cats");
+    EXPECT_EQ(m.status, 2);
+    EXPECT_NE(m.err.find("--market takes a language-region tag such as en-US"), std::string::npos) << m.err;
+    EXPECT_EQ(server.request_count(), 0u);
+}

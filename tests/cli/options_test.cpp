@@ -54,3 +54,36 @@ TEST(CliOptions, UsageErrors) {
 TEST(CliOptions, OneLineEscapesControlCharacters) {
     EXPECT_EQ(cli::OneLine("a\tb\r\nc\x01\xe9"), "a%09b%0D%0Ac%01\xe9");
 }
+
+TEST(CliOptions, FilterFlagsAndTheMarket) {
+    auto none = ParseCommandLine({"a"}).options.filters;
+    EXPECT_TRUE(none.Plain());
+    auto r = ParseCommandLine({"--license", "share-commercially", "--size=large", "--type", "line", "--color", "Teal",
+                               "--layout", "tall", "--people", "portraits", "--date=week", "--market", "en-US", "a"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(settings::FilterQuery(r.options.filters),
+              "+filterui:imagesize-large+filterui:color2-FGcls_TEAL+filterui:photo-linedrawing+filterui:aspect-tall"
+              "+filterui:face-portrait+filterui:age-lt10080+filterui:license-L2_L3_L4");
+    EXPECT_EQ(r.options.filters.market, "en-US");
+    // The last of a repeated flag counts, as for every option.
+    EXPECT_EQ(settings::FilterQuery(ParseCommandLine({"--size", "small", "--size", "wallpaper", "a"}).options.filters),
+              "+filterui:imagesize-wallpaper");
+}
+
+TEST(CliOptions, AnUnknownFilterValueNamesTheAcceptedOnes) {
+    EXPECT_EQ(ParseCommandLine({"--size", "huge", "a"}).error,
+              "--size takes small, medium, large or wallpaper, not \"huge\"");
+    EXPECT_EQ(ParseCommandLine({"--license=free", "a"}).error,
+              "--license takes cc, public-domain, share, share-commercially, modify-share or "
+              "modify-share-commercially, not \"free\"");
+    EXPECT_EQ(ParseCommandLine({"--people", "", "a"}).error, "--people takes faces or portraits, not \"\"");
+    EXPECT_EQ(ParseCommandLine({"--market", "en-US&adlt=Off", "a"}).error,
+              "--market takes a language-region tag such as en-US, not \"en-US&adlt=Off\"");
+    EXPECT_EQ(ParseCommandLine({"a", "--date"}).error, "--date needs a value");
+    for (auto args : std::vector<std::vector<std::string>>{{"--color", "grey", "a"},
+                                                           {"--type", "photograph", "a"},
+                                                           {"--layout", "imagesize-large", "a"},
+                                                           {"--market", "en US", "a"},
+                                                           {"--market=", "a"}})
+        EXPECT_NE(ParseCommandLine(args).error, "") << ::testing::PrintToString(args);
+}

@@ -124,12 +124,13 @@ TEST_F(LayoutTest, TabGoesThroughTheDesignedOrder) {
 
 TEST_F(LayoutTest, MenusHaveTheirItemsAndHandlers) {
     TForm1& f = *form;
-    EXPECT_EQ(f.PopupMenu1.Items.size(), 17u);
+    EXPECT_EQ(f.PopupMenu1.Items.size(), 18u);
     EXPECT_EQ(f.PopupMenu3.Items.size(), 6u);
     EXPECT_EQ(f.PopSizeToDownload1->Caption, "Set limits && options for downloads ...");
     EXPECT_EQ(f.MainMenu1.Find("MainMenu_Exit")->Caption, "Exit");
     EXPECT_EQ(GetMenuItemCount(f.MainMenu1.Handle()), 4);
-    for (auto* item : {f.PopBrowser1, f.PopSave1, f.PopAbout1, f.MainMenu_Exit, f.MainMenu_ClearAllPast, f.PopCut3})
+    for (auto* item : {f.PopBrowser1, f.PopSave1, f.PopAbout1, f.MainMenu_Exit, f.MainMenu_ClearAllPast, f.PopCut3,
+                       f.PopFilters1, f.MainMenu_Filters})
         EXPECT_TRUE(item->OnClick) << item->Name;
 }
 

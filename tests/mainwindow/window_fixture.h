@@ -22,6 +22,7 @@
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
 #include "savedsearch/chooser.h"
+#include "settings/filtersdialog.h"
 #include "settings/options.h"
 #include "support/http_server.h"
 
@@ -53,6 +54,7 @@ struct WindowTest : ::testing::Test {
     // Cancel unless a test scripts it.
     std::unique_ptr<savedsearch::TForm_oldsearchs> chooser;
     std::unique_ptr<settings::TForm_options> options;
+    std::unique_ptr<settings::TForm_filters> filters;  // made by the tests that open it
     std::vector<forms::BoxCall> boxes;
     std::deque<int> answers;                           // for the confirmation boxes, in order
     std::map<std::string, int> answerByText;           // before the queue
@@ -120,6 +122,8 @@ struct WindowTest : ::testing::Test {
         forms::SetModalScript(nullptr);
         savedsearch::Form_oldsearchs = nullptr;
         settings::Form_options = nullptr;
+        settings::Form_filters = nullptr;
+        filters.reset();
         options.reset();
         chooser.reset();
         form.reset();
@@ -218,7 +222,8 @@ struct WindowTest : ::testing::Test {
         forms::ProcessMessages();
     }
 
-    // Searching state: Search plain, Stop bold and enabled, "..." and the options items disabled.
+    // Searching state: Search plain, Stop bold and enabled, "..." and the options and filters
+    // items disabled.
     void ExpectSearchingControls(bool searching) {
         EXPECT_EQ(form->Button_search.Bold(), !searching);
         EXPECT_EQ(form->Button_stopsearch.Bold(), searching);
@@ -226,6 +231,8 @@ struct WindowTest : ::testing::Test {
         EXPECT_EQ(IsWindowEnabled(form->Button_savepath.Handle()) != 0, !searching);
         EXPECT_EQ(form->MainMenu_SizeToDownload->Enabled, !searching);
         EXPECT_EQ(form->PopSizeToDownload1->Enabled, !searching);
+        EXPECT_EQ(form->MainMenu_Filters->Enabled, !searching);
+        EXPECT_EQ(form->PopFilters1->Enabled, !searching);
         EXPECT_TRUE(IsWindowEnabled(form->Button_search.Handle()));
     }
 };

@@ -80,6 +80,7 @@ TEST_F(Commands, MenusFromTheirTables) {
                                 {"PopShowMenu1", "Show the main menu"},
                                 {"PopSep4", "-"},
                                 {"PopSizeToDownload1", "Set limits && options for downloads ..."},
+                                {"PopFilters1", "&Filters..."},
                                 {"PopSep5", "-"},
                                 {"PopImageInfo1", "Show selected image file Info ..."},
                                 {"PopSep6", "-"},
@@ -114,6 +115,7 @@ TEST_F(Commands, MenusFromTheirTables) {
                                 {"MainMenu_ShowMenu", "Show the main menu"},
                                 {"MainMenu_Sep6", "-"},
                                 {"MainMenu_SizeToDownload", "Set limits && options for downloads ..."},
+                                {"MainMenu_Filters", "&Filters..."},
                                 {"MainMenu_Sep7", "-"},
                                 {"MainMenu_ClearAllPast", "Clear all past search keys ..."}}));
     EXPECT_EQ(RowsOf(form->MainMenu_Help->Items),

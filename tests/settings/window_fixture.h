@@ -18,6 +18,7 @@
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
 #include "savedsearch/chooser.h"
+#include "settings/filtersdialog.h"
 #include "settings/options.h"
 #include "settings/settingsfile.h"
 #include "support/temp_folder.h"
@@ -54,6 +55,8 @@ protected:
     void TearDown() override {
         savedsearch::Form_oldsearchs = nullptr;
         settings::Form_options = nullptr;
+        settings::Form_filters = nullptr;
+        filters.reset();
         options.reset();
         chooser.reset();
         form.reset();
@@ -84,12 +87,15 @@ protected:
         savedsearch::Form_oldsearchs = chooser.get();
         options = std::make_unique<settings::TForm_options>();
         settings::Form_options = options.get();
+        filters = std::make_unique<settings::TForm_filters>();
+        settings::Form_filters = filters.get();
         form->Show();
         forms::ProcessMessages();
     }
     // Closes nothing: frees the window and its dialogs (if any), then creates and shows them
     // again, as a second start of the program does.
     void Reopen() {
+        filters.reset();
         options.reset();
         chooser.reset();
         form.reset();
@@ -109,6 +115,7 @@ protected:
     std::unique_ptr<mainwindow::TForm1> form;
     std::unique_ptr<savedsearch::TForm_oldsearchs> chooser;
     std::unique_ptr<settings::TForm_options> options;
+    std::unique_ptr<settings::TForm_filters> filters;
     std::vector<forms::BoxCall> boxes;
     std::deque<int> answers;
     std::vector<forms::ShellCall> shells;

@@ -10,8 +10,9 @@
 //   keywords=TEXT  list=N selected=I  line=TEXT (each line of the list)  thumbs=N
 //   frame visible=0/1 rect=X,Y,W,H (the selection frame)
 //   control T/CONTROL enabled=E rect=L,T,W,H text="TEXT" [checked=C] [selected=I]
-// CONTROL is itself (the window has the focus, none of its controls), keywords, folder, address, list or strip in the
-// main window, a button or check box by its caption in quotes, else the class and its place among that class
+// CONTROL is itself (the window has the focus, none of its controls), keywords, folder, address, list, strip or
+// filters (the line of the filters in force, shown only while there are any) in the main window, a button or check box
+// by its caption in quotes, else the class and its place among that class
 // ("Edit#1"). Exit code 3 when the program has no main window.
 #include <windows.h>
 
@@ -65,6 +66,7 @@ std::string ControlName(HWND c) {
         if (Is(c, "ComboBox")) return "keywords";
         if (Is(c, "Edit")) return (GetWindowLongA(c, GWL_STYLE) & ES_READONLY) ? "folder" : "address";
         if (Is(c, "ListBox")) return "list";
+        if (Is(c, "Static")) return "filters";
         if (GetWindowLongA(c, GWL_STYLE) & WS_VSCROLL) return "strip";
     }
     if (Is(c, "Button")) return "\"" + TextOf(c) + "\"";
@@ -119,7 +121,8 @@ void PrintControls(HWND top) {
         // Hidden, part of a combo box, or out of sight (the fetched-image list).
         if (!IsWindowVisible(c) || inCombo || !IntersectRect(&both, &r, &t)) continue;
         bool button = Is(c, "Button"), combo = Is(c, "ComboBox");
-        if (!button && !combo && !Is(c, "Edit") && !Is(c, "ListBox")) continue;
+        bool filters = top == g_main && Is(c, "Static");
+        if (!button && !combo && !filters && !Is(c, "Edit") && !Is(c, "ListBox")) continue;
         std::printf("control %s/%s enabled=%d rect=%s", TopName(top).c_str(), ControlName(c).c_str(),
                     IsWindowEnabled(c) ? 1 : 0, Rect(c).c_str());
         if (!Is(c, "ListBox")) std::printf(" text=\"%s\"", OneLine(ShownText(c)).c_str());

@@ -5,7 +5,7 @@
 // first line of its output, then serves until it is ended.
 //
 //   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] [--image-ms N]
-//                  [--markup classic|today]
+//                  [--markup classic|today] [--requests FILE]
 //     --pages     pages with results for each query (default 10); later pages come empty
 //     --per-page  results on each page (default 28)
 //     --image-kb  size of each JPEG, about (default 50)
@@ -13,12 +13,16 @@
 //     --image-ms  each image is answered after this many milliseconds (default 0), so that a
 //                 search lasts long enough to be stopped
 //     --markup    the results pages' markup (default classic)
+//     --requests  appends the request line of every results page asked for to FILE, as it
+//                 arrives (the black-box tests read what the program sent)
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -35,6 +39,7 @@ namespace {
 struct Options {
     int pages = 10, perPage = 28, imageKb = 50, images = 8, imageMs = 0;
     bool today = false;
+    std::string requests;  // the file of request lines, or none
 };
 
 std::string QueryValue(const std::string& target, const std::string& key) {
@@ -110,6 +115,10 @@ int main(int argc, char** argv) {
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string key = argv[i];
+        if (key == "--requests") {
+            o.requests = argv[i + 1];
+            continue;
+        }
         if (key == "--markup" && (std::strcmp(argv[i + 1], "classic") == 0 || std::strcmp(argv[i + 1], "today") == 0)) {
             o.today = std::strcmp(argv[i + 1], "today") == 0;
             continue;
@@ -127,7 +136,7 @@ int main(int argc, char** argv) {
             o.imageMs = value;
         else {
             std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] "
-                         "[--image-ms N] [--markup classic|today]\n";
+                         "[--image-ms N] [--markup classic|today] [--requests FILE]\n";
             return 2;
         }
     }
@@ -141,8 +150,13 @@ int main(int argc, char** argv) {
 
     testsupport::HttpServer server;
     const std::string base = server.base();
+    std::mutex logMutex;
     server.fallback([&](const Request& req) {
         const std::string path = req.path();
+        if (path == "/images/search" && !o.requests.empty()) {
+            std::lock_guard<std::mutex> lock(logMutex);
+            std::ofstream(o.requests, std::ios::app) << req.method << ' ' << req.target << ' ' << req.version << '\n';
+        }
         if (path == "/images/search")
             return Response::text(
                 ResultsPage(base, QueryValue(req.target, "q"), std::atoi(QueryValue(req.target, "first").c_str()), o));
