@@ -387,8 +387,8 @@ void ScrollBox::UpdateRange() {
     // The bar counts device pixels; the content is laid out in designed units.
     RECT client;
     GetClientRect(hwnd_, &client);
-    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, Scaled(range_) - 1), static_cast<UINT>(client.bottom),
-                  0, 0};
+    SCROLLINFO si{
+        sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, Scaled(range_) - 1), static_cast<UINT>(client.bottom), 0, 0};
     SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);  // drawn with the next paint
     if (pos_ > VertMax()) SetVertPosition(VertMax());

@@ -100,15 +100,15 @@ void Form::SetBounds(int left, int top, int width, int height) {
 void Form::SetClientSize(int width, int height) {
     const int w = Scaled(width), h = Scaled(height);
     RECT r{0, 0, w, h};
-    OuterRect(r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr, GetWindowLongA(hwnd_, GWL_EXSTYLE),
-              dpi_);
+    OuterRect(r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr, GetWindowLongA(hwnd_, GWL_EXSTYLE), dpi_);
     RECT o;
     GetWindowRect(hwnd_, &o);
     MoveWindow(hwnd_, o.left, o.top, r.right - r.left, r.bottom - r.top, TRUE);
     // A menu bar that wraps takes more than one line: correct by what the client really is.
     RECT c;
     GetClientRect(hwnd_, &c);
-    if (c.bottom != h && c.bottom > 0) MoveWindow(hwnd_, o.left, o.top, r.right - r.left, r.bottom - r.top + h - c.bottom, TRUE);
+    if (c.bottom != h && c.bottom > 0)
+        MoveWindow(hwnd_, o.left, o.top, r.right - r.left, r.bottom - r.top + h - c.bottom, TRUE);
 }
 
 void Form::DpiChanged() {

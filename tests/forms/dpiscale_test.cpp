@@ -33,12 +33,16 @@ TEST(DpiScale, LayoutFitsTheClientAndRoundTrips) {
             EXPECT_GT(Scale(fit + 1, dpi), device) << dpi << " " << device;
             int cover = Cover(device, dpi);
             EXPECT_GE(Scale(cover, dpi), device) << dpi << " " << device;
-            if (cover > 0) EXPECT_LT(Scale(cover - 1, dpi), device) << dpi << " " << device;
+            if (cover > 0) {
+                EXPECT_LT(Scale(cover - 1, dpi), device) << dpi << " " << device;
+            }
         }
         if (dpi >= 96)
             for (int v = -500; v < 1500; ++v) {
                 EXPECT_EQ(Unscale(Scale(v, dpi), dpi), v) << dpi << " " << v;
-                if (v >= 0) EXPECT_EQ(FitIn(Scale(v, dpi), dpi), v) << dpi << " " << v;
+                if (v >= 0) {
+                    EXPECT_EQ(FitIn(Scale(v, dpi), dpi), v) << dpi << " " << v;
+                }
             }
     }
 }

@@ -223,7 +223,9 @@ TEST_F(LayoutTest, AnotherDpiScalesTheDesignAndBackAgainRestoresIt) {
             }
         }
         RECT combo = Place(f.ComboBox_search);
-        EXPECT_GE(combo.bottom - combo.top, S(combo96) - 4);  // the box grows with its font
+        // The box takes its height from its font (the system's frame around it does not scale).
+        EXPECT_GT(combo.bottom - combo.top, combo96);
+        EXPECT_GE(combo.bottom - combo.top, S(11) + 4);
         LOGFONTA lf{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(f.Button_search.Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
         EXPECT_EQ(lf.lfHeight, -S(11));

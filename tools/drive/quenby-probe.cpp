@@ -136,7 +136,8 @@ void PrintControls(HWND top) {
 // The DPI the window is shown at, where the system says (Windows 10 1607 and later, Wine).
 int WindowDpi(HWND h) {
     using Fn = UINT(WINAPI*)(HWND);
-    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     return fn ? static_cast<int>(fn(h)) : 96;
 }
 
