@@ -2,7 +2,8 @@
 #   blackbox_start ROOT BUILD NAME [PREFIX]
 #                                    a work folder ($work, removed at exit), a display
 #                                    (a private Xvfb unless DISPLAY is set, or none with
-#                                    QUENBY_BLACKBOX_DRIVER=null) and the Wine prefix (the
+#                                    QUENBY_BLACKBOX_DRIVER=null; its screen is
+#                                    $QUENBY_SCREEN, 1280x800x24 unless set) and the Wine prefix (the
 #                                    build tree's own, or its folder PREFIX); sets $exe, $drive
 #                                    and $work
 #   blackbox_service ARGS...         starts the sample service with ARGS; sets $service to its
@@ -22,7 +23,7 @@ blackbox_cleanup() {
 # side by side never take the same one.
 blackbox_display() {
     local n=
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${QUENBY_SCREEN:-1280x800x24}" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     blackbox_pids+=($!)
     for _ in $(seq 100); do
         n=$(head -n1 "$work/display")

@@ -1,6 +1,7 @@
 #include "forms/control.h"
 
 #include <algorithm>
+#include <map>
 
 #include "forms/form.h"
 #include "forms/menu.h"
@@ -22,12 +23,14 @@ unsigned CurrentShiftState() {
     return s;
 }
 
-HFONT DesignFont(bool bold) {
-    static HFONT fonts[2] = {};
-    HFONT& f = fonts[bold ? 1 : 0];
+HFONT DesignFont(bool bold, int dpi) {
+    // One pair for each DPI the program's windows have been shown at: a handful at most.
+    static std::map<int, HFONT> fonts[2];
+    HFONT& f = fonts[bold ? 1 : 0][dpi];
     if (!f)
-        f = CreateFontA(-11, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+        f = CreateFontA(-Scale(11, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                        "MS Sans Serif");
     return f;
 }
 
@@ -118,7 +121,8 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
     if (!enabled_) st |= WS_DISABLED;
     if (tabOrder_ >= 0) st |= WS_TABSTOP;
     winTop_ = top_;
-    HWND h = CreateWindowExA(exStyle, cls, caption_.c_str(), st, left_, top_, width_, height_ + extraHeight_,
+    RECT r = DeviceRect(left_, top_, width_, height_ + extraHeight_);
+    HWND h = CreateWindowExA(exStyle, cls, caption_.c_str(), st, r.left, r.top, r.right - r.left, r.bottom - r.top,
                              ParentHandle(), nullptr, GetModuleHandleA(nullptr), subclass ? nullptr : this);
     if (subclass && h) {
         hwnd_ = h;
@@ -196,7 +200,8 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
                                                     : MouseButton::Middle;
             unsigned shift = static_cast<unsigned>(wp) & (MK_SHIFT | MK_CONTROL);
             if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
-            OnMouseDown(this, b, shift, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+            OnMouseDown(this, b, shift, Unscaled(static_cast<short>(LOWORD(lp))),
+                        Unscaled(static_cast<short>(HIWORD(lp))));
         }
         break;
     case WM_LBUTTONUP:
@@ -215,8 +220,7 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (Popup) {
             POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
             if (lp == -1) {  // from the keyboard: the control's centre
-                pt = {width_ / 2, height_ / 2};
-                ClientToScreen(hwnd_, &pt);
+                pt = ScreenPoint(width_ / 2, height_ / 2);
             }
             Popup->PopupComponent = this;
             Form* f = OwnerForm();
@@ -239,26 +243,58 @@ void Control::SetBounds(int left, int top, int width, int height) {
     top_ = top;
     width_ = width;
     height_ = height;
-    if (hwnd_) {
-        MoveWindow(hwnd_, left, top, width, height + extraHeight_, TRUE);
-        winTop_ = top;
-    }
+    if (hwnd_) PlaceWindow();
     if (!windowed_) Invalidate();
     if (parent_) parent_->ChildMoved();
 }
+
+void Control::PlaceWindow() {
+    RECT r = DeviceRect(left_, top_, width_, height_ + extraHeight_);
+    MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    winTop_ = top_;
+}
+
+RECT Control::DeviceRect(int left, int top, int width, int height) const {
+    int dpi = Dpi();
+    return {Scale(left, dpi), Scale(top, dpi), Scale(left + width, dpi), Scale(top + height, dpi)};
+}
+
+RECT Control::DeviceBounds() const { return DeviceRect(left_, top_, width_, height_); }
 
 int Control::ClientWidth() const {
     if (!hwnd_) return width_;
     RECT r;
     GetClientRect(hwnd_, &r);
-    return r.right;
+    return FitIn(r.right, Dpi());
 }
 
 int Control::ClientHeight() const {
     if (!hwnd_) return height_;
     RECT r;
     GetClientRect(hwnd_, &r);
-    return r.bottom;
+    return FitIn(r.bottom, Dpi());
+}
+
+POINT Control::CursorPos() const {
+    POINT pt{0, 0};
+    GetCursorPos(&pt);
+    if (hwnd_) ScreenToClient(hwnd_, &pt);
+    return {Unscaled(pt.x), Unscaled(pt.y)};
+}
+
+POINT Control::ScreenPoint(int x, int y) const {
+    POINT pt{Scaled(x), Scaled(y)};
+    if (hwnd_) ClientToScreen(hwnd_, &pt);
+    return pt;
+}
+
+void Control::DpiChanged() {
+    if (hwnd_) {
+        PlaceWindow();
+        ApplyFont();
+    }
+    for (Control* c : children_) c->DpiChanged();
+    Invalidate();
 }
 
 void Control::Realign() {
@@ -313,7 +349,7 @@ void Control::SetBold(bool on) {
 }
 
 void Control::ApplyFont() {
-    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(bold_)), TRUE);
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(bold_, Dpi())), TRUE);
 }
 
 void Control::SetHint(const std::string& hint) {
@@ -356,7 +392,7 @@ void Control::Invalidate() {
     if (hwnd_) {
         InvalidateRect(hwnd_, nullptr, TRUE);
     } else if (HWND p = ParentHandle(); p && !windowed_) {  // a window not made yet has nothing to show
-        RECT r = BoundsRect();
+        RECT r = DeviceBounds();
         InvalidateRect(p, &r, TRUE);
     }
 }

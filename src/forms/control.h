@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/dpiscale.h"
+
 namespace forms {
 
 class Form;
@@ -46,6 +48,8 @@ using KeyNotify = std::function<void(Component* sender, WORD& key, unsigned shif
 using KeyPressNotify = std::function<void(Component* sender, char& key)>;
 
 // The designed properties of one control, written as one line of a window's control table.
+// Places and sizes are in designed units (pixels at 96 DPI); the control shows them scaled by
+// its window's DPI (dpiscale.h). Everything a control reports is in designed units too.
 struct Design {
     const char* name = "";
     int left = 0, top = 0, width = 0, height = 0;
@@ -81,6 +85,18 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
     Align GetAlign() const { return align_; }
+
+    // The DPI the control is shown at: its form's.
+    virtual int Dpi() const { return parent_ ? parent_->Dpi() : kDesignDpi; }
+    // Designed units at that DPI, and device pixels back to designed units (the nearest).
+    int Scaled(int v) const { return Scale(v, Dpi()); }
+    int Unscaled(int device) const { return Unscale(device, Dpi()); }
+    // The mouse cursor in this control's client area, in designed units.
+    POINT CursorPos() const;
+    // A point of this control's client area (designed units) on the screen (device pixels).
+    POINT ScreenPoint(int x, int y) const;
+    // The window moved to a monitor of another DPI: show the design again at the new DPI.
+    virtual void DpiChanged();
 
     virtual std::string Text() const;  // caption, or what an edit holds
     virtual void SetText(const std::string& text);
@@ -146,6 +162,15 @@ protected:
     HWND ParentHandle() const;
     void ApplyFont();
     void RegisterHint();
+    // Where this control lies in its parent's client area, in device pixels; a rectangle of
+    // its own client area (designed units) in its window's client pixels.
+    RECT DeviceBounds() const;
+    RECT DeviceRect(int left, int top, int width, int height) const;
+    // Its window's size in device pixels.
+    int DeviceWidth() const { return Scaled(left_ + width_) - Scaled(left_); }
+    int DeviceHeight() const { return Scaled(top_ + height_) - Scaled(top_); }
+    // Puts the window where the designed bounds say, at the current DPI.
+    void PlaceWindow();
 
     HWND hwnd_ = nullptr;
     WNDPROC oldProc_ = nullptr;
@@ -177,8 +202,8 @@ protected:
 // The window class of our own windows (forms, panels, scroll boxes, images).
 const char* OwnWindowClass();
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-// "MS Sans Serif" 8 pt, plain or bold; created once, kept for the program's life.
-HFONT DesignFont(bool bold);
+// "MS Sans Serif" 8 pt, plain or bold, at a DPI; each created once, kept for the program's life.
+HFONT DesignFont(bool bold, int dpi = kDesignDpi);
 // The items of a combo box window, editable or drop-down list alike ("" for no such item).
 int ComboCount(HWND combo);
 std::string ComboItem(HWND combo, int i);

@@ -20,19 +20,25 @@ void Label::SetText(const std::string& text) {
 }
 
 void Label::AutoSize() {
+    const int dpi = Dpi();
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DesignFont(bold_));
+    HGDIOBJ old = SelectObject(dc, DesignFont(bold_, dpi));
     SIZE sz{0, 0};
     GetTextExtentPoint32A(dc, caption_.c_str(), static_cast<int>(caption_.size()), &sz);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    width_ = sz.cx;
-    height_ = std::max<int>(sz.cy, 13);
+    width_ = Cover(sz.cx, dpi);
+    height_ = std::max<int>(Cover(sz.cy, dpi), 13);
+}
+
+void Label::DpiChanged() {
+    AutoSize();  // text does not scale exactly with its font's size
+    Control::DpiChanged();
 }
 
 void Label::Paint(HDC dc) {
-    RECT r = BoundsRect();
-    HGDIOBJ old = SelectObject(dc, DesignFont(bold_));
+    RECT r = DeviceBounds();
+    HGDIOBJ old = SelectObject(dc, DesignFont(bold_, Dpi()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
@@ -51,8 +57,18 @@ Bevel::Bevel(Control* parent, const Design& d, Shape shape, bool lowered, Layer 
 
 void Bevel::SetBounds(int left, int top, int width, int height) {
     Control::SetBounds(left, top, width, height);
+    ApplyShape();
+}
+
+void Bevel::DpiChanged() {
+    Control::DpiChanged();
+    ApplyShape();
+}
+
+void Bevel::ApplyShape() {
     if (!hwnd_) return;
     // Only the one-pixel edge belongs to the window, so what it frames shows through.
+    const int width = DeviceWidth(), height = DeviceHeight();
     platform::Gdi<HRGN> ring(CreateRectRgn(0, 0, width, height));
     platform::Gdi<HRGN> inside(CreateRectRgn(1, 1, std::max(1, width - 1), std::max(1, height - 1)));
     CombineRgn(ring.get(), ring.get(), inside.get(), RGN_DIFF);
@@ -67,7 +83,7 @@ LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        Draw(dc, RECT{0, 0, width_, height_});
+        Draw(dc, RECT{0, 0, DeviceWidth(), DeviceHeight()});
         EndPaint(hwnd_, &ps);
         return 0;
     }
@@ -75,7 +91,7 @@ LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return Control::WndProc(msg, wp, lp);
 }
 
-void Bevel::Paint(HDC dc) { Draw(dc, BoundsRect()); }
+void Bevel::Paint(HDC dc) { Draw(dc, DeviceBounds()); }
 
 void Bevel::Draw(HDC dc, RECT r) {
     UINT edge = lowered_ ? EDGE_SUNKEN : EDGE_RAISED;
@@ -98,11 +114,24 @@ void Button::Command(WORD code) {
     if (code == BN_CLICKED) Click();
 }
 
-FlatButton::FlatButton(Control* parent, const Design& d, const char* iconResource) : Control(parent, d) {
+FlatButton::FlatButton(Control* parent, const Design& d, const char* iconResource)
+    : Control(parent, d), iconResource_(iconResource) {
     showHint_ = true;
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    if (iconResource) icon_.Reset(static_cast<HICON>(LoadImageA(inst, iconResource, IMAGE_ICON, 16, 16, 0)));
+    LoadSmallIcon();
     CreateWindowed(OwnWindowClass(), 0, 0, false);
+}
+
+// The small icon at the size the DPI asks for, so that it is drawn from the icon's own image
+// of that size where it has one.
+void FlatButton::LoadSmallIcon() {
+    if (!iconResource_) return;
+    const int size = Scaled(16);
+    icon_.Reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), iconResource_, IMAGE_ICON, size, size, 0)));
+}
+
+void FlatButton::DpiChanged() {
+    LoadSmallIcon();
+    Control::DpiChanged();
 }
 
 LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -110,16 +139,18 @@ LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        RECT r{0, 0, width_, height_};
+        const int w = DeviceWidth(), h = DeviceHeight();
+        RECT r{0, 0, w, h};
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         if (pressed_) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
         if (icon_) {
-            int shift = pressed_ ? 1 : 0;
-            DrawIconEx(dc, (width_ - 16) / 2 + shift, (height_ - 16) / 2 + shift, icon_.get(), 16, 16, 0, nullptr,
+            int shift = pressed_ ? Scaled(1) : 0, size = Scaled(16);
+            DrawIconEx(dc, (w - size) / 2 + shift, (h - size) / 2 + shift, icon_.get(), size, size, 0, nullptr,
                        DI_NORMAL);
         } else {  // three lines, a menu's sign
+            const int cx = w / 2, cy = h / 2;
             for (int i = 0; i < 3; i++) {
-                RECT line{width_ / 2 - 6, height_ / 2 - 5 + 4 * i, width_ / 2 + 6, height_ / 2 - 3 + 4 * i};
+                RECT line{cx - Scaled(6), cy + Scaled(-5 + 4 * i), cx + Scaled(6), cy + Scaled(-3 + 4 * i)};
                 FillRect(dc, &line, GetSysColorBrush(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
             }
         }
@@ -138,7 +169,7 @@ LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         ReleaseCapture();
         Invalidate();
         POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-        if (was && pt.x >= 0 && pt.y >= 0 && pt.x < width_ && pt.y < height_) Click();
+        if (was && pt.x >= 0 && pt.y >= 0 && pt.x < DeviceWidth() && pt.y < DeviceHeight()) Click();
         return 0;
     }
     }
@@ -300,7 +331,7 @@ int ListBox::FindExact(const std::string& s) const {
 }
 
 int ListBox::ItemAtPos(POINT pt) const {
-    LRESULT r = SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+    LRESULT r = SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(Scaled(pt.x), Scaled(pt.y)));
     if (HIWORD(r) != 0) return -1;
     int i = LOWORD(r);
     return i < Count() ? i : -1;
@@ -353,8 +384,11 @@ void ScrollBox::UpdateRange() {
     range_ = range;
     page_ = page;
     if (!hwnd_) return;
-    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, range_ - 1), static_cast<UINT>(ClientHeight()), 0,
-                  0};
+    // The bar counts device pixels; the content is laid out in designed units.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    SCROLLINFO si{
+        sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, Scaled(range_) - 1), static_cast<UINT>(client.bottom), 0, 0};
     SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);  // drawn with the next paint
     if (pos_ > VertMax()) SetVertPosition(VertMax());
@@ -369,7 +403,7 @@ void ScrollBox::SetVertPosition(int pos) {
     for (Control* c : children_) c->top_ += delta;
     PlaceChildren(false);
     if (hwnd_) {
-        SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, pos_, 0};
+        SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, Scaled(pos_), 0};
         SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
@@ -391,9 +425,11 @@ void ScrollBox::PlaceChildren(bool all) {
         }
         if (!c->hwnd_ || c->winTop_ == c->top_) continue;
         if (!all && !inView(c->top_, c->height_) && !inView(c->winTop_, c->height_)) continue;
+        // Edges are scaled one by one: at some DPIs the window's height depends on where it is.
+        RECT r = c->DeviceRect(c->left_, c->top_, c->width_, c->height_);
         if (dwp)
-            dwp = DeferWindowPos(dwp, c->hwnd_, nullptr, c->left_, c->top_, 0, 0,
-                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+            dwp = DeferWindowPos(dwp, c->hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
         c->winTop_ = c->top_;
     }
     if (dwp) EndDeferWindowPos(dwp);
@@ -414,7 +450,7 @@ LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case SB_THUMBPOSITION: {
             SCROLLINFO si{sizeof(si), SIF_TRACKPOS, 0, 0, 0, 0, 0};
             GetScrollInfo(hwnd_, SB_VERT, &si);
-            SetVertPosition(si.nTrackPos);
+            SetVertPosition(Unscaled(si.nTrackPos));
             break;
         }
         }
@@ -427,6 +463,15 @@ LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return Control::WndProc(msg, wp, lp);
+}
+
+void ScrollBox::DpiChanged() {
+    moving_ = true;  // the children are placed again below, all at once
+    Control::DpiChanged();
+    moving_ = false;
+    range_ = -1;  // the bar's device range changes with the DPI even where the content does not
+    UpdateRange();
+    PlaceChildren(true);
 }
 
 // ---- Image ----
@@ -463,12 +508,15 @@ LRESULT Image::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        RECT all{0, 0, width_, height_};
+        RECT all{0, 0, DeviceWidth(), DeviceHeight()};
         FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
         int w = picture_->Width(), h = picture_->Height();
         if (w > 0 && h > 0) {
+            // Centred in designed units, as the selection frame around it is, then scaled for
+            // the screen edge by edge in the parent's space, so the two stay in step.
             int x = (width_ - w) / 2, y = (height_ - h) / 2;
-            RECT r{x, y, x + w, y + h};
+            RECT r = DeviceRect(left_ + x, top_ + y, w, h);
+            OffsetRect(&r, -Scaled(left_), -Scaled(top_));
             picture_->Draw(dc, r);
         }
         EndPaint(hwnd_, &ps);

@@ -18,6 +18,7 @@ class Label : public Control {
 public:
     Label(Control* parent, const Design& d);
     void SetText(const std::string& text) override;
+    void DpiChanged() override;
 
 protected:
     void Paint(HDC dc) override;
@@ -36,12 +37,14 @@ public:
     Bevel(Control* parent, const Design& d, Shape shape = Shape::Box, bool lowered = true,
           Layer layer = Layer::Painted);
     void SetBounds(int left, int top, int width, int height) override;
+    void DpiChanged() override;
 
 protected:
     void Paint(HDC dc) override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void ApplyShape();
     void Draw(HDC dc, RECT r);
     Shape shape_;
     bool lowered_;
@@ -59,11 +62,14 @@ protected:
 class FlatButton : public Control {
 public:
     FlatButton(Control* parent, const Design& d, const char* iconResource = nullptr);
+    void DpiChanged() override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void LoadSmallIcon();
+    const char* iconResource_;
     platform::Icon icon_;
     bool pressed_ = false;
 };
@@ -159,6 +165,7 @@ public:
     // The window itself or one inside it (a thumbnail).
     bool Holds(HWND h) const { return h && (h == hwnd_ || IsChild(hwnd_, h)); }
     bool WantsChildWindow(const Control& child) const override;
+    void DpiChanged() override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -2,11 +2,21 @@
 
 namespace forms {
 
-DropDownList::DropDownList(Control* parent, const Design& d, int itemHeight) : Control(parent, d) {
+DropDownList::DropDownList(Control* parent, const Design& d, int itemHeight)
+    : Control(parent, d), itemHeight_(itemHeight) {
     extraHeight_ = 200;  // room for the list when it drops down
     CreateWindowed("COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL, 0, true);
-    SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight);
-    SendMessageA(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
+    ApplyItemHeight();
+}
+
+void DropDownList::ApplyItemHeight() {
+    SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, Scaled(itemHeight_));
+    SendMessageA(hwnd_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scaled(itemHeight_));
+}
+
+void DropDownList::DpiChanged() {
+    Control::DpiChanged();
+    ApplyItemHeight();
 }
 
 std::string DropDownList::Text() const {
@@ -43,9 +53,9 @@ bool DropDownList::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         std::string text = Item(static_cast<int>(dis->itemID));
         SetBkMode(dis->hDC, TRANSPARENT);
         SetTextColor(dis->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        HGDIOBJ old = SelectObject(dis->hDC, DesignFont(bold_));
+        HGDIOBJ old = SelectObject(dis->hDC, DesignFont(bold_, Dpi()));
         RECT r = dis->rcItem;
-        r.left += 2;
+        r.left += Scaled(2);
         DrawTextA(dis->hDC, text.c_str(), static_cast<int>(text.size()), &r,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dis->hDC, old);

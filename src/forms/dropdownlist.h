@@ -9,7 +9,8 @@ namespace forms {
 
 class DropDownList : public Control {
 public:
-    DropDownList(Control* parent, const Design& d, int itemHeight);
+    DropDownList(Control* parent, const Design& d, int itemHeight);  // designed units
+    void DpiChanged() override;
     // The selected item's text, or "" when nothing is selected.
     std::string Text() const override;
     int Count() const;
@@ -22,6 +23,10 @@ public:
 
     // The parent window hands over WM_DRAWITEM; returns true when it was this control's.
     bool ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+private:
+    void ApplyItemHeight();
+    int itemHeight_;
 };
 
 }  // namespace forms

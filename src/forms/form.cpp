@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "forms/dpi.h"
 #include "forms/menu.h"
 #include "forms/messageloop.h"
 
@@ -62,13 +63,22 @@ Form::Form(const FormDesign& d)
     if (!MainForm()) SetMainForm(this);
     windowed_ = true;
     ownClass_ = true;
-    RECT r{0, 0, d.clientWidth, d.clientHeight};
-    AdjustWindowRectEx(&r, StyleOf(d), FALSE, ExStyleOf(d));
-    width_ = r.right - r.left;
-    height_ = r.bottom - r.top;
+    // The window takes the DPI of the monitor it opens on; its design is scaled by that.
+    dpi_ = DpiAt(POINT{left_, top_});
+    RECT r{0, 0, Scale(d.clientWidth, dpi_), Scale(d.clientHeight, dpi_)};
+    OuterRect(r, StyleOf(d), false, ExStyleOf(d), dpi_);
     HWND owner = (MainForm() && MainForm() != this) ? MainForm()->Handle() : nullptr;
-    CreateWindowExA(ExStyleOf(d), OwnWindowClass(), caption_.c_str(), StyleOf(d), left_, top_, width_, height_, owner,
-                    nullptr, GetModuleHandleA(nullptr), static_cast<Control*>(this));
+    CreateWindowExA(ExStyleOf(d), OwnWindowClass(), caption_.c_str(), StyleOf(d), left_, top_, r.right - r.left,
+                    r.bottom - r.top, owner, nullptr, GetModuleHandleA(nullptr), static_cast<Control*>(this));
+    if (hwnd_ && WindowDpi(hwnd_) != dpi_) {  // the system placed it otherwise than asked
+        dpi_ = WindowDpi(hwnd_);
+        r = RECT{0, 0, Scale(d.clientWidth, dpi_), Scale(d.clientHeight, dpi_)};
+        OuterRect(r, StyleOf(d), false, ExStyleOf(d), dpi_);
+        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    width_ = Unscale(r.right - r.left, dpi_);
+    height_ = Unscale(r.bottom - r.top, dpi_);
     ApplyFont();
 }
 
@@ -84,20 +94,38 @@ void Form::SetBounds(int left, int top, int width, int height) {
     top_ = top;
     width_ = width;
     height_ = height;
-    if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
+    if (hwnd_) MoveWindow(hwnd_, left, top, Scaled(width), Scaled(height), TRUE);
 }
 
 void Form::SetClientSize(int width, int height) {
-    RECT r{0, 0, width, height};
-    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr,
-                       GetWindowLongA(hwnd_, GWL_EXSTYLE));
-    RECT w;
-    GetWindowRect(hwnd_, &w);
-    SetBounds(w.left, w.top, r.right - r.left, r.bottom - r.top);
+    const int w = Scaled(width), h = Scaled(height);
+    RECT r{0, 0, w, h};
+    OuterRect(r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr, GetWindowLongA(hwnd_, GWL_EXSTYLE), dpi_);
+    RECT o;
+    GetWindowRect(hwnd_, &o);
+    MoveWindow(hwnd_, o.left, o.top, r.right - r.left, r.bottom - r.top, TRUE);
     // A menu bar that wraps takes more than one line: correct by what the client really is.
     RECT c;
     GetClientRect(hwnd_, &c);
-    if (c.bottom != height && c.bottom > 0) SetBounds(w.left, w.top, width_, height_ + height - c.bottom);
+    if (c.bottom != h && c.bottom > 0)
+        MoveWindow(hwnd_, o.left, o.top, r.right - r.left, r.bottom - r.top + h - c.bottom, TRUE);
+}
+
+void Form::DpiChanged() {
+    for (Control* c : children_) c->DpiChanged();
+    ApplyFont();
+    if (tooltip_) SendMessageA(tooltip_, WM_SETFONT, 0, TRUE);  // the system's font, at the new DPI
+    Invalidate();
+}
+
+// Moving to a monitor of another DPI: the design is shown again at the new DPI, in the
+// rectangle the system suggests (the same place under the mouse, the size scaled).
+void Form::MoveToDpi(int dpi, const RECT& suggested) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    DpiChanged();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::Show() {
@@ -293,11 +321,12 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         GetWindowRect(hwnd_, &r);
         left_ = r.left;
         top_ = r.top;
-        width_ = r.right - r.left;
-        height_ = r.bottom - r.top;
+        width_ = Unscaled(r.right - r.left);
+        height_ = Unscaled(r.bottom - r.top);
         if (msg == WM_SIZE && OnResize) OnResize(this);
         return 0;
     }
+    case WM_DPICHANGED: MoveToDpi(LOWORD(wp), *reinterpret_cast<RECT*>(lp)); return 0;
     case WM_COMMAND:
         if (lp == 0 && HIWORD(wp) == 0) {
             if (MenuItem* item = FindMenuItem(LOWORD(wp))) item->Click();

@@ -30,8 +30,12 @@ public:
     explicit Form(const FormDesign& d);
     ~Form() override;
 
-    void SetBounds(int left, int top, int width, int height) override;  // outer size
+    // A form's left and top are screen coordinates (device pixels); its width and height are
+    // its outer size in designed units.
+    void SetBounds(int left, int top, int width, int height) override;
     void SetClientSize(int width, int height);
+    int Dpi() const override { return dpi_; }
+    void DpiChanged() override;
     void SetCaption(const std::string& caption) { SetText(caption); }
     std::string Caption() const { return Text(); }
 
@@ -76,12 +80,14 @@ protected:
 
 private:
     void ApplyTabOrder();
+    void MoveToDpi(int dpi, const RECT& suggested);
     void RememberFocus();
     MainMenu* menu_ = nullptr;
     HWND savedFocus_ = nullptr;
     HWND tooltip_ = nullptr;
     bool modal_ = false;
     bool shownOnce_ = false;
+    int dpi_ = kDesignDpi;
 };
 
 using ModalScript = std::function<int(Form& form)>;

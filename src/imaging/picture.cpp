@@ -52,9 +52,15 @@ void IconSize(HICON icon, int& width, int& height) {
 
 void DrawPixels(HDC dc, const RECT& r, const uint8_t* pixels, int width, int height) {
     BITMAPINFO bi = TopDownDib(width, height);
-    int old = SetStretchBltMode(dc, COLORONCOLOR);
+    // At its own size a picture is copied pixel for pixel; enlarged for a screen of more DPI it
+    // is smoothed (halftone) rather than shown in blocks.
+    const bool ownSize = r.right - r.left == width && r.bottom - r.top == height;
+    POINT org{};
+    int old = SetStretchBltMode(dc, ownSize ? COLORONCOLOR : HALFTONE);
+    if (!ownSize) SetBrushOrgEx(dc, 0, 0, &org);
     StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, width, height, pixels, &bi,
                   DIB_RGB_COLORS, SRCCOPY);
+    if (!ownSize) SetBrushOrgEx(dc, org.x, org.y, nullptr);
     SetStretchBltMode(dc, old);
 }
 

@@ -43,7 +43,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
-    // Stretches the whole graphic into the rectangle, taking the nearest pixels.
+    // Stretches the whole graphic into the rectangle: decoded pixels at their own size one for
+    // one, enlarged smoothed; other graphics taking the nearest pixels.
     void Draw(HDC dc, const RECT& r) const;
     // Takes a copy of the other graphic, replacing what this one held.
     void Assign(const Picture& other);

@@ -29,7 +29,7 @@ TFormAbout::TFormAbout() : forms::Form(kDesign) {
     Label7.OnClick = on(&TFormAbout::Label7Click);
     Label8.OnClick = on(&TFormAbout::Label8Click);
     Label10.OnClick = on(&TFormAbout::Label10Click);
-    Label8.SetLeft(Label5.Left() + TextWidth("You can also help development, by "));
+    Label8.SetLeft(Label5.Left() + TextWidth("You can also help development, by ", false, Dpi()));
     Image1.SetBitmap(MakeLogo());
     try {
         FormCreate(this);

@@ -1,12 +1,18 @@
 #include "info/aboutcontrols.h"
 
+#include <map>
+
 namespace info {
 
 namespace {
 
-HFONT LinkFont() {
-    static HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+HFONT LinkFont(int dpi) {
+    static std::map<int, HFONT> fonts;
+    HFONT& font = fonts[dpi];
+    if (!font)
+        font = CreateFontA(-forms::Scale(11, dpi), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                           "MS Sans Serif");
     return font;
 }
 
@@ -22,7 +28,9 @@ int MeasuredWidth(const std::string& text, HFONT font) {
 
 }  // namespace
 
-int TextWidth(const std::string& text, bool bold) { return MeasuredWidth(text, forms::DesignFont(bold)); }
+int TextWidth(const std::string& text, bool bold, int dpi) {
+    return forms::Cover(MeasuredWidth(text, forms::DesignFont(bold, dpi)), dpi);
+}
 
 WrapLabel::WrapLabel(forms::Control* parent, const forms::Design& d) : Control(parent, d) { AutoSize(); }
 
@@ -35,17 +43,22 @@ void WrapLabel::SetText(const std::string& text) {
 
 void WrapLabel::AutoSize() {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_));
-    RECT r{0, 0, width_, 0};
+    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_, Dpi()));
+    RECT r{0, 0, DeviceWidth(), 0};
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    height_ = r.bottom;
+    height_ = forms::Cover(r.bottom, Dpi());
+}
+
+void WrapLabel::DpiChanged() {
+    AutoSize();
+    Control::DpiChanged();
 }
 
 void WrapLabel::Paint(HDC dc) {
-    RECT r = BoundsRect();
-    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_));
+    RECT r = DeviceBounds();
+    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_, Dpi()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
@@ -53,7 +66,7 @@ void WrapLabel::Paint(HDC dc) {
 }
 
 LinkLabel::LinkLabel(forms::Control* parent, const forms::Design& d) : Control(parent, d) {
-    if (width_ == 0) width_ = MeasuredWidth(caption_, LinkFont());
+    if (width_ == 0) width_ = forms::Cover(MeasuredWidth(caption_, LinkFont(Dpi())), Dpi());
     if (height_ == 0) height_ = 13;
     CreateWindowed(forms::OwnWindowClass(), 0, 0, false);
     // Above the text it lies over, for painting and for clicks.
@@ -65,8 +78,8 @@ LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        RECT r{0, 0, width_, height_};
-        HGDIOBJ old = SelectObject(dc, LinkFont());
+        RECT r{0, 0, DeviceWidth(), DeviceHeight()};
+        HGDIOBJ old = SelectObject(dc, LinkFont(Dpi()));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 255));
         DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
@@ -100,10 +113,13 @@ void PictureView::Paint(HDC dc) {
         GetObjectA(bitmap_.get(), sizeof bm, &bm);
         platform::MemoryDc mem(CreateCompatibleDC(dc));
         platform::Selection selected(mem.get(), bitmap_.get());
+        RECT r = DeviceBounds();
         SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, left_, top_, width_, height_, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+        StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                   SRCCOPY);
     }
-    if (icon_) DrawIconEx(dc, left_, top_, icon_, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+    // The icon's designed size is the system's at 96 DPI (32 pixels), scaled as the rest.
+    if (icon_) DrawIconEx(dc, Scaled(left_), Scaled(top_), icon_, Scaled(32), Scaled(32), 0, nullptr, DI_NORMAL);
 }
 
 platform::Gdi<HBITMAP> MakeLogo() {

@@ -16,6 +16,7 @@ class WrapLabel : public forms::Control {
 public:
     WrapLabel(forms::Control* parent, const forms::Design& d);
     void SetText(const std::string& text) override;
+    void DpiChanged() override;
 
 protected:
     void Paint(HDC dc) override;
@@ -50,8 +51,8 @@ private:
     platform::Gdi<HBITMAP> bitmap_;
 };
 
-// The width of a text in the design font.
-int TextWidth(const std::string& text, bool bold = false);
+// The width of a text in the design font, in designed units.
+int TextWidth(const std::string& text, bool bold = false, int dpi = forms::kDesignDpi);
 
 // The maker's logo: a small picture drawn here, 48 by 48 pixels.
 platform::Gdi<HBITMAP> MakeLogo();

@@ -115,9 +115,9 @@ void TForm1::PopShowMenu1Click(Component*) {
 }
 
 void TForm1::Button_menuClick(Component*) {
-    POINT at{Button_menu.Left() + Button_menu.Width() / 2, Button_menu.Top() + Button_menu.Height() / 2};
-    ClientToScreen(Button_menu.Parent()->Handle(), &at);
-    PopupMenu1.Popup(Handle(), at.x + 5, at.y + 4);
+    POINT at = Button_menu.Parent()->ScreenPoint(Button_menu.Left() + Button_menu.Width() / 2 + 5,
+                                                 Button_menu.Top() + Button_menu.Height() / 2 + 4);
+    PopupMenu1.Popup(Handle(), at.x, at.y);
     PostMessageA(Handle(), WM_NULL, 0, 0);
 }
 

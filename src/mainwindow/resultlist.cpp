@@ -98,9 +98,7 @@ void TForm1::ListBox1DblClick(Component* Sender) {
     if (ListBox1.ItemIndex() < 0) return;
     if (Sender == &ListBox1) {
         // A double click on the list's empty part below its last line opens nothing.
-        POINT pt;
-        GetCursorPos(&pt);
-        ScreenToClient(ListBox1.Handle(), &pt);
+        POINT pt = ListBox1.CursorPos();
         bool inside = pt.x >= 0 && pt.x <= ListBox1.Width() && pt.y >= 0 && pt.y <= ListBox1.Height();
         if (inside && ListBox1.ItemAtPos(pt) < 0) return;
     }
@@ -132,9 +130,10 @@ void TForm1::FormResize(Component*) {
     Edit1.SetWidth(Bevel3.Width() - 1);
 }
 
+// The platform asks in device pixels: the designed minimum at the window's DPI.
 void TForm1::WMGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = ShowThumbsList ? 532 : 368;
-    info->ptMinTrackSize.y = 320;
+    info->ptMinTrackSize.x = Scaled(ShowThumbsList ? 532 : 368);
+    info->ptMinTrackSize.y = Scaled(320);
 }
 
 }  // namespace mainwindow

@@ -24,9 +24,9 @@ void TForm1::PopSizeToDownload1Click(Component*) {
     d.CheckBox1.SetChecked(SaveOnExitAsk);
     d.CheckBox2.SetChecked(ShowMainMenu);
     d.CheckBox3.SetChecked(ShowThumbsList);
-    // A quarter of the way into the result list.
-    d.SetBounds(Left() + ListBox1.Left() + ListBox1.Width() / 4, Top() + ListBox1.Top() + ListBox1.Height() / 4,
-                d.Width(), d.Height());
+    // A quarter of the way into the result list (the window's outer corner plus designed units).
+    d.SetBounds(Left() + Scaled(ListBox1.Left() + ListBox1.Width() / 4),
+                Top() + Scaled(ListBox1.Top() + ListBox1.Height() / 4), d.Width(), d.Height());
     if (d.ShowModal() != forms::mrOk) return;
 
     // In this order: an empty field stops here with its error, the values before it applied.

@@ -41,7 +41,7 @@ void KeepReachable(forms::Form& form) {
     mi.cbSize = sizeof mi;
     if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return;
     settings::Rect to = settings::MovedInto(FromRect(r), FromRect(mi.rcWork));
-    form.SetBounds(to.left, to.top, static_cast<int>(to.Width()), static_cast<int>(to.Height()));
+    MoveWindow(form.Handle(), to.left, to.top, static_cast<int>(to.Width()), static_cast<int>(to.Height()), TRUE);
 }
 
 // The window's outer rectangle as it is when not minimized, in screen coordinates.
@@ -111,7 +111,9 @@ void TForm1::FormCreate(Component*) {
 }
 
 // The stored placement is applied as it is, limited by the window's minimum size, unless the
-// window would then lie off every monitor.
+// window would then lie off every monitor. Its left and top are screen pixels, where the window
+// was; its width and height are designed units (pixels at 96 DPI), so the window opens as large
+// as it was for the eye at any DPI, and a file written at 96 DPI means what it always meant.
 void TForm1::FormShow(Component*) {
     settings::SettingsFile& f = Settings();
     SetTop(f.ReadInteger(settings::kWindowTop, Top()));
@@ -157,7 +159,7 @@ void TForm1::FormClose(Component*, forms::CloseAction& Action) {
         f.WriteInteger(settings::kWindowTop, placed.top);
         f.WriteInteger(settings::kWindowLeft, placed.left);
         f.WriteInteger(settings::kWindowWidth, Panel_Main.Width());
-        f.WriteInteger(settings::kWindowHeight, placed.bottom - placed.top);
+        f.WriteInteger(settings::kWindowHeight, Unscaled(placed.bottom - placed.top));
         f.WriteBool(settings::kShowThumbsList, ShowThumbsList);
         f.WriteInteger(settings::kMinFilesize, MinFilesize);
         f.WriteInteger(settings::kMaxFilesize, MaxFilesize);

@@ -3,7 +3,8 @@
 # service. Keys and the mouse go through xdotool (the X test extension: real input, as from a
 # keyboard); what the screen shows is read back through quenby-probe (window texts, focus,
 # owners, enabled states), the files written and the settings file.
-#   desktop_begin GROUP            display, prefix, work folder, screenshot folder $shots, and
+#   desktop_begin GROUP [PREFIX]   display, prefix (the build tree's folder PREFIX, else
+#                                  wineprefix-desktop), work folder, screenshot folder $shots, and
 #                                  two sample services: $fast (5 results) and $slow (10
 #                                  results, each image answered after 300 ms)
 #   run_scenario NAME              runs the function NAME against a fresh program and counts it
@@ -34,12 +35,12 @@ failed=0
 failures=()
 
 desktop_begin() {
-    local group=$1
+    local group=$1 prefix=${2:-wineprefix-desktop}
     unset DISPLAY  # always a display of our own
     for tool in xdotool import xmessage; do
         command -v $tool >/dev/null || { echo "desktop tests need $tool (scripts/deps.sh)" >&2; exit 2; }
     done
-    blackbox_start "$root" "$build" "desktop-$group" wineprefix-desktop
+    blackbox_start "$root" "$build" "desktop-$group" "$prefix"
     probe_exe=$build/bin/quenby-probe.exe
     [ -x "$probe_exe" ] || { echo "build quenby-probe first" >&2; exit 2; }
     shots=$build/desktop

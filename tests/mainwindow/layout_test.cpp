@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
+#include "forms/dpi.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
@@ -33,6 +35,21 @@ struct LayoutTest : ::testing::Test {
         GetWindowRect(c.Handle(), &r);
         MapWindowPoints(nullptr, GetParent(c.Handle()), reinterpret_cast<POINT*>(&r), 2);
         return r;
+    }
+    static RECT Outer(const forms::Form& f) {
+        RECT r;
+        GetWindowRect(f.Handle(), &r);
+        return r;
+    }
+    // The window goes to a monitor of another DPI: the message the system sends then, with the
+    // rectangle it suggests (the size scaled by the change).
+    static void MoveToDpi(forms::Form& f, int dpi) {
+        RECT r = Outer(f);
+        int from = f.Dpi();
+        RECT to{r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, from),
+                r.top + MulDiv(r.bottom - r.top, dpi, from)};
+        SendMessageA(f.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
+        forms::ProcessMessages();
     }
 };
 
@@ -161,6 +178,111 @@ TEST_F(LayoutTest, MinimumSizeFollowsTheStrip) {
     GetWindowRect(f.Handle(), &r);
     EXPECT_EQ(r.right - r.left, 368);
     EXPECT_EQ(f.Panel_Main.Width(), f.ClientWidth());
+}
+
+// At 144 and 192 DPI every control lies at its designed place scaled edge by edge, with the
+// design font scaled; the layout in designed units is the design's; nothing reaches past the
+// client area; the minimum size and the thumbnails scale. Back at 96 all is as designed.
+TEST_F(LayoutTest, AnotherDpiScalesTheDesignAndBackAgainRestoresIt) {
+    TForm1& f = *form;
+    ASSERT_EQ(f.Dpi(), 96);  // the test prefix's screen
+    f.AddResultEntry("http://p/0", "http://i/0.jpg", "f0.jpg", [] {
+        auto p = std::make_unique<imaging::Picture>();
+        p->SetPixels(std::vector<uint8_t>(138 * 103 * 4, 0x80), 138, 103);
+        return p;
+    }());
+    f.ListBox1.SetItemIndex(0);
+    f.ListBox1Click(&f.ListBox1);
+    struct Row {
+        forms::Control* c;
+        int left, top, width, height;  // height -1: the control's own (a combo box's, from its font)
+    } rows[] = {
+        {&f.ComboBox_search, 108, 8, 150, -1}, {&f.Button_search, 264, 8, 81, 20},
+        {&f.Edit_savepath, 97, 32, 224, 20},   {&f.Button_savepath, 322, 32, 23, 21},
+        {&f.Button_menu, 168, 71, 25, 20},     {&f.Button_stopsearch, 197, 71, 83, 20},
+        {&f.Button_exit, 284, 71, 61, 20},
+    };
+    std::vector<RECT> designed;
+    for (auto& r : rows) designed.push_back(Place(*r.c));
+    const RECT thumb96 = Place(*f.Thumbnail(0)), frame96 = Place(f.Bevel_f);
+    const int combo96 = designed[0].bottom - designed[0].top;
+    const RECT outer96 = Outer(f);
+
+    for (int dpi : {144, 192}) {
+        SCOPED_TRACE(dpi);
+        MoveToDpi(f, dpi);
+        ASSERT_EQ(f.Dpi(), dpi);
+        auto S = [dpi](int v) { return forms::Scale(v, dpi); };
+        for (auto& r : rows) {
+            SCOPED_TRACE(r.c->Name);
+            RECT p = Place(*r.c);
+            EXPECT_EQ(p.left, S(r.left));
+            EXPECT_EQ(p.top, S(r.top));
+            EXPECT_EQ(p.right, S(r.left + r.width));
+            if (r.height > 0) {
+                EXPECT_EQ(p.bottom, S(r.top + r.height));
+            }
+        }
+        RECT combo = Place(f.ComboBox_search);
+        // The box takes its height from its font (the system's frame around it does not scale).
+        EXPECT_GT(combo.bottom - combo.top, combo96);
+        EXPECT_GE(combo.bottom - combo.top, S(11) + 4);
+        LOGFONTA lf{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(f.Button_search.Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        EXPECT_EQ(lf.lfHeight, -S(11));
+        EXPECT_EQ(lf.lfWeight, FW_BOLD);
+        // The window grew with the DPI; the layout in designed units is the design's.
+        RECT outer = Outer(f);
+        EXPECT_NEAR(outer.right - outer.left, MulDiv(outer96.right - outer96.left, dpi, 96), 1);
+        EXPECT_EQ(f.Panel_Main.Width(), f.ClientWidth() - 164);
+        EXPECT_EQ(f.Panel_Main.Height(), f.ClientHeight());
+        EXPECT_EQ(f.ScrollBox1.Left(), f.Panel_Main.Width());
+        EXPECT_EQ(f.Edit1.Top(), f.ClientHeight() - 21);
+        // Nothing past the client area's edge (the strip is designed one pixel wider than it
+        // shows); the texts end before the boxes right of them.
+        RECT client;
+        GetClientRect(f.Handle(), &client);
+        for (forms::Control* c : {static_cast<forms::Control*>(&f.ListBox1), static_cast<forms::Control*>(&f.Edit1)}) {
+            RECT p = Place(*c);
+            EXPECT_LE(p.right, client.right) << c->Name;
+            EXPECT_LE(p.bottom, client.bottom) << c->Name;
+        }
+        RECT strip = Place(f.ScrollBox1);
+        EXPECT_LE(strip.right, client.right + S(1));
+        EXPECT_EQ(strip.bottom, S(f.ClientHeight()));
+        EXPECT_LT(f.Label3.Left() + f.Label3.Width(), f.ComboBox_search.Left());
+        EXPECT_LT(f.Label4.Left() + f.Label4.Width(), f.Edit_savepath.Left());
+        EXPECT_LE(f.Label1.Left() + f.Label1.Width(), f.Button_menu.Left());
+        // The thumbnail and its frame: the designed geometry at the DPI.
+        RECT t = Place(*f.Thumbnail(0)), fr = Place(f.Bevel_f);
+        EXPECT_EQ(t.left, S(thumb96.left));
+        EXPECT_EQ(t.right - t.left, S(138));
+        EXPECT_EQ(t.bottom - t.top, S(108));
+        EXPECT_EQ(fr.left, S(frame96.left));
+        EXPECT_EQ(fr.top, S(frame96.top));
+        EXPECT_EQ(fr.right - fr.left, S(144));
+        EXPECT_EQ(fr.bottom - fr.top, S(109));
+        // The smallest window the user can make.
+        f.SetBounds(f.Left(), f.Top(), 10, 10);
+        forms::ProcessMessages();
+        RECT small = Outer(f);
+        EXPECT_EQ(small.right - small.left, S(532));
+        EXPECT_EQ(small.bottom - small.top, S(320));
+        MoveWindow(f.Handle(), outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top, TRUE);
+        forms::ProcessMessages();
+    }
+
+    MoveToDpi(f, 96);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        RECT p = Place(*rows[i].c);
+        EXPECT_TRUE(EqualRect(&p, &designed[i])) << rows[i].c->Name;
+    }
+    RECT t = Place(*f.Thumbnail(0)), fr = Place(f.Bevel_f);
+    EXPECT_TRUE(EqualRect(&t, &thumb96));
+    EXPECT_TRUE(EqualRect(&fr, &frame96));
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(f.Button_search.Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, -11);
 }
 
 }  // namespace

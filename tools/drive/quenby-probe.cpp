@@ -3,11 +3,12 @@
 // no input, no clicks, no messages that change anything.
 //   quenby-probe
 // Lines (T is a window: "main", a title in quotes, or none):
-//   main visible=V enabled=E iconic=I rect=L,T,W,H client=X,Y menubar=M
+//   main visible=V enabled=E iconic=I rect=L,T,W,H client=X,Y menubar=M clientsize=W,H dpi=D
 //   window "TITLE" class=C enabled=E owner=T rect=L,T,W,H     every other visible window
 //   box "CAPTION" owner=T text="MESSAGE"                        a message box
 //   active=T  focus=T/CONTROL  foreground=T|other|desktop  menu=none|bar|popup|system
 //   keywords=TEXT  list=N selected=I  line=TEXT (each line of the list)  thumbs=N
+//   thumb rect=L,T,W,H (each thumbnail window, in the strip's order)
 //   frame visible=0/1 rect=X,Y,W,H (the selection frame)
 //   control T/CONTROL enabled=E rect=L,T,W,H text="TEXT" [checked=C] [selected=I]
 // CONTROL is itself (the window has the focus, none of its controls), keywords, folder, address, list, strip or
@@ -122,10 +123,11 @@ void PrintControls(HWND top) {
         if (!IsWindowVisible(c) || inCombo || !IntersectRect(&both, &r, &t)) continue;
         bool button = Is(c, "Button"), combo = Is(c, "ComboBox");
         bool filters = top == g_main && Is(c, "Static");
-        if (!button && !combo && !filters && !Is(c, "Edit") && !Is(c, "ListBox")) continue;
+        bool strip = top == g_main && ControlName(c) == "strip";
+        if (!button && !combo && !filters && !Is(c, "Edit") && !Is(c, "ListBox") && !strip) continue;
         std::printf("control %s/%s enabled=%d rect=%s", TopName(top).c_str(), ControlName(c).c_str(),
                     IsWindowEnabled(c) ? 1 : 0, Rect(c).c_str());
-        if (!Is(c, "ListBox")) std::printf(" text=\"%s\"", OneLine(ShownText(c)).c_str());
+        if (!Is(c, "ListBox") && !strip) std::printf(" text=\"%s\"", OneLine(ShownText(c)).c_str());
         LONG style = GetWindowLongA(c, GWL_STYLE) & 0xF;
         if (button && (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX))
             std::printf(" checked=%d", static_cast<int>(drive::Ask(c, BM_GETCHECK)));
@@ -134,12 +136,30 @@ void PrintControls(HWND top) {
     }
 }
 
+// The DPI the window is shown at, where the system says (Windows 10 1607 and later, Wine).
+int WindowDpi(HWND h) {
+    using Fn = UINT(WINAPI*)(HWND);
+    auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    return fn ? static_cast<int>(fn(h)) : 96;
+}
+
+bool Shaped(HWND h) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    bool shaped = GetWindowRgn(h, rgn) == COMPLEXREGION;
+    DeleteObject(rgn);
+    return shaped;
+}
+
 void PrintMain() {
     POINT client{0, 0};
     ClientToScreen(g_main, &client);
-    std::printf("main visible=%d enabled=%d iconic=%d rect=%s client=%ld,%ld menubar=%d\n",
+    RECT size{};
+    GetClientRect(g_main, &size);
+    std::printf("main visible=%d enabled=%d iconic=%d rect=%s client=%ld,%ld menubar=%d clientsize=%ld,%ld dpi=%d\n",
                 IsWindowVisible(g_main) ? 1 : 0, IsWindowEnabled(g_main) ? 1 : 0, IsIconic(g_main) ? 1 : 0,
-                Rect(g_main).c_str(), client.x, client.y, GetMenu(g_main) ? 1 : 0);
+                Rect(g_main).c_str(), client.x, client.y, GetMenu(g_main) ? 1 : 0, size.right, size.bottom,
+                WindowDpi(g_main));
     HWND combo = drive::FindChild(g_main, "ComboBox");
     HWND edit = combo ? drive::FindChild(combo, "Edit") : nullptr;
     std::printf("keywords=%s\n", edit ? ShownText(edit).c_str() : "");
@@ -147,20 +167,18 @@ void PrintMain() {
     int lines = list ? static_cast<int>(drive::Ask(list, LB_GETCOUNT, 0, 0)) : -1;
     std::printf("list=%d selected=%d\n", lines, list ? static_cast<int>(drive::Ask(list, LB_GETCURSEL, 0, 0)) : -1);
     for (int i = 0; i < lines; ++i) std::printf("line=%s\n", drive::ListLine(list, i).c_str());
-    int thumbs = 0;
+    // The thumbnails: the strip's windows but its selection frame, which is shaped to its edge.
+    std::vector<HWND> thumbs;
     for (HWND c : Descendants(g_main)) {
-        RECT r{};
-        GetWindowRect(c, &r);
-        if (IsWindowVisible(c) && r.right - r.left == 138 && r.bottom - r.top == 108) ++thumbs;
+        HWND parent = GetParent(c);
+        if (parent && (GetWindowLongA(parent, GWL_STYLE) & WS_VSCROLL) && ClassOf(parent) == ClassOf(g_main) &&
+            IsWindowVisible(c) && !Shaped(c))
+            thumbs.push_back(c);
     }
-    std::printf("thumbs=%d\n", thumbs);
-    // The selection frame: the strip's child window shaped to its edge.
-    for (HWND c : Descendants(g_main)) {
-        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-        bool shaped = GetWindowRgn(c, rgn) == COMPLEXREGION;
-        DeleteObject(rgn);
-        if (shaped) std::printf("frame visible=%d rect=%s\n", IsWindowVisible(c) ? 1 : 0, Rect(c).c_str());
-    }
+    std::printf("thumbs=%d\n", static_cast<int>(thumbs.size()));
+    for (HWND c : thumbs) std::printf("thumb rect=%s\n", Rect(c).c_str());
+    for (HWND c : Descendants(g_main))
+        if (Shaped(c)) std::printf("frame visible=%d rect=%s\n", IsWindowVisible(c) ? 1 : 0, Rect(c).c_str());
     PrintControls(g_main);
 }
 
