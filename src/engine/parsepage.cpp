@@ -16,6 +16,7 @@
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
 #include "platform/pump.h"
+#include "platform/text.h"
 
 namespace engine {
 
@@ -86,7 +87,7 @@ public:
         sink_.RunUiStep([&] { sink_.SetListBusy(true); });
         bool ok = false;
         try {
-            ok = DownloadToFile(image.imageUrl, path, job_.MinSize, job_.MaxSize, job_.Agent());
+            ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent());
         } catch (...) {
             sink_.RunUiStep([&] { sink_.SetListBusy(false); });
             throw;
@@ -95,8 +96,12 @@ public:
         if (!ok) return;
 
         // Both decodings come before anything is registered, so a bad escape leaves no half entry.
-        const std::string pageLine = image.linesReady ? image.pageUrl : UrlDecode(image.pageUrl);
-        const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
+        // A decoded line that forms no text in the code page keeps those bytes as %XX, so it can
+        // be shown, saved and loaded as it is.
+        const std::string pageLine =
+            image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
+        const std::string imageLine =
+            image.linesReady ? image.imageUrl : platform::ShowableText(UrlDecode(image.imageUrl));
         auto picture = std::make_unique<Picture>();
         try {
             if (LoadPictureFile(path, *picture))

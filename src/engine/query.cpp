@@ -2,8 +2,24 @@
 
 namespace engine {
 
+std::string EncodedKeywords(const std::string& keywords) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : keywords) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c >= 0x7F) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 std::string SearchPath(const QueryParams& p) {
-    return "/images/search?q=" + p.keywords + "&first=" + std::to_string(p.first) +
+    return "/images/search?q=" + EncodedKeywords(p.keywords) + "&first=" + std::to_string(p.first) +
            "&count=" + std::to_string(p.count) + "&maxFileSize=" + std::to_string(p.maxSize) +
            "&minFileSize=" + std::to_string(p.minSize) + "&safeSearch=" + p.safeSearch + "&mkt=nl-NL" +
            "&adlt=" + p.safeSearch;

@@ -9,13 +9,17 @@ namespace engine {
 inline constexpr const char* kDefaultService = "https://www.bing.com";
 
 struct QueryParams {
-    std::string keywords;  // spaces already replaced by "+"; nothing else escaped
+    std::string keywords;  // UTF-8, spaces already replaced by "+"; nothing else escaped
     int32_t first = 1;
     int32_t count = 28;
     int32_t maxSize = 0;     // bytes
     int32_t minSize = 0;     // bytes
     std::string safeSearch;  // "Strict", "Moderate" or "Off"
 };
+
+// The keywords as the query carries them: every byte of a non-ASCII character (UTF-8) and every
+// control character percent-encoded, once; the rest (ASCII, "%", "&" and "#" included) as typed.
+std::string EncodedKeywords(const std::string& keywords);
 
 // "/images/search?q=...&first=...&count=...&maxFileSize=...&minFileSize=...&safeSearch=...&mkt=nl-NL&adlt=..."
 std::string SearchPath(const QueryParams& p);

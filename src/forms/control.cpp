@@ -5,13 +5,18 @@
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/messageloop.h"
+#include "platform/codepage.h"
 
 namespace forms {
 
 namespace {
 constexpr char kObjectProp[] = "QuenbyControl";
 constexpr char kOldProcProp[] = "QuenbyOldProc";
+// Every window and control is a Unicode window: typed characters reach it whole, whatever the
+// code page (an ANSI window proc gets WM_CHAR narrowed to one byte). Texts still go in and out
+// through the A functions, converted in the process code page.
 constexpr char kClassName[] = "QuenbyWindow";
+constexpr wchar_t kWideClassName[] = L"QuenbyWindow";
 }  // namespace
 
 unsigned CurrentShiftState() {
@@ -34,15 +39,15 @@ HFONT DesignFont(bool bold) {
 const char* OwnWindowClass() {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSA wc{};
+        WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = ControlProc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        RegisterClassA(&wc);
+        wc.lpszClassName = kWideClassName;
+        RegisterClassW(&wc);
         registered = true;
     }
     return kClassName;
@@ -118,13 +123,14 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
     if (!enabled_) st |= WS_DISABLED;
     if (tabOrder_ >= 0) st |= WS_TABSTOP;
     winTop_ = top_;
-    HWND h = CreateWindowExA(exStyle, cls, caption_.c_str(), st, left_, top_, width_, height_ + extraHeight_,
-                             ParentHandle(), nullptr, GetModuleHandleA(nullptr), subclass ? nullptr : this);
+    HWND h = CreateWindowExW(exStyle, platform::Widen(cls).c_str(), platform::Widen(caption_).c_str(), st, left_, top_,
+                             width_, height_ + extraHeight_, ParentHandle(), nullptr, GetModuleHandleA(nullptr),
+                             subclass ? nullptr : this);
     if (subclass && h) {
         hwnd_ = h;
         SetPropA(h, kObjectProp, this);
         oldProc_ =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
         SetPropA(h, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
     }
     ApplyFont();
@@ -134,7 +140,7 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Control* c = Control::FromHandle(hwnd);
     if (!c && msg == WM_NCCREATE) {
-        c = static_cast<Control*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        c = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         if (c) {
             SetPropA(hwnd, kObjectProp, c);
             c->hwnd_ = hwnd;
@@ -143,7 +149,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (c) return Control::Dispatch(c, hwnd, msg, wp, lp);
     auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
     if (msg == WM_NCDESTROY) RemovePropA(hwnd, kOldProcProp);
-    return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+    return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 LRESULT Control::Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -164,7 +170,7 @@ LRESULT Control::Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 }
 
 LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-    return oldProc_ ? CallWindowProcA(oldProc_, hwnd_, msg, wp, lp) : DefWindowProcA(hwnd_, msg, wp, lp);
+    return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -43,7 +43,8 @@ unsigned CurrentShiftState();
 
 using MouseNotify = std::function<void(Component* sender, MouseButton button, unsigned shift, int x, int y)>;
 using KeyNotify = std::function<void(Component* sender, WORD& key, unsigned shift)>;
-using KeyPressNotify = std::function<void(Component* sender, char& key)>;
+// A typed character, one UTF-16 unit (a character beyond U+FFFF comes as two); 0 drops it.
+using KeyPressNotify = std::function<void(Component* sender, wchar_t& key)>;
 
 // The designed properties of one control, written as one line of a window's control table.
 struct Design {

@@ -199,7 +199,7 @@ ComboBox::ComboBox(Control* parent, const Design& d) : Control(parent, d) {
     if (edit_) {
         SetPropA(edit_, kComboOwnerProp, this);
         editProc_ =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
     }
     SetWindowTextA(hwnd_, caption_.c_str());
 }
@@ -207,15 +207,15 @@ ComboBox::ComboBox(Control* parent, const Design& d) : Control(parent, d) {
 // The edit inside the box: its context menu is the box's.
 LRESULT CALLBACK ComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     auto* box = static_cast<ComboBox*>(GetPropA(h, kComboOwnerProp));
-    if (!box) return DefWindowProcA(h, msg, wp, lp);
+    if (!box) return DefWindowProcW(h, msg, wp, lp);
     WNDPROC old = box->editProc_;
     if (msg == WM_CONTEXTMENU && box->Popup && box->hwnd_) return Dispatch(box, box->hwnd_, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         RemovePropA(h, kComboOwnerProp);
-        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
         box->edit_ = nullptr;
     }
-    return CallWindowProcA(old, h, msg, wp, lp);
+    return CallWindowProcW(old, h, msg, wp, lp);
 }
 
 LRESULT ComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return Control::WndProc(msg, wp, lp); }

@@ -7,6 +7,7 @@
 
 #include "forms/menu.h"
 #include "forms/messageloop.h"
+#include "platform/codepage.h"
 
 namespace forms {
 
@@ -67,8 +68,9 @@ Form::Form(const FormDesign& d)
     width_ = r.right - r.left;
     height_ = r.bottom - r.top;
     HWND owner = (MainForm() && MainForm() != this) ? MainForm()->Handle() : nullptr;
-    CreateWindowExA(ExStyleOf(d), OwnWindowClass(), caption_.c_str(), StyleOf(d), left_, top_, width_, height_, owner,
-                    nullptr, GetModuleHandleA(nullptr), static_cast<Control*>(this));
+    CreateWindowExW(ExStyleOf(d), platform::Widen(OwnWindowClass()).c_str(), platform::Widen(caption_).c_str(),
+                    StyleOf(d), left_, top_, width_, height_, owner, nullptr, GetModuleHandleA(nullptr),
+                    static_cast<Control*>(this));
     ApplyFont();
 }
 
@@ -173,7 +175,7 @@ int Form::ShowModal() {
             ModalResult = mrNone;
         }
         MSG msg;
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
         if (r <= 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
