@@ -5,6 +5,7 @@
 #include "cli/options.h"
 #include "engine/naming.h"
 #include "platform/codepage.h"
+#include "platform/text.h"
 
 namespace cli {
 
@@ -17,7 +18,12 @@ void Print(bool toStderr, const std::string& text) {
         WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr);
         return;
     }
-    std::string bytes = platform::ToUtf8(text);
+    // Lines end in CR LF, as the C runtime's text mode wrote them.
+    std::string bytes;
+    for (char c : platform::ToUtf8(text)) {
+        if (c == '\n') bytes += '\r';
+        bytes += c;
+    }
     WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
 }
 
@@ -49,7 +55,7 @@ void ConsoleSink::AddResultEntry(const std::string& pageLine, const std::string&
                                  std::unique_ptr<imaging::Picture>) {
     fetched_.insert(engine::LowerAscii(imageLine));
     downloaded_++;
-    Print(false, OneLine(fileName) + "\t" + OneLine(pageLine) + "\t" + OneLine(imageLine) + "\n");
+    Print(false, OneLine(fileName) + "\t" + OneLine(pageLine) + "\t" + OneLine(platform::ShowableText(imageLine)) + "\n");
 }
 
 void ConsoleSink::RunUntilFinished() {

@@ -96,12 +96,12 @@ public:
         if (!ok) return;
 
         // Both decodings come before anything is registered, so a bad escape leaves no half entry.
-        // A decoded line that forms no text in the code page keeps those bytes as %XX, so it can
-        // be shown, saved and loaded as it is.
+        // A decoded page line that forms no text in the code page keeps those bytes as %XX, so it
+        // can be shown, saved and loaded as it is. The image line stays as decoded: the
+        // duplicate test compares it with the addresses of later pages.
         const std::string pageLine =
             image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
-        const std::string imageLine =
-            image.linesReady ? image.imageUrl : platform::ShowableText(UrlDecode(image.imageUrl));
+        const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
         auto picture = std::make_unique<Picture>();
         try {
             if (LoadPictureFile(path, *picture))

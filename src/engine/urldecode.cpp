@@ -54,7 +54,7 @@ std::string RequestForm(std::string_view url) {
     std::string out;
     for (char ch : url) {
         unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c >= 0x7F) {
+        if (c <= 0x20 || c >= 0x7F) {
             out += '%';
             out += kHex[c >> 4];
             out += kHex[c & 15];

@@ -1,6 +1,7 @@
 #include "forms/control.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "forms/form.h"
 #include "forms/menu.h"
@@ -36,6 +37,31 @@ HFONT DesignFont(bool bold) {
     return f;
 }
 
+HFONT FallbackFont(bool bold) {
+    static HFONT fonts[2] = {};
+    HFONT& f = fonts[bold ? 1 : 0];
+    if (!f)
+        f = CreateFontA(-11, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Microsoft Sans Serif");
+    return f;
+}
+
+bool DesignFontShows(const std::string& text) {
+    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return true;
+    std::wstring wide = platform::Widen(text);
+    std::vector<WORD> glyphs(wide.size());
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, DesignFont(false));
+    DWORD n = GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
+                               GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    // A font that cannot tell (a raster font) is trusted with Latin-1 only.
+    if (n == GDI_ERROR) return std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x100; });
+    return std::none_of(glyphs.begin(), glyphs.end(), [](WORD g) { return g == 0xFFFF; });
+}
+
 const char* OwnWindowClass() {
     static bool registered = false;
     if (!registered) {
@@ -44,7 +70,7 @@ const char* OwnWindowClass() {
         wc.lpfnWndProc = ControlProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kWideClassName;
         RegisterClassW(&wc);
@@ -287,6 +313,7 @@ std::string Control::Text() const { return caption_; }
 
 void Control::SetText(const std::string& text) {
     caption_ = text;
+    FitFontTo(text);
     if (hwnd_)
         SetWindowTextA(hwnd_, text.c_str());
     else
@@ -318,8 +345,16 @@ void Control::SetBold(bool on) {
     Invalidate();
 }
 
+HFONT Control::Font() const { return fallbackFont_ ? FallbackFont(bold_) : DesignFont(bold_); }
+
+void Control::FitFontTo(const std::string& text) {
+    if (fallbackFont_ || DesignFontShows(text)) return;
+    fallbackFont_ = true;
+    ApplyFont();
+}
+
 void Control::ApplyFont() {
-    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(bold_)), TRUE);
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
 void Control::SetHint(const std::string& hint) {

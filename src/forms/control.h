@@ -63,6 +63,10 @@ public:
     ~Control() override;
 
     Control* Parent() const { return parent_; }
+    // The font the control shows its texts in: the designed one until a text arrives that it
+    // cannot show, then the fallback font for good.
+    HFONT Font() const;
+    void FitFontTo(const std::string& text);
     Form* OwnerForm();
     HWND Handle() const { return hwnd_; }
     bool Windowed() const { return windowed_; }
@@ -146,6 +150,7 @@ protected:
     virtual void EnsureWindow() {}
     HWND ParentHandle() const;
     void ApplyFont();
+
     void RegisterHint();
 
     HWND hwnd_ = nullptr;
@@ -158,6 +163,7 @@ protected:
     std::string caption_;
     std::string hint_;
     bool bold_;
+    bool fallbackFont_ = false;
     bool enabled_ = true;
     bool visible_ = true;
     int tabOrder_;
@@ -180,6 +186,12 @@ const char* OwnWindowClass();
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // "MS Sans Serif" 8 pt, plain or bold; created once, kept for the program's life.
 HFONT DesignFont(bool bold);
+// Where the designed font cannot show a text (CJK, Arabic, Hebrew, Indic scripts...): the same
+// size in "Microsoft Sans Serif", the TrueType face of the same design, which the system links
+// to the fonts of the other scripts (font linking: FontLink\SystemLink).
+HFONT FallbackFont(bool bold);
+// Whether the designed font has a glyph for every character of the text.
+bool DesignFontShows(const std::string& text);
 // The items of a combo box window, editable or drop-down list alike ("" for no such item).
 int ComboCount(HWND combo);
 std::string ComboItem(HWND combo, int i);

@@ -15,13 +15,14 @@ Label::Label(Control* parent, const Design& d) : Control(parent, d) { AutoSize()
 void Label::SetText(const std::string& text) {
     Invalidate();
     caption_ = text;
+    FitFontTo(text);
     AutoSize();
     Invalidate();
 }
 
 void Label::AutoSize() {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DesignFont(bold_));
+    HGDIOBJ old = SelectObject(dc, Font());
     SIZE sz{0, 0};
     GetTextExtentPoint32A(dc, caption_.c_str(), static_cast<int>(caption_.size()), &sz);
     SelectObject(dc, old);
@@ -32,7 +33,7 @@ void Label::AutoSize() {
 
 void Label::Paint(HDC dc) {
     RECT r = BoundsRect();
-    HGDIOBJ old = SelectObject(dc, DesignFont(bold_));
+    HGDIOBJ old = SelectObject(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
@@ -177,6 +178,7 @@ std::string Edit::Text() const { return WindowText(hwnd_); }
 
 void Edit::SetText(const std::string& text) {
     caption_ = text;
+    FitFontTo(text);
     SetWindowTextA(hwnd_, text.c_str());
 }
 
@@ -224,6 +226,7 @@ std::string ComboBox::Text() const { return WindowText(hwnd_); }
 
 void ComboBox::SetText(const std::string& text) {
     caption_ = text;
+    FitFontTo(text);
     SetWindowTextA(hwnd_, text.c_str());
 }
 
@@ -249,10 +252,12 @@ std::vector<std::string> ComboBox::Items() const {
 }
 
 void ComboBox::AddItem(const std::string& s) {
+    FitFontTo(s);
     SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
 }
 
 void ComboBox::InsertItem(int i, const std::string& s) {
+    FitFontTo(s);
     SendMessageA(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.c_str()));
 }
 
@@ -288,7 +293,10 @@ std::string ListBox::Item(int i) const {
     return s;
 }
 
-void ListBox::Add(const std::string& s) { SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())); }
+void ListBox::Add(const std::string& s) {
+    FitFontTo(s);
+    SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
 void ListBox::Clear() { SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0); }
 int ListBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)); }
 void ListBox::SetItemIndex(int i) { SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(i), 0); }

@@ -8,6 +8,7 @@
 #include "forms/control.h"
 #include "forms/form.h"
 #include "forms/msgbox.h"
+#include "platform/codepage.h"
 
 namespace forms {
 
@@ -34,6 +35,10 @@ bool PreviewKey(MSG& msg) {
             if (ch && target->OnKeyPress) target->OnKeyPress(target, ch);
             swallowed = ch == 0;
             msg.wParam = ch;
+            // A typed character the designed font cannot show (half of a pair counts as such).
+            if (ch >= 0x80) {
+                target->FitFontTo(ch >= 0xD800 && ch <= 0xDFFF ? std::string("\xEF\xBF\xBF") : platform::Narrow(std::wstring(1, ch)));
+            }
         } else {
             bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
             WORD key = static_cast<WORD>(msg.wParam);

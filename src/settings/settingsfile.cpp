@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 
@@ -62,7 +63,7 @@ std::string SettingsFile::ReadText(const std::string& section, const std::string
     }
     char buf[2048];
     DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf, sizeof buf, path_.c_str());
-    std::string value(buf, n);
+    std::string value(buf, strnlen(buf, n));
     // The cut at the buffer's end may fall inside a character.
     return value == kMissing ? def : platform::WithoutCutCharacter(std::move(value));
 }
