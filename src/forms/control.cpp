@@ -1,6 +1,9 @@
 #include "forms/control.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/form.h"
@@ -37,29 +40,60 @@ HFONT DesignFont(bool bold) {
     return f;
 }
 
-HFONT FallbackFont(bool bold) {
-    static HFONT fonts[2] = {};
-    HFONT& f = fonts[bold ? 1 : 0];
+namespace {
+
+HFONT FaceFont(const char* face, bool bold) {
+    static std::map<std::pair<std::string, bool>, HFONT> fonts;
+    HFONT& f = fonts[{face, bold}];
     if (!f)
         f = CreateFontA(-11, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Microsoft Sans Serif");
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
     return f;
+}
+
+// Whether the font's own glyphs show every character of the text (false when it cannot tell).
+bool FontShows(HFONT font, const std::wstring& wide) {
+    std::vector<WORD> glyphs(wide.size());
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    DWORD n = GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
+                               GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return n != GDI_ERROR && std::none_of(glyphs.begin(), glyphs.end(), [](WORD g) { return g == 0xFFFF; });
+}
+
+}  // namespace
+
+HFONT FallbackFont(bool bold, const std::string& text) {
+    // Faces that hold a whole script themselves come first (Windows' own, then the Noto fonts a
+    // Linux system gives Wine); "Microsoft Sans Serif" is the last word, which Windows links to
+    // the fonts of every other script.
+    static const char* const kFaces[] = {"Microsoft Sans Serif", "Segoe UI", "Microsoft YaHei", "Malgun Gothic",
+                                         "Yu Gothic UI", "Noto Sans", "Noto Sans CJK JP", "Noto Sans Arabic",
+                                         "Noto Sans Hebrew", "Noto Sans Devanagari"};
+    std::wstring wide = platform::Widen(text);
+    for (const char* face : kFaces) {
+        HFONT f = FaceFont(face, bold);
+        char got[LF_FACESIZE] = {};
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, f);
+        GetTextFaceA(dc, sizeof got, got);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        // A face the system substitutes by another is not the one asked for.
+        if (lstrcmpiA(got, face) == 0 && FontShows(f, wide)) return f;
+    }
+    return FaceFont(kFaces[0], bold);
 }
 
 bool DesignFontShows(const std::string& text) {
     bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii) return true;
     std::wstring wide = platform::Widen(text);
-    std::vector<WORD> glyphs(wide.size());
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DesignFont(false));
-    DWORD n = GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
-                               GGI_MARK_NONEXISTING_GLYPHS);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    if (FontShows(DesignFont(false), wide)) return true;
     // A font that cannot tell (a raster font) is trusted with Latin-1 only.
-    if (n == GDI_ERROR) return std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x100; });
-    return std::none_of(glyphs.begin(), glyphs.end(), [](WORD g) { return g == 0xFFFF; });
+    return std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x100; });
 }
 
 const char* OwnWindowClass() {
@@ -345,11 +379,11 @@ void Control::SetBold(bool on) {
     Invalidate();
 }
 
-HFONT Control::Font() const { return fallbackFont_ ? FallbackFont(bold_) : DesignFont(bold_); }
+HFONT Control::Font() const { return fallback_ ? fallback_ : DesignFont(bold_); }
 
 void Control::FitFontTo(const std::string& text) {
-    if (fallbackFont_ || DesignFontShows(text)) return;
-    fallbackFont_ = true;
+    if (fallback_ || DesignFontShows(text)) return;
+    fallback_ = FallbackFont(bold_, text);
     ApplyFont();
 }
 

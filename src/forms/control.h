@@ -163,7 +163,7 @@ protected:
     std::string caption_;
     std::string hint_;
     bool bold_;
-    bool fallbackFont_ = false;
+    HFONT fallback_ = nullptr;  // the font a text brought that the designed one cannot show
     bool enabled_ = true;
     bool visible_ = true;
     int tabOrder_;
@@ -187,9 +187,10 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // "MS Sans Serif" 8 pt, plain or bold; created once, kept for the program's life.
 HFONT DesignFont(bool bold);
 // Where the designed font cannot show a text (CJK, Arabic, Hebrew, Indic scripts...): the same
-// size in "Microsoft Sans Serif", the TrueType face of the same design, which the system links
-// to the fonts of the other scripts (font linking: FontLink\SystemLink).
-HFONT FallbackFont(bool bold);
+// size in the first installed face that shows the whole text, else "Microsoft Sans Serif", the
+// TrueType face of the designed one's design, which the system links to the fonts of the other
+// scripts (font linking: FontLink\SystemLink).
+HFONT FallbackFont(bool bold, const std::string& text);
 // Whether the designed font has a glyph for every character of the text.
 bool DesignFontShows(const std::string& text);
 // The items of a combo box window, editable or drop-down list alike ("" for no such item).
