@@ -55,7 +55,8 @@ void ConsoleSink::AddResultEntry(const std::string& pageLine, const std::string&
                                  std::unique_ptr<imaging::Picture>) {
     fetched_.insert(engine::LowerAscii(imageLine));
     downloaded_++;
-    Print(false, OneLine(fileName) + "\t" + OneLine(pageLine) + "\t" + OneLine(platform::ShowableText(imageLine)) + "\n");
+    Print(false,
+          OneLine(fileName) + "\t" + OneLine(pageLine) + "\t" + OneLine(platform::ShowableText(imageLine)) + "\n");
 }
 
 void ConsoleSink::RunUntilFinished() {

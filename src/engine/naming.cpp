@@ -58,7 +58,8 @@ std::string WholeCharacters(const std::string& name) {
     for (size_t at = 0; at < name.size();) {
         std::string_view rest = std::string_view(name).substr(at);
         size_t len = platform::Utf8CharLength(rest);
-        bool hidden = len == 2 && static_cast<unsigned char>(rest[0]) == 0xC2 && static_cast<unsigned char>(rest[1]) < 0xA0;
+        bool hidden =
+            len == 2 && static_cast<unsigned char>(rest[0]) == 0xC2 && static_cast<unsigned char>(rest[1]) < 0xA0;
         if (len == 3 && rest.substr(0, 2) == "\xE2\x80") {
             unsigned char c = static_cast<unsigned char>(rest[2]);
             hidden = (c >= 0xAA && c <= 0xAE) || c == 0x8E || c == 0x8F;  // U+202A..E, U+200E/F

@@ -56,8 +56,8 @@ bool FontShows(HFONT font, const std::wstring& wide) {
     std::vector<WORD> glyphs(wide.size());
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
-    DWORD n = GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
-                               GGI_MARK_NONEXISTING_GLYPHS);
+    DWORD n =
+        GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return n != GDI_ERROR && std::none_of(glyphs.begin(), glyphs.end(), [](WORD g) { return g == 0xFFFF; });
@@ -69,9 +69,10 @@ HFONT FallbackFont(bool bold, const std::string& text) {
     // Faces that hold a whole script themselves come first (Windows' own, then the Noto fonts a
     // Linux system gives Wine); "Microsoft Sans Serif" is the last word, which Windows links to
     // the fonts of every other script.
-    static const char* const kFaces[] = {"Microsoft Sans Serif", "Segoe UI", "Microsoft YaHei", "Malgun Gothic",
-                                         "Yu Gothic UI", "Noto Sans", "Noto Sans CJK JP", "Noto Sans Arabic",
-                                         "Noto Sans Hebrew", "Noto Sans Devanagari"};
+    static const char* const kFaces[] = {"Microsoft Sans Serif", "Segoe UI",         "Microsoft YaHei",
+                                         "Malgun Gothic",        "Yu Gothic UI",     "Noto Sans",
+                                         "Noto Sans CJK JP",     "Noto Sans Arabic", "Noto Sans Hebrew",
+                                         "Noto Sans Devanagari"};
     std::wstring wide = platform::Widen(text);
     for (const char* face : kFaces) {
         HFONT f = FaceFont(face, bold);

@@ -37,7 +37,8 @@ bool PreviewKey(MSG& msg) {
             msg.wParam = ch;
             // A typed character the designed font cannot show (half of a pair counts as such).
             if (ch >= 0x80) {
-                target->FitFontTo(ch >= 0xD800 && ch <= 0xDFFF ? std::string("\xEF\xBF\xBF") : platform::Narrow(std::wstring(1, ch)));
+                target->FitFontTo(ch >= 0xD800 && ch <= 0xDFFF ? std::string("\xEF\xBF\xBF")
+                                                               : platform::Narrow(std::wstring(1, ch)));
             }
         } else {
             bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;

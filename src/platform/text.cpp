@@ -90,10 +90,10 @@ size_t Utf8CharLength(std::string_view text) {
     for (size_t i = 1; i < len; i++)
         if (!Continuation(static_cast<unsigned char>(text[i]))) return 0;
     unsigned char second = static_cast<unsigned char>(text[1]);
-    if (c == 0xE0 && second < 0xA0) return 0;   // overlong
-    if (c == 0xED && second > 0x9F) return 0;   // surrogate
-    if (c == 0xF0 && second < 0x90) return 0;   // overlong
-    if (c == 0xF4 && second > 0x8F) return 0;   // beyond U+10FFFF
+    if (c == 0xE0 && second < 0xA0) return 0;  // overlong
+    if (c == 0xED && second > 0x9F) return 0;  // surrogate
+    if (c == 0xF0 && second < 0x90) return 0;  // overlong
+    if (c == 0xF4 && second > 0x8F) return 0;  // beyond U+10FFFF
     return len;
 }
 
@@ -139,7 +139,10 @@ std::string WithoutCutCharacter(std::string text) {
         start--;
     if (start == 0) return text;
     unsigned char lead = static_cast<unsigned char>(text[start - 1]);
-    size_t need = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
+    size_t need = lead >= 0xF0 && lead <= 0xF4   ? 4
+                  : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                 : 0;
     if (need > text.size() - (start - 1)) text.resize(start - 1);
     return text;
 }

@@ -23,7 +23,7 @@ constexpr char kMissing[] = "\x01quenby-missing\x01";
 // The file's bytes; empty when it cannot be read (a missing file reads as empty too).
 std::string FileBytes(const std::string& path) {
     platform::Handle f(CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return {};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(f.get(), &size) || size.QuadPart > (64 << 20)) return {};
@@ -36,9 +36,7 @@ std::string FileBytes(const std::string& path) {
 
 // A file the legacy code page wrote, which the profile service of a UTF-8 process would read
 // with every accented letter lost.
-bool IsLegacyFile(const std::string& bytes) {
-    return GetACP() == CP_UTF8 && !platform::IsValidUtf8(bytes);
-}
+bool IsLegacyFile(const std::string& bytes) { return GetACP() == CP_UTF8 && !platform::IsValidUtf8(bytes); }
 
 std::string& PathForTests() {
     static std::string path;
@@ -82,7 +80,7 @@ void SettingsFile::WriteText(const std::string& section, const std::string& key,
     if (std::string bytes = FileBytes(path_); IsLegacyFile(bytes)) {
         std::string text = platform::StoredText(bytes);
         platform::Handle f(CreateFileW(platform::Widen(path_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD put = 0;
         if (!f || !WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr) ||
             put != text.size())

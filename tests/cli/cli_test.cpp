@@ -284,8 +284,8 @@ TEST_F(CliTest, InvalidUtf8InAddressesIsShownNotPassedOn) {
               Response::text(Page({Result(Url("/img/a%FF%C0%AF.jpg"), "http://site.example/caf%E9")})));
     Outcome r = RunProgram(exe, Options() + "--quiet --empty-pages 1 odd");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.Lines(), std::vector<std::string>{"a___.jpg\thttp://site.example/caf%E9\t" +
-                                                  Url("/img/a%FF%C0%AF.jpg")});
+    EXPECT_EQ(r.Lines(),
+              std::vector<std::string>{"a___.jpg\thttp://site.example/caf%E9\t" + Url("/img/a%FF%C0%AF.jpg")});
     EXPECT_EQ(folder.Read("a___.jpg"), Fixture("photo.jpg"));
     EXPECT_EQ(folder.Files().size(), 1u);
 }

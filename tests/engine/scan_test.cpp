@@ -271,9 +271,13 @@ TEST(Naming, NamesInEveryScriptAreCutByCharacterNeverInsideOne) {
 TEST(Naming, BytesOfNoCharacterAndHidingControlsBecomeUnderscores) {
     auto shape = [](const std::string& name) { return ShapeFileName(name, 1, 1); };
     EXPECT_EQ(shape("caf\xE9.jpg"), "caf_.jpg");
-    EXPECT_EQ(shape("a\xC0\xAF" "b.jpg"), "a__b.jpg");          // an overlong "/" stays in the folder
-    EXPECT_EQ(shape("x\xE2\x80\xAEgpj.exe"), "x_gpj.exe");      // a right-to-left override
-    EXPECT_EQ(shape("\xE2\x81\xA7" "a\xC2\x85.jpg"), "_a_.jpg");  // an isolate, a C1 control
+    EXPECT_EQ(shape("a\xC0\xAF"
+                    "b.jpg"),
+              "a__b.jpg");                                  // an overlong "/" stays in the folder
+    EXPECT_EQ(shape("x\xE2\x80\xAEgpj.exe"), "x_gpj.exe");  // a right-to-left override
+    EXPECT_EQ(shape("\xE2\x81\xA7"
+                    "a\xC2\x85.jpg"),
+              "_a_.jpg");  // an isolate, a C1 control
     // Right-to-left text itself is a name like any other.
     const std::string arabic = "\xD8\xA7\xD9\x84\xD9\x82\xD8\xB7";  // القط
     EXPECT_EQ(shape(arabic + ".jpg"), arabic + ".jpg");

@@ -75,19 +75,19 @@ TEST_F(EndToEndTest, KeywordsTypedInEveryScript) {
         std::wstring typed;
         std::string utf8, query, escaped;
     };
-    const Case cases[] = {
-        {L"\x732B", "\xE7\x8C\xAB", "%E7%8C%AB", "%E7%8C%AB"},
-        {L"\x043A\x043E\x0448\x043A\x0430", "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0",
-         "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0", "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0"},
-        {L"caf\x00E9 au lait", "caf\xC3\xA9 au lait", "caf%C3%A9+au+lait", "caf%C3%A9%20au%20lait"}};
+    const Case cases[] = {{L"\x732B", "\xE7\x8C\xAB", "%E7%8C%AB", "%E7%8C%AB"},
+                          {L"\x043A\x043E\x0448\x043A\x0430", "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0",
+                           "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0", "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0"},
+                          {L"caf\x00E9 au lait", "caf\xC3\xA9 au lait", "caf%C3%A9+au+lait", "caf%C3%A9%20au%20lait"}};
     mainwindow::MaxFileCount = 1;
     mainwindow::SaveOnExitAsk = false;
     answerByText = {{"Want to save your search to disk before doing another ?", IDNO}};
     for (const Case& c : cases) {
         server.on("/img/" + c.escaped + ".jpg", Response::file(JpegFile(300, 200), "image/jpeg"));
-        server.on("/images/search", Response::text("<html><body>" + Result(server.url("/img/" + c.escaped + ".jpg"),
-                                                                           "http://pages.example/" + c.escaped) +
-                                                   "</body></html>"));
+        server.on("/images/search",
+                  Response::text("<html><body>" +
+                                 Result(server.url("/img/" + c.escaped + ".jpg"), "http://pages.example/" + c.escaped) +
+                                 "</body></html>"));
         server.clear_requests();
         HWND edit = form->ComboBox_search.EditHandle();
         form->ComboBox_search.SetText("");

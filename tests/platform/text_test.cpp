@@ -14,9 +14,9 @@ struct LegacyTexts {
     ~LegacyTexts() { SetTextsAreUtf8(was); }
 };
 
-const std::string kCat = "\xE7\x8C\xAB";                        // 猫
+const std::string kCat = "\xE7\x8C\xAB";                                 // 猫
 const std::string kKoshka = "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0";  // кошка
-const std::string kCafe = "caf\xC3\xA9";                       // café
+const std::string kCafe = "caf\xC3\xA9";                                 // café
 
 }  // namespace
 
@@ -33,7 +33,9 @@ TEST(Utf8, WellFormedCharactersOnly) {
 
 TEST(Utf8, CountsAndCutsByCharacter) {
     EXPECT_EQ(CharacterCount(kCat + kKoshka), 6u);
-    EXPECT_EQ(CharacterCount("a\xFF" "b"), 3u);  // a stray byte counts as one
+    EXPECT_EQ(CharacterCount("a\xFF"
+                             "b"),
+              3u);  // a stray byte counts as one
     EXPECT_EQ(FirstCharacters(kCat + kCat + kCat, 2), kCat + kCat);
     EXPECT_EQ(FirstCharacters(kKoshka, 10), kKoshka);
     // "e" and a combining acute stay together: the cut goes before the letter.
@@ -61,9 +63,9 @@ TEST(Utf8, StrayBytesAreShownAsEscapes) {
 
 TEST(Utf8, CaseIgnoredInEveryScriptTheRulesKnow) {
     EXPECT_TRUE(SameTextIgnoringCase("Red Car", "red CAR"));
-    EXPECT_TRUE(SameTextIgnoringCase("CAF\xC3\x89", kCafe));                                 // CAFÉ
-    EXPECT_TRUE(SameTextIgnoringCase("\xD0\x9A\xD0\x9E\xD0\xA8\xD0\x9A\xD0\x90", kKoshka));  // КОШКА
-    EXPECT_TRUE(SameTextIgnoringCase("M\xC3\x9CLLER", "m\xC3\xBCller"));                     // MÜLLER
+    EXPECT_TRUE(SameTextIgnoringCase("CAF\xC3\x89", kCafe));                                    // CAFÉ
+    EXPECT_TRUE(SameTextIgnoringCase("\xD0\x9A\xD0\x9E\xD0\xA8\xD0\x9A\xD0\x90", kKoshka));     // КОШКА
+    EXPECT_TRUE(SameTextIgnoringCase("M\xC3\x9CLLER", "m\xC3\xBCller"));                        // MÜLLER
     EXPECT_TRUE(SameTextIgnoringCase("\xC5\x81\xC3\x93\xC5\xB9", "\xC5\x82\xC3\xB3\xC5\xBA"));  // ŁÓŹ
     EXPECT_TRUE(SameTextIgnoringCase("\xCE\xA3\xCE\x9F\xCE\xA6", "\xCF\x83\xCE\xBF\xCF\x86"));  // ΣΟΦ
     EXPECT_TRUE(SameTextIgnoringCase(kCat, kCat));

@@ -414,9 +414,9 @@ TEST_F(SaveLoad, SetsInEveryScriptComeBackByteExact) {
 
         Load(keywords);
         EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
-        EXPECT_EQ(Lines(), (std::vector<std::string>{"http://site.example/" + cat,
-                                                     "http://site.example/" + koshka + "?q=caf%E9",
-                                                     "http://site.example/" + cafe}));
+        EXPECT_EQ(Lines(),
+                  (std::vector<std::string>{"http://site.example/" + cat, "http://site.example/" + koshka + "?q=caf%E9",
+                                            "http://site.example/" + cafe}));
         EXPECT_EQ(form->Thumbnail(0)->Hint(), cat + ".jpg");
         EXPECT_EQ(form->Thumbnail(2)->Hint(), cafe + ".jpg");
         EXPECT_EQ(form->ComboBox_search.Item(0), keywords);
@@ -431,11 +431,13 @@ TEST_F(SaveLoad, SetsInEveryScriptComeBackByteExact) {
 // A set an earlier version wrote in code page 1252 loads with its accented letters.
 TEST_F(SaveLoad, ASetWrittenInCodePage1252Loads) {
     Bytes a = MakeJpeg(20, 20, 40);
-    WriteSet(Base("caf\xC3\xA9"), {{a, a}, {"caf\xE9.jpg", "M\xFCller.jpg"},
-                                   {"http://site.example/caf\xE9", "http://site.example/M\xFCller"}});
+    WriteSet(
+        Base("caf\xC3\xA9"),
+        {{a, a}, {"caf\xE9.jpg", "M\xFCller.jpg"}, {"http://site.example/caf\xE9", "http://site.example/M\xFCller"}});
     Load("caf\xC3\xA9");
     EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"http://site.example/caf\xC3\xA9", "http://site.example/M\xC3\xBCller"}));
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"http://site.example/caf\xC3\xA9", "http://site.example/M\xC3\xBCller"}));
     EXPECT_EQ(form->Thumbnail(0)->Hint(), "caf\xC3\xA9.jpg");
     EXPECT_EQ(form->Thumbnail(1)->Hint(), "M\xC3\xBCller.jpg");
 }

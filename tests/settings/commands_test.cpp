@@ -225,7 +225,8 @@ TEST_F(Commands, KeywordBoxAcceptsOnlyItsCharacters) {
         PostMessageW(edit, WM_CHAR, c, 1);
         forms::ProcessMessages();
     }
-    EXPECT_EQ(form->ComboBox_search.Text(), "\xE7\x8C\xAB \xD0\xBA\xD0\xB0\xD1\x84\xD0\xB5 caf\xC3\xA9 \xF0\x9F\x98\x80");
+    EXPECT_EQ(form->ComboBox_search.Text(),
+              "\xE7\x8C\xAB \xD0\xBA\xD0\xB0\xD1\x84\xD0\xB5 caf\xC3\xA9 \xF0\x9F\x98\x80");
 }
 
 TEST_F(Commands, EnterInTheKeywordBoxSearches) {

@@ -55,8 +55,8 @@ std::string Slug(const std::string& q) {
     for (size_t i = 0; i < q.size(); i++) {
         char c = q[i];
         bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (c == '%' && i + 2 < q.size() && std::isxdigit(static_cast<unsigned char>(q[i + 2])) &&
-            q[i + 1] >= '8' && q[i + 1] <= 'F') {
+        if (c == '%' && i + 2 < q.size() && std::isxdigit(static_cast<unsigned char>(q[i + 2])) && q[i + 1] >= '8' &&
+            q[i + 1] <= 'F') {
             out += q.substr(i, 3);
             i += 2;
         } else if (keep) {
