@@ -2,28 +2,44 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "cli/options.h"
 #include "engine/naming.h"
+#include "platform/codepage.h"
+#include "platform/text.h"
 
 namespace cli {
 
+void Print(bool toStderr, const std::string& text) {
+    HANDLE out = GetStdHandle(toStderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (!out || out == INVALID_HANDLE_VALUE || text.empty()) return;
+    DWORD mode = 0, done = 0;
+    if (GetConsoleMode(out, &mode)) {
+        std::wstring wide = platform::Widen(text);
+        WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr);
+        return;
+    }
+    // Lines end in CR LF, as the C runtime's text mode wrote them.
+    std::string bytes;
+    for (char c : platform::ToUtf8(text)) {
+        if (c == '\n') bytes += '\r';
+        bytes += c;
+    }
+    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+}
+
 void ConsoleSink::Message(const std::string& text) {
     if (quiet_) return;
-    std::fprintf(stderr, "%s\n", OneLine(text).c_str());
-    std::fflush(stderr);
+    Print(true, OneLine(text) + "\n");
 }
 
 void ConsoleSink::ShowProgress(const std::string& label2, const std::string& label1) {
     if (quiet_) return;
-    std::fprintf(stderr, "%s\t%s\n", label2.c_str(), label1.c_str());
-    std::fflush(stderr);
+    Print(true, label2 + "\t" + label1 + "\n");
 }
 
 void ConsoleSink::SearchDone(bool downloadedNothing) {
     // Said even when quiet: it explains the exit status.
-    if (downloadedNothing) std::fprintf(stderr, "No downloads to get for this...\n");
+    if (downloadedNothing) Print(true, "No downloads to get for this...\n");
 }
 
 void ConsoleSink::DownloadsFinished(const std::string& error) {
@@ -39,16 +55,15 @@ void ConsoleSink::AddResultEntry(const std::string& pageLine, const std::string&
                                  std::unique_ptr<imaging::Picture>) {
     fetched_.insert(engine::LowerAscii(imageLine));
     downloaded_++;
-    std::string line = OneLine(fileName) + "\t" + OneLine(pageLine) + "\t" + OneLine(imageLine) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
+    Print(false,
+          OneLine(fileName) + "\t" + OneLine(pageLine) + "\t" + OneLine(platform::ShowableText(imageLine)) + "\n");
 }
 
 void ConsoleSink::RunUntilFinished() {
     MSG msg;
-    while (!finished_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (!finished_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

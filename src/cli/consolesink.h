@@ -9,6 +9,10 @@
 
 namespace cli {
 
+// Writes text of the process code page to stdout or stderr: to a console as UTF-16, so it shows
+// whatever the console's code page; redirected to a file or a pipe as UTF-8.
+void Print(bool toStderr, const std::string& text);
+
 class ConsoleSink : public engine::JobSink {
 public:
     explicit ConsoleSink(bool quiet) : quiet_(quiet) {}

@@ -2,6 +2,7 @@
 // same search job as the window, with the same rules, file names and thumbnails; it reads the
 // settings file beside the program and never writes it.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "cli/options.h"
 #include "engine/downthread.h"
 #include "platform/application.h"
+#include "platform/codepage.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
 
@@ -27,30 +29,42 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
 }
 
 std::string EnvTemp() {
-    char buf[MAX_PATH * 2];
-    DWORD n = GetEnvironmentVariableA("TEMP", buf, sizeof buf);
-    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+    wchar_t buf[32768];
+    DWORD n = GetEnvironmentVariableW(L"TEMP", buf, 32768);
+    return n > 0 && n < 32768 ? platform::Narrow(std::wstring_view(buf, n)) : std::string();
 }
 
 void ErrorLine(const std::string& text) {
     std::string line = text;
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    std::fprintf(stderr, "quenby-cli: %s\n", cli::OneLine(line).c_str());
+    cli::Print(true, "quenby-cli: " + cli::OneLine(line) + "\n");
+}
+
+// The arguments from the wide command line, in the process code page: the C runtime's narrow
+// ones would have gone through the legacy code page on a system that did not grant UTF-8.
+std::vector<std::string> Arguments() {
+    std::vector<std::string> args;
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv) return args;
+    for (int i = 1; i < argc; i++) args.push_back(platform::Narrow(argv[i]));
+    LocalFree(argv);
+    return args;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+int main() {
+    std::vector<std::string> args = Arguments();
     cli::ParseResult parsed = cli::ParseCommandLine(args);
     const cli::Options& o = parsed.options;
     if (o.help) {
-        std::fputs(cli::UsageText(), stdout);
+        cli::Print(false, cli::UsageText());
         return 0;
     }
     if (!parsed.error.empty()) {
         ErrorLine(parsed.error);
-        std::fputs(cli::UsageText(), stderr);
+        cli::Print(true, cli::UsageText());
         return 2;
     }
 

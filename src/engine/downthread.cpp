@@ -1,4 +1,5 @@
 #include "engine/downthread.h"
+#include "platform/codepage.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -75,7 +76,8 @@ void TDownThread::Run() {
 }
 
 std::wstring TDownThread::RequestPage(int32_t first) {
-    QueryParams q{Keywords, first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
+    // The web's rule for a query is UTF-8, whatever the process code page.
+    QueryParams q{platform::ToUtf8(Keywords), first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
     return FetchPage(SearchUrl(service_, q));
 }
 

@@ -1,7 +1,10 @@
 #include "engine/naming.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+
+#include "platform/text.h"
 
 namespace engine {
 
@@ -33,15 +36,47 @@ std::string TrimExtension(const std::string& name, std::string_view kind) {
     return name;
 }
 
+std::string WholeCharacters(const std::string& name);
+
 // What Windows does not take as an ordinary file name: control characters, a trailing dot
 // or space (silently dropped, so the uniqueness test would ask about another name) and the
 // device names.
 std::string MakeSafeForWindows(std::string name) {
     for (char& c : name)
         if (static_cast<unsigned char>(c) < 32) c = '_';
+    if (platform::TextsAreUtf8()) name = WholeCharacters(name);
     for (size_t i = name.size(); i > 0 && (name[i - 1] == '.' || name[i - 1] == ' '); i--) name[i - 1] = '_';
     if (IsDeviceName(name)) name = "_" + name;
     return name;
+}
+
+// In a UTF-8 name, bytes that form no character (the system would make each a U+FFFD) and the
+// characters that hide or reorder what the name shows (C1 controls, the bidirectional
+// embeddings, overrides and isolates, which can make "gpj.exe" look like "exe.jpg") become "_".
+std::string WholeCharacters(const std::string& name) {
+    std::string out;
+    for (size_t at = 0; at < name.size();) {
+        std::string_view rest = std::string_view(name).substr(at);
+        size_t len = platform::Utf8CharLength(rest);
+        bool hidden =
+            len == 2 && static_cast<unsigned char>(rest[0]) == 0xC2 && static_cast<unsigned char>(rest[1]) < 0xA0;
+        if (len == 3 && rest.substr(0, 2) == "\xE2\x80") {
+            unsigned char c = static_cast<unsigned char>(rest[2]);
+            hidden = (c >= 0xAA && c <= 0xAE) || c == 0x8E || c == 0x8F;  // U+202A..E, U+200E/F
+        }
+        if (len == 3 && rest.substr(0, 2) == "\xE2\x81") {
+            unsigned char c = static_cast<unsigned char>(rest[2]);
+            hidden = c >= 0xA6 && c <= 0xA9;  // U+2066..9
+        }
+        if (len == 0 || hidden) {
+            out += '_';
+            at += std::max<size_t>(len, 1);
+        } else {
+            out.append(rest.substr(0, len));
+            at += len;
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -99,7 +134,8 @@ std::string ShapeFileName(std::string name, int p, int r) {
     name = TrimExtension(name, ".jpg");
     name = TrimExtension(name, ".gif");
     if (Extension(name).empty()) name += ".jpg";
-    if (name.size() > 30) name = name.substr(0, 30) + Extension(name);
+    // Thirty characters, not bytes: a UTF-8 name is never cut inside a character.
+    if (platform::CharacterCount(name) > 30) name = std::string(platform::FirstCharacters(name, 30)) + Extension(name);
     return MakeSafeForWindows(std::move(name));
 }
 
@@ -115,7 +151,12 @@ bool IsDeviceName(std::string_view name) {
     std::string lower = LowerAscii(stem);
     if (lower == "con" || lower == "prn" || lower == "aux" || lower == "nul" || lower == "conin$" || lower == "conout$")
         return true;
-    if (lower.size() != 4 || (lower.compare(0, 3, "com") != 0 && lower.compare(0, 3, "lpt") != 0)) return false;
+    if (lower.size() < 4 || (lower.compare(0, 3, "com") != 0 && lower.compare(0, 3, "lpt") != 0)) return false;
+    // The superscript digits in UTF-8.
+    if (lower.size() == 5)
+        return lower.compare(3, 2, "\xC2\xB9") == 0 || lower.compare(3, 2, "\xC2\xB2") == 0 ||
+               lower.compare(3, 2, "\xC2\xB3") == 0;
+    if (lower.size() != 4) return false;
     unsigned char d = static_cast<unsigned char>(lower[3]);
     // 1 to 9, and the superscript digits 1, 2, 3 of the Western code page.
     return (d >= '1' && d <= '9') || d == 0xB9 || d == 0xB2 || d == 0xB3;

@@ -28,7 +28,9 @@ std::string ReplaceAmpEntities(std::string_view pageUrl);
 // The name rules up to the uniqueness test, for the result with index p on its page; r is a
 // pseudo-random number from 0 to 998, used only for a blank name. The result is also safe on
 // Windows: a device name gets a leading "_", control characters and trailing dots or spaces
-// become "_"; ordinary names pass unchanged.
+// become "_"; ordinary names pass unchanged. In a UTF-8 process the 30-character cut counts
+// characters and never splits one, and bytes that form no character become "_", as do the
+// bidirectional controls that would make a name show what it is not.
 std::string ShapeFileName(std::string name, int p, int r);
 
 // The first of name, base(1)ext, base(2)ext, ... for which exists() is false.

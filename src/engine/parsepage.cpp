@@ -16,6 +16,7 @@
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
 #include "platform/pump.h"
+#include "platform/text.h"
 
 namespace engine {
 
@@ -86,7 +87,7 @@ public:
         sink_.RunUiStep([&] { sink_.SetListBusy(true); });
         bool ok = false;
         try {
-            ok = DownloadToFile(image.imageUrl, path, job_.MinSize, job_.MaxSize, job_.Agent());
+            ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent());
         } catch (...) {
             sink_.RunUiStep([&] { sink_.SetListBusy(false); });
             throw;
@@ -95,7 +96,11 @@ public:
         if (!ok) return;
 
         // Both decodings come before anything is registered, so a bad escape leaves no half entry.
-        const std::string pageLine = image.linesReady ? image.pageUrl : UrlDecode(image.pageUrl);
+        // A decoded page line that forms no text in the code page keeps those bytes as %XX, so it
+        // can be shown, saved and loaded as it is. The image line stays as decoded: the
+        // duplicate test compares it with the addresses of later pages.
+        const std::string pageLine =
+            image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
         const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
         auto picture = std::make_unique<Picture>();
         try {

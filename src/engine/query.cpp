@@ -16,9 +16,25 @@ bool OnlyCodeCharacters(const std::string& s, std::string_view signs) {
 
 }  // namespace
 
+std::string EncodedKeywords(const std::string& keywords) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : keywords) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c >= 0x7F) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 std::string SearchPath(const QueryParams& p) {
     const bool marketOk = !p.market.empty() && p.market.size() <= 35 && OnlyCodeCharacters(p.market, "-");
-    std::string path = "/images/search?q=" + p.keywords + "&first=" + std::to_string(p.first) +
+    std::string path = "/images/search?q=" + EncodedKeywords(p.keywords) + "&first=" + std::to_string(p.first) +
                        "&count=" + std::to_string(p.count) + "&maxFileSize=" + std::to_string(p.maxSize) +
                        "&minFileSize=" + std::to_string(p.minSize) + "&safeSearch=" + p.safeSearch +
                        "&mkt=" + (marketOk ? p.market : kDefaultMarket) + "&adlt=" + p.safeSearch;

@@ -10,7 +10,7 @@ inline constexpr const char* kDefaultService = "https://www.bing.com";
 inline constexpr const char* kDefaultMarket = "nl-NL";
 
 struct QueryParams {
-    std::string keywords;  // spaces already replaced by "+"; nothing else escaped
+    std::string keywords;  // UTF-8, spaces already replaced by "+"; nothing else escaped
     int32_t first = 1;
     int32_t count = 28;
     int32_t maxSize = 0;     // bytes
@@ -20,6 +20,10 @@ struct QueryParams {
     std::string filters = {};
     std::string market = kDefaultMarket;
 };
+
+// The keywords as the query carries them: every byte of a non-ASCII character (UTF-8) and every
+// control character percent-encoded, once; the rest (ASCII, "%", "&" and "#" included) as typed.
+std::string EncodedKeywords(const std::string& keywords);
 
 // "/images/search?q=...&first=...&count=...&maxFileSize=...&minFileSize=...&safeSearch=...&mkt=nl-NL&adlt=...",
 // then "&qft=" and the filters when there are any. A market or filter text holding anything

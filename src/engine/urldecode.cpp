@@ -1,6 +1,7 @@
 #include "engine/urldecode.h"
 
 #include "platform/hexdigit.h"
+#include "platform/text.h"
 
 namespace engine {
 
@@ -10,9 +11,10 @@ namespace {
 std::string Shown(std::string_view text) {
     constexpr size_t kMax = 200;
     std::string out;
-    for (char c : text.substr(0, kMax)) out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
-    if (text.size() > kMax) out += "...";
-    return out;
+    std::string_view head = platform::FirstCharacters(text, kMax);
+    for (char c : head) out += static_cast<unsigned char>(c) < 32 ? ' ' : c;
+    if (head.size() < text.size()) out += "...";
+    return platform::ShowableText(out);
 }
 
 }  // namespace
@@ -43,6 +45,23 @@ bool TryUrlDecode(std::string_view text, std::string& out) {
 std::string UrlDecode(std::string_view text) {
     std::string out;
     if (!TryUrlDecode(text, out)) throw UrlDecodeError("Cannot decode the address \"" + Shown(text) + "\"");
+    return out;
+}
+
+std::string RequestForm(std::string_view url) {
+    if (!platform::TextsAreUtf8()) return std::string(url);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : url) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
     return out;
 }
 

@@ -2,17 +2,25 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/messageloop.h"
+#include "platform/codepage.h"
 
 namespace forms {
 
 namespace {
 constexpr char kObjectProp[] = "QuenbyControl";
 constexpr char kOldProcProp[] = "QuenbyOldProc";
+// Every window and control is a Unicode window: typed characters reach it whole, whatever the
+// code page (an ANSI window proc gets WM_CHAR narrowed to one byte). Texts still go in and out
+// through the A functions, converted in the process code page.
 constexpr char kClassName[] = "QuenbyWindow";
+constexpr wchar_t kWideClassName[] = L"QuenbyWindow";
 }  // namespace
 
 unsigned CurrentShiftState() {
@@ -34,18 +42,75 @@ HFONT DesignFont(bool bold, int dpi) {
     return f;
 }
 
+namespace {
+
+HFONT FaceFont(const char* face, bool bold, int dpi) {
+    static std::map<std::pair<std::string, int>, HFONT> fonts;
+    HFONT& f = fonts[{face, bold ? -dpi : dpi}];
+    if (!f)
+        f = CreateFontA(-Scale(11, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+    return f;
+}
+
+// Whether the font's own glyphs show every character of the text (false when it cannot tell).
+bool FontShows(HFONT font, const std::wstring& wide) {
+    std::vector<WORD> glyphs(wide.size());
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    DWORD n =
+        GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return n != GDI_ERROR && std::none_of(glyphs.begin(), glyphs.end(), [](WORD g) { return g == 0xFFFF; });
+}
+
+}  // namespace
+
+HFONT FallbackFont(bool bold, const std::string& text, int dpi) {
+    // Faces that hold a whole script themselves come first (Windows' own, then the Noto fonts a
+    // Linux system gives Wine); "Microsoft Sans Serif" is the last word, which Windows links to
+    // the fonts of every other script.
+    static const char* const kFaces[] = {"Microsoft Sans Serif", "Segoe UI",         "Microsoft YaHei",
+                                         "Malgun Gothic",        "Yu Gothic UI",     "Noto Sans",
+                                         "Noto Sans CJK JP",     "Noto Sans Arabic", "Noto Sans Hebrew",
+                                         "Noto Sans Devanagari"};
+    std::wstring wide = platform::Widen(text);
+    for (const char* face : kFaces) {
+        HFONT f = FaceFont(face, bold, dpi);
+        char got[LF_FACESIZE] = {};
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, f);
+        GetTextFaceA(dc, sizeof got, got);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        // A face the system substitutes by another is not the one asked for.
+        if (lstrcmpiA(got, face) == 0 && FontShows(f, wide)) return f;
+    }
+    return FaceFont(kFaces[0], bold, dpi);
+}
+
+bool DesignFontShows(const std::string& text) {
+    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return true;
+    std::wstring wide = platform::Widen(text);
+    if (FontShows(DesignFont(false), wide)) return true;
+    // A font that cannot tell (a raster font) is trusted with Latin-1 only.
+    return std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x100; });
+}
+
 const char* OwnWindowClass() {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSA wc{};
+        WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = ControlProc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
+        wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        RegisterClassA(&wc);
+        wc.lpszClassName = kWideClassName;
+        RegisterClassW(&wc);
         registered = true;
     }
     return kClassName;
@@ -122,13 +187,14 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
     if (tabOrder_ >= 0) st |= WS_TABSTOP;
     winTop_ = top_;
     RECT r = DeviceRect(left_, top_, width_, height_ + extraHeight_);
-    HWND h = CreateWindowExA(exStyle, cls, caption_.c_str(), st, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                             ParentHandle(), nullptr, GetModuleHandleA(nullptr), subclass ? nullptr : this);
+    HWND h = CreateWindowExW(exStyle, platform::Widen(cls).c_str(), platform::Widen(caption_).c_str(), st, r.left,
+                             r.top, r.right - r.left, r.bottom - r.top, ParentHandle(), nullptr,
+                             GetModuleHandleA(nullptr), subclass ? nullptr : this);
     if (subclass && h) {
         hwnd_ = h;
         SetPropA(h, kObjectProp, this);
         oldProc_ =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
         SetPropA(h, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
     }
     ApplyFont();
@@ -138,7 +204,7 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Control* c = Control::FromHandle(hwnd);
     if (!c && msg == WM_NCCREATE) {
-        c = static_cast<Control*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        c = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         if (c) {
             SetPropA(hwnd, kObjectProp, c);
             c->hwnd_ = hwnd;
@@ -147,7 +213,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (c) return Control::Dispatch(c, hwnd, msg, wp, lp);
     auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
     if (msg == WM_NCDESTROY) RemovePropA(hwnd, kOldProcProp);
-    return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+    return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 LRESULT Control::Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -168,7 +234,7 @@ LRESULT Control::Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 }
 
 LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-    return oldProc_ ? CallWindowProcA(oldProc_, hwnd_, msg, wp, lp) : DefWindowProcA(hwnd_, msg, wp, lp);
+    return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -289,6 +355,7 @@ POINT Control::ScreenPoint(int x, int y) const {
 }
 
 void Control::DpiChanged() {
+    if (fallback_) fallback_ = FallbackFont(bold_, fallbackText_, Dpi());
     if (hwnd_) {
         PlaceWindow();
         ApplyFont();
@@ -317,6 +384,7 @@ std::string Control::Text() const { return caption_; }
 
 void Control::SetText(const std::string& text) {
     caption_ = text;
+    FitFontTo(text);
     if (hwnd_)
         SetWindowTextA(hwnd_, text.c_str());
     else
@@ -348,8 +416,17 @@ void Control::SetBold(bool on) {
     Invalidate();
 }
 
+HFONT Control::Font() const { return fallback_ ? fallback_ : DesignFont(bold_, Dpi()); }
+
+void Control::FitFontTo(const std::string& text) {
+    if (fallback_ || DesignFontShows(text)) return;
+    fallbackText_ = text;
+    fallback_ = FallbackFont(bold_, text, Dpi());
+    ApplyFont();
+}
+
 void Control::ApplyFont() {
-    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(bold_, Dpi())), TRUE);
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
 void Control::SetHint(const std::string& hint) {

@@ -45,7 +45,8 @@ unsigned CurrentShiftState();
 
 using MouseNotify = std::function<void(Component* sender, MouseButton button, unsigned shift, int x, int y)>;
 using KeyNotify = std::function<void(Component* sender, WORD& key, unsigned shift)>;
-using KeyPressNotify = std::function<void(Component* sender, char& key)>;
+// A typed character, one UTF-16 unit (a character beyond U+FFFF comes as two); 0 drops it.
+using KeyPressNotify = std::function<void(Component* sender, wchar_t& key)>;
 
 // The designed properties of one control, written as one line of a window's control table.
 // Places and sizes are in designed units (pixels at 96 DPI); the control shows them scaled by
@@ -66,6 +67,10 @@ public:
     ~Control() override;
 
     Control* Parent() const { return parent_; }
+    // The font the control shows its texts in: the designed one until a text arrives that it
+    // cannot show, then the fallback font for good.
+    HFONT Font() const;
+    void FitFontTo(const std::string& text);
     Form* OwnerForm();
     HWND Handle() const { return hwnd_; }
     bool Windowed() const { return windowed_; }
@@ -161,6 +166,7 @@ protected:
     virtual void EnsureWindow() {}
     HWND ParentHandle() const;
     void ApplyFont();
+
     void RegisterHint();
     // Where this control lies in its parent's client area, in device pixels; a rectangle of
     // its own client area (designed units) in its window's client pixels.
@@ -182,6 +188,8 @@ protected:
     std::string caption_;
     std::string hint_;
     bool bold_;
+    HFONT fallback_ = nullptr;  // the font a text brought that the designed one cannot show
+    std::string fallbackText_;  // that text, to choose the font again at another DPI
     bool enabled_ = true;
     bool visible_ = true;
     int tabOrder_;
@@ -204,6 +212,13 @@ const char* OwnWindowClass();
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // "MS Sans Serif" 8 pt, plain or bold, at a DPI; each created once, kept for the program's life.
 HFONT DesignFont(bool bold, int dpi = kDesignDpi);
+// Where the designed font cannot show a text (CJK, Arabic, Hebrew, Indic scripts...): the same
+// size in the first installed face that shows the whole text, else "Microsoft Sans Serif", the
+// TrueType face of the designed one's design, which the system links to the fonts of the other
+// scripts (font linking: FontLink\SystemLink).
+HFONT FallbackFont(bool bold, const std::string& text, int dpi = kDesignDpi);
+// Whether the designed font has a glyph for every character of the text.
+bool DesignFontShows(const std::string& text);
 // The items of a combo box window, editable or drop-down list alike ("" for no such item).
 int ComboCount(HWND combo);
 std::string ComboItem(HWND combo, int i);

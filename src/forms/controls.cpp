@@ -15,6 +15,7 @@ Label::Label(Control* parent, const Design& d) : Control(parent, d) { AutoSize()
 void Label::SetText(const std::string& text) {
     Invalidate();
     caption_ = text;
+    FitFontTo(text);
     AutoSize();
     Invalidate();
 }
@@ -22,7 +23,7 @@ void Label::SetText(const std::string& text) {
 void Label::AutoSize() {
     const int dpi = Dpi();
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DesignFont(bold_, dpi));
+    HGDIOBJ old = SelectObject(dc, Font());
     SIZE sz{0, 0};
     GetTextExtentPoint32A(dc, caption_.c_str(), static_cast<int>(caption_.size()), &sz);
     SelectObject(dc, old);
@@ -38,7 +39,7 @@ void Label::DpiChanged() {
 
 void Label::Paint(HDC dc) {
     RECT r = DeviceBounds();
-    HGDIOBJ old = SelectObject(dc, DesignFont(bold_, Dpi()));
+    HGDIOBJ old = SelectObject(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
@@ -208,6 +209,7 @@ std::string Edit::Text() const { return WindowText(hwnd_); }
 
 void Edit::SetText(const std::string& text) {
     caption_ = text;
+    FitFontTo(text);
     SetWindowTextA(hwnd_, text.c_str());
 }
 
@@ -230,7 +232,7 @@ ComboBox::ComboBox(Control* parent, const Design& d) : Control(parent, d) {
     if (edit_) {
         SetPropA(edit_, kComboOwnerProp, this);
         editProc_ =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
     }
     SetWindowTextA(hwnd_, caption_.c_str());
 }
@@ -238,15 +240,15 @@ ComboBox::ComboBox(Control* parent, const Design& d) : Control(parent, d) {
 // The edit inside the box: its context menu is the box's.
 LRESULT CALLBACK ComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     auto* box = static_cast<ComboBox*>(GetPropA(h, kComboOwnerProp));
-    if (!box) return DefWindowProcA(h, msg, wp, lp);
+    if (!box) return DefWindowProcW(h, msg, wp, lp);
     WNDPROC old = box->editProc_;
     if (msg == WM_CONTEXTMENU && box->Popup && box->hwnd_) return Dispatch(box, box->hwnd_, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         RemovePropA(h, kComboOwnerProp);
-        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
         box->edit_ = nullptr;
     }
-    return CallWindowProcA(old, h, msg, wp, lp);
+    return CallWindowProcW(old, h, msg, wp, lp);
 }
 
 LRESULT ComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return Control::WndProc(msg, wp, lp); }
@@ -255,6 +257,7 @@ std::string ComboBox::Text() const { return WindowText(hwnd_); }
 
 void ComboBox::SetText(const std::string& text) {
     caption_ = text;
+    FitFontTo(text);
     SetWindowTextA(hwnd_, text.c_str());
 }
 
@@ -280,10 +283,12 @@ std::vector<std::string> ComboBox::Items() const {
 }
 
 void ComboBox::AddItem(const std::string& s) {
+    FitFontTo(s);
     SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
 }
 
 void ComboBox::InsertItem(int i, const std::string& s) {
+    FitFontTo(s);
     SendMessageA(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.c_str()));
 }
 
@@ -319,7 +324,10 @@ std::string ListBox::Item(int i) const {
     return s;
 }
 
-void ListBox::Add(const std::string& s) { SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())); }
+void ListBox::Add(const std::string& s) {
+    FitFontTo(s);
+    SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
 void ListBox::Clear() { SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0); }
 int ListBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)); }
 void ListBox::SetItemIndex(int i) { SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(i), 0); }

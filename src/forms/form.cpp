@@ -8,6 +8,7 @@
 #include "forms/dpi.h"
 #include "forms/menu.h"
 #include "forms/messageloop.h"
+#include "platform/codepage.h"
 
 namespace forms {
 
@@ -68,8 +69,9 @@ Form::Form(const FormDesign& d)
     RECT r{0, 0, Scale(d.clientWidth, dpi_), Scale(d.clientHeight, dpi_)};
     OuterRect(r, StyleOf(d), false, ExStyleOf(d), dpi_);
     HWND owner = (MainForm() && MainForm() != this) ? MainForm()->Handle() : nullptr;
-    CreateWindowExA(ExStyleOf(d), OwnWindowClass(), caption_.c_str(), StyleOf(d), left_, top_, r.right - r.left,
-                    r.bottom - r.top, owner, nullptr, GetModuleHandleA(nullptr), static_cast<Control*>(this));
+    CreateWindowExW(ExStyleOf(d), platform::Widen(OwnWindowClass()).c_str(), platform::Widen(caption_).c_str(),
+                    StyleOf(d), left_, top_, r.right - r.left, r.bottom - r.top, owner, nullptr,
+                    GetModuleHandleA(nullptr), static_cast<Control*>(this));
     if (hwnd_ && WindowDpi(hwnd_) != dpi_) {  // the system placed it otherwise than asked
         dpi_ = WindowDpi(hwnd_);
         r = RECT{0, 0, Scale(d.clientWidth, dpi_), Scale(d.clientHeight, dpi_)};
@@ -201,7 +203,7 @@ int Form::ShowModal() {
             ModalResult = mrNone;
         }
         MSG msg;
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
         if (r <= 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;

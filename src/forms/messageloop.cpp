@@ -8,6 +8,7 @@
 #include "forms/control.h"
 #include "forms/form.h"
 #include "forms/msgbox.h"
+#include "platform/codepage.h"
 
 namespace forms {
 
@@ -29,11 +30,16 @@ bool PreviewKey(MSG& msg) {
     EnterHandler();
     try {
         if (msg.message == WM_CHAR) {
-            char ch = static_cast<char>(msg.wParam);
+            wchar_t ch = static_cast<wchar_t>(msg.wParam);
             if (form && form != target && form->KeyPreview && form->OnKeyPress) form->OnKeyPress(form, ch);
             if (ch && target->OnKeyPress) target->OnKeyPress(target, ch);
             swallowed = ch == 0;
-            msg.wParam = static_cast<unsigned char>(ch);
+            msg.wParam = ch;
+            // A typed character the designed font cannot show (half of a pair counts as such).
+            if (ch >= 0x80) {
+                target->FitFontTo(ch >= 0xD800 && ch <= 0xDFFF ? std::string("\xEF\xBF\xBF")
+                                                               : platform::Narrow(std::wstring(1, ch)));
+            }
         } else {
             bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
             WORD key = static_cast<WORD>(msg.wParam);
@@ -48,7 +54,7 @@ bool PreviewKey(MSG& msg) {
             swallowed = key == 0;
             msg.wParam = key;
             if (!swallowed && down && key == VK_TAB && form && !(shift & (kCtrl | kAlt)) && form->Handle())
-                swallowed = IsDialogMessageA(form->Handle(), &msg) != 0;
+                swallowed = IsDialogMessageW(form->Handle(), &msg) != 0;
         }
     } catch (...) {
         HandleException();
@@ -122,12 +128,12 @@ void Guarded(const std::function<void()>& fn) {
 void DispatchQueued(MSG& msg) {
     if (PreTranslate(msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 void ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             g_terminated = true;
             break;
@@ -154,7 +160,7 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 void RunMessageLoop() {
     MSG msg;
     while (!g_terminated) {
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
         if (r <= 0) {
             g_terminated = true;
             break;

@@ -6,9 +6,9 @@ namespace mainwindow {
 
 // Enter searches; then every character the box does not accept is dropped (Enter too, and the
 // control characters Ctrl+A, C, V and X type). Paste can still bring such characters in.
-void TForm1::ComboBox_searchKeyPress(Component*, char& Key) {
+void TForm1::ComboBox_searchKeyPress(Component*, wchar_t& Key) {
     if (Key == 13) Button_searchClick(&Button_search);
-    if (!settings::IsKeywordChar(static_cast<unsigned char>(Key))) Key = 0;
+    if (!settings::IsKeywordChar(Key)) Key = 0;
 }
 
 // The window sees its controls' keys first: Escape stops, also while Stop is disabled.

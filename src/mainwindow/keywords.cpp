@@ -2,23 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace mainwindow {
 
-namespace {
-unsigned char Fold(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);  // À..Þ
-    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 16);  // Š Œ Ž
-    if (c == 0x9F) return 0xFF;                                                          // Ÿ
-    return c;
-}
-}  // namespace
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Fold(static_cast<unsigned char>(x)) == Fold(static_cast<unsigned char>(y));
-           });
-}
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) { return platform::SameTextIgnoringCase(a, b); }
 
 int PutOnTop(std::vector<std::string>& history, const std::string& text) {
     auto it = std::find_if(history.begin(), history.end(),

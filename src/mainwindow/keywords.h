@@ -6,7 +6,8 @@
 
 namespace mainwindow {
 
-// Letters compared without regard to case (ASCII and the accented letters of code page 1252).
+// Letters compared without regard to case, in every script the case rules know
+// (platform/text.h).
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);
 
 // The history after a search for `text`: an entry equal to it without regard to case moves,

@@ -41,7 +41,7 @@ TForm1::TForm1() : forms::Form(kDesign) {
     Button_menu.OnClick = on(&TForm1::Button_menuClick);
     ListBox1.OnClick = on(&TForm1::ListBox1Click);
     ListBox1.OnDblClick = on(&TForm1::ListBox1DblClick);
-    ComboBox_search.OnKeyPress = [this](Component* s, char& k) { ComboBox_searchKeyPress(s, k); };
+    ComboBox_search.OnKeyPress = [this](Component* s, wchar_t& k) { ComboBox_searchKeyPress(s, k); };
 
     PopupMenu1.OnPopup = on(&TForm1::PopupMenu1Popup);
     PopupMenu3.OnPopup = on(&TForm1::PopupMenu3Popup);

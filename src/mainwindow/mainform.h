@@ -204,7 +204,7 @@ public:
     void MainMenu_SoftwareNewsClick(Component* Sender);
     void MainMenu_DonationsClick(Component* Sender);
     void Button_menuClick(Component* Sender);
-    void ComboBox_searchKeyPress(Component* Sender, char& Key);
+    void ComboBox_searchKeyPress(Component* Sender, wchar_t& Key);
     void FormKeyDown(Component* Sender, WORD& Key, unsigned Shift);
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
     void ToggleThumbStrip();

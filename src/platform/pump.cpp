@@ -7,13 +7,13 @@ namespace {
 // Returns false when WM_QUIT was taken from the queue; its exit code goes to *quitCode.
 bool Pump(int* quitCode) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             *quitCode = static_cast<int>(msg.wParam);
             return false;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }
@@ -50,7 +50,7 @@ bool WaitPumping(HANDLE handle, DWORD timeout) {
         if (r == WAIT_OBJECT_0 + 1) {
             if (quit) {
                 MSG msg;
-                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves sent messages
+                PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves sent messages
             } else if (!Pump(&quitCode)) {
                 quit = true;
             }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/application.h"
+#include "platform/codepage.h"
 #include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
@@ -148,7 +149,10 @@ void TForm1::PopLoad1Click(Component*) {
     for (int i = 0; i < shown; ++i)
         if (forms::Image* thumb = Thumbnail(i)) ScrollBox1.DestroyChild(thumb);
     ListBox1.Clear();
-    for (const std::string& line : SplitLinkLines(ReadWholeFile(base + kLinkExt, true))) ListBox1.Add(line);
+    // A set saved in the legacy code page comes back in the program's one (platform/codepage.h).
+    const Bytes links = ReadWholeFile(base + kLinkExt, true);
+    const std::string linkText = platform::StoredText(std::string(links.begin(), links.end()));
+    for (const std::string& line : SplitLinkLines(AsBytes(linkText))) ListBox1.Add(line);
     const int n = ListBox1.Count();
 
     // A missing thumbnail file ends the command here, the loaded lines on show.
@@ -187,7 +191,7 @@ void TForm1::PopLoad1Click(Component*) {
     if (FileExists(base + kNameExt)) {
         std::vector<std::string> names = ReadNameRecords(ReadWholeFile(base + kNameExt, false), n);
         for (int i = 0; i < n; ++i)
-            if (forms::Image* thumb = Thumbnail(i)) thumb->SetHint(names[i]);
+            if (forms::Image* thumb = Thumbnail(i)) thumb->SetHint(platform::StoredText(names[i]));
     }
 
     ComboBox_search.SetText(name);

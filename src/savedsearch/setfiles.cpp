@@ -1,6 +1,7 @@
 #include "savedsearch/setfiles.h"
 #include "platform/systemtext.h"
 #include "platform/owned.h"
+#include "platform/codepage.h"
 
 #include <windows.h>
 
@@ -90,15 +91,16 @@ Bytes ReadWholeFile(const std::string& path, bool shareRead) {
 
 std::vector<std::string> FindSavedSearches(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    platform::FindHandle find(FindFirstFileA((folder + "*" + kThumbExt).c_str(), &fd));
+    // The wide search: an ANSI one's 260 bytes would not hold a long name in UTF-8.
+    WIN32_FIND_DATAW fd;
+    platform::FindHandle find(FindFirstFileW(platform::Widen(folder + "*" + kThumbExt).c_str(), &fd));
     if (!find) return names;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        std::string name = fd.cFileName;
+        std::string name = platform::Narrow(fd.cFileName);
         size_t dot = name.find_last_of('.');
         names.push_back(dot == std::string::npos ? name : name.substr(0, dot));
-    } while (FindNextFileA(find.get(), &fd));
+    } while (FindNextFileW(find.get(), &fd));
     return names;
 }
 

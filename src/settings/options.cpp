@@ -30,7 +30,7 @@ TForm_options::TForm_options()
 
     for (forms::Edit* e : {&Edit1, &Edit2, &Edit3}) {
         e->Popup = &PopupMenu1;
-        e->OnKeyPress = [this](Component* s, char& k) { Edit1KeyPress(s, k); };
+        e->OnKeyPress = [this](Component* s, wchar_t& k) { Edit1KeyPress(s, k); };
         e->OnChange = [this](Component* s) { Edit_number_Change(s); };
     }
     UpDown1.OnArrowClick = [this](Component* s, forms::ArrowButton b) { UpDown1Click(s, b); };
@@ -49,7 +49,7 @@ TForm_options::TForm_options()
     built_ = true;
 }
 
-void TForm_options::Edit1KeyPress(Component*, char& Key) {
+void TForm_options::Edit1KeyPress(Component*, wchar_t& Key) {
     if (!PassesNumberKey(Key)) Key = 0;
 }
 

@@ -53,7 +53,7 @@ public:
     forms::Button Button1{this, {"Button1", 130, 176, 65, 22, "Cancel", "", false, 8}};
     forms::Button Button_set{this, {"Button_set", 206, 176, 65, 22, "Ok", "", false, 9}};
 
-    void Edit1KeyPress(Component* Sender, char& Key);
+    void Edit1KeyPress(Component* Sender, wchar_t& Key);
     void Edit_number_Change(Component* Sender);
     void UpDown1Click(Component* Sender, forms::ArrowButton Button);
     void UpDown2Click(Component* Sender, forms::ArrowButton Button);

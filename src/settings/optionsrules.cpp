@@ -29,7 +29,7 @@ int16_t ArrowPosition(int32_t value, FieldRange range) {
     return static_cast<int16_t>(std::clamp(value, range.min, range.max));
 }
 
-bool PassesNumberKey(char c) { return c == 8 || (c >= '0' && c <= '9'); }
+bool PassesNumberKey(unsigned c) { return c == 8 || (c >= '0' && c <= '9'); }
 
 int32_t KilobytesShown(int32_t bytes) { return bytes / 1024; }
 

@@ -27,7 +27,7 @@ std::optional<std::string> ClampedFieldText(int32_t value, FieldRange range);
 int16_t ArrowPosition(int32_t value, FieldRange range);
 
 // Only Backspace and the digits reach a number field.
-bool PassesNumberKey(char c);
+bool PassesNumberKey(unsigned c);
 
 // Sizes are stored in bytes and shown in kilobytes of 1024 (division truncates).
 int32_t KilobytesShown(int32_t bytes);

@@ -1,4 +1,6 @@
 #include "settings/rules.h"
+
+#include "platform/text.h"
 #include "platform/integers.h"
 
 #include "platform/hexdigit.h"
@@ -27,6 +29,41 @@ std::string StoredForm(const std::string& value) {
     return out;
 }
 
+namespace {
+std::string_view Trimmed(std::string_view s) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+}  // namespace
+
+std::optional<std::string> ProfileValue(std::string_view text, std::string_view section, std::string_view key) {
+    bool inSection = false, seenSection = false;
+    while (!text.empty()) {
+        size_t nl = text.find('\n');
+        std::string_view line = Trimmed(text.substr(0, nl));
+        text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
+        if (!line.empty() && line.front() == '[') {
+            if (seenSection && inSection) return std::nullopt;  // the section's keys are over
+            size_t close = line.find(']');
+            std::string_view name = Trimmed(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
+            inSection = platform::SameTextIgnoringCase(name, Trimmed(section));
+            seenSection = seenSection || inSection;
+            continue;
+        }
+        if (!inSection) continue;
+        size_t eq = line.find('=');
+        if (eq == std::string_view::npos || !platform::SameTextIgnoringCase(Trimmed(line.substr(0, eq)), Trimmed(key)))
+            continue;
+        std::string_view value = Trimmed(line.substr(eq + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        return std::string(value);
+    }
+    return std::nullopt;
+}
+
 bool IsBlankEntry(const std::string& text) {
     for (unsigned char c : text)
         if (c > 32) return false;
@@ -38,8 +75,9 @@ std::string WithTrailingBackslash(std::string folder) {
     return folder;
 }
 
-bool IsKeywordChar(unsigned char c) {
+bool IsKeywordChar(unsigned c) {
     if (c == 8 || c == 12) return true;
+    if (c >= 0xA0) return true;
     if (c >= '0' && c <= '9') return true;
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
     switch (c) {

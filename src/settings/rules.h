@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace settings {
 
@@ -18,14 +19,23 @@ std::string SanitizeValue(const std::string& value);
 // quotes, single or double, around the whole value), so it reads back as written.
 std::string StoredForm(const std::string& value);
 
+// The value of a key as the profile service reads it from a settings file's text: the first
+// section and key of those names (letter case ignored, blanks around them dropped), blanks at
+// either end of the value dropped, then one pair of matching quotes around it. No value when
+// the section or key is missing. Used for a file in the legacy code page, which the profile
+// service of a UTF-8 process cannot read.
+std::optional<std::string> ProfileValue(std::string_view text, std::string_view section, std::string_view key);
+
 // True when nothing but blanks and control characters (codes up to 32) is left after trimming.
 bool IsBlankEntry(const std::string& text);
 
 // A folder as the program keeps it: a non-empty text ends in "\".
 std::string WithTrailingBackslash(std::string folder);
 
-// The characters the keyword box accepts as typed.
-bool IsKeywordChar(unsigned char c);
+// The characters the keyword box accepts as typed (one UTF-16 unit): the listed ASCII ones and
+// every character of another script (U+00A0 and above; surrogate halves too, which make up
+// the characters beyond U+FFFF), but no C1 control.
+bool IsKeywordChar(unsigned c);
 
 // The site of a page address: everything up to and including the first "://", then the part
 // after it up to and including the next "/" ("scheme://host/dir/page" -> "scheme://host/").

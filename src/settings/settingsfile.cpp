@@ -3,9 +3,14 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/application.h"
+#include "platform/codepage.h"
+#include "platform/owned.h"
+#include "platform/text.h"
 #include "settings/rules.h"
 
 namespace settings {
@@ -14,6 +19,24 @@ namespace {
 // Handed to the profile service as the default so a missing key can be told from an empty
 // one; the caller's default is then returned exactly as given.
 constexpr char kMissing[] = "\x01quenby-missing\x01";
+
+// The file's bytes; empty when it cannot be read (a missing file reads as empty too).
+std::string FileBytes(const std::string& path) {
+    platform::Handle f(CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return {};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f.get(), &size) || size.QuadPart > (64 << 20)) return {};
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!bytes.empty() && !ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) return {};
+    bytes.resize(got);
+    return bytes;
+}
+
+// A file the legacy code page wrote, which the profile service of a UTF-8 process would read
+// with every accented letter lost.
+bool IsLegacyFile(const std::string& bytes) { return GetACP() == CP_UTF8 && !platform::IsValidUtf8(bytes); }
 
 std::string& PathForTests() {
     static std::string path;
@@ -30,10 +53,17 @@ void SetSettingsPath(std::string fullPath) { PathForTests() = std::move(fullPath
 SettingsFile::SettingsFile(std::string fullPath) : path_(std::move(fullPath)) {}
 
 std::string SettingsFile::ReadText(const std::string& section, const std::string& key, const std::string& def) const {
+    if (std::string bytes = FileBytes(path_); IsLegacyFile(bytes)) {
+        std::optional<std::string> value = ProfileValue(platform::StoredText(bytes), section, key);
+        if (!value) return def;
+        if (value->size() > 2047) value->resize(2047);
+        return platform::WithoutCutCharacter(std::move(*value));
+    }
     char buf[2048];
     DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf, sizeof buf, path_.c_str());
-    std::string value(buf, n);
-    return value == kMissing ? def : value;
+    std::string value(buf, strnlen(buf, n));
+    // The cut at the buffer's end may fall inside a character.
+    return value == kMissing ? def : platform::WithoutCutCharacter(std::move(value));
 }
 
 int32_t SettingsFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
@@ -46,6 +76,16 @@ bool SettingsFile::ReadBool(const std::string& section, const std::string& key, 
 
 void SettingsFile::WriteText(const std::string& section, const std::string& key, const std::string& value) {
     std::string clean = StoredForm(value);
+    // A legacy file becomes UTF-8 as a whole before the first write, so its other values stay.
+    if (std::string bytes = FileBytes(path_); IsLegacyFile(bytes)) {
+        std::string text = platform::StoredText(bytes);
+        platform::Handle f(CreateFileW(platform::Widen(path_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD put = 0;
+        if (!f || !WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr) ||
+            put != text.size())
+            throw std::runtime_error("Unable to write to " + path_);
+    }
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), clean.c_str(), path_.c_str()))
         throw std::runtime_error("Unable to write to " + path_);
 }

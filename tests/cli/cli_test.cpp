@@ -294,3 +294,45 @@ TEST_F(CliTest, AnUnknownFilterValueIsAUsageError) {
     EXPECT_NE(m.err.find("--market takes a language-region tag such as en-US"), std::string::npos) << m.err;
     EXPECT_EQ(server.request_count(), 0u);
 }
+
+// Keywords in three scripts, as a script would pass them: the request carries their UTF-8
+// percent-encoded once, the files are named in those scripts and the lines print as UTF-8.
+TEST_F(CliTest, KeywordsAndNamesInEveryScript) {
+    struct Case {
+        std::string keywords, query, name;  // as typed; as requested; the image's name, escaped
+    };
+    const std::string cat = "\xE7\x8C\xAB", koshka = "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0";
+    const Case cases[] = {{cat, "%E7%8C%AB", "%E7%8C%AB"},
+                          {koshka, "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0", "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0"},
+                          {"caf\xC3\xA9 au lait", "caf%C3%A9+au+lait", "caf%C3%A9%20au%20lait"}};
+    for (const Case& c : cases) {
+        server.clear_requests();
+        ServeImage("/img/" + c.name + ".jpg", "photo.jpg");
+        server.on("/images/search",
+                  Response::text(Page({Result(Url("/img/" + c.name + ".jpg"), "http://site.example/" + c.name)})));
+        Outcome r = RunProgram(exe, Options() + "--quiet --max 1 \"" + c.keywords + "\"");
+        EXPECT_EQ(r.status, 0) << r.err;
+        auto searches = server.requests_for("/images/search");
+        ASSERT_EQ(searches.size(), 1u);
+        EXPECT_EQ(searches[0].target.substr(0, 17 + c.query.size() + 1), "/images/search?q=" + c.query + "&");
+        EXPECT_EQ(server.requests_for("/img/" + c.name + ".jpg").size(), 1u);
+        std::string shown = c.keywords;  // the decoded name: the keywords themselves
+        EXPECT_EQ(r.Lines(), std::vector<std::string>{shown + ".jpg\thttp://site.example/" + shown + "\t" +
+                                                      Url("/img/" + shown + ".jpg")});
+        EXPECT_EQ(folder.Read(shown + ".jpg"), Fixture("photo.jpg"));
+    }
+}
+
+// Bytes that form no character: the request sends them as they came, the name and the lines
+// show them, and nothing lands outside the folder.
+TEST_F(CliTest, InvalidUtf8InAddressesIsShownNotPassedOn) {
+    ServeImage("/img/a%FF%C0%AF.jpg", "photo.jpg");
+    server.on("/images/search",
+              Response::text(Page({Result(Url("/img/a%FF%C0%AF.jpg"), "http://site.example/caf%E9")})));
+    Outcome r = RunProgram(exe, Options() + "--quiet --empty-pages 1 odd");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.Lines(),
+              std::vector<std::string>{"a___.jpg\thttp://site.example/caf%E9\t" + Url("/img/a%FF%C0%AF.jpg")});
+    EXPECT_EQ(folder.Read("a___.jpg"), Fixture("photo.jpg"));
+    EXPECT_EQ(folder.Files().size(), 1u);
+}

@@ -10,6 +10,7 @@
 #include "engine/pagescan.h"
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
+#include "platform/text.h"
 
 using namespace engine;
 
@@ -225,7 +226,12 @@ TEST(Naming, NamesWindowsWouldMishandleAreMended) {
     EXPECT_EQ(shape("com1.gif"), "_com1.gif");
     EXPECT_EQ(shape("LPT9.png"), "_LPT9.png");
     EXPECT_EQ(shape("aux .jpg"), "_aux .jpg");
-    EXPECT_EQ(shape("COM\xB9.jpg"), "_COM\xB9.jpg");
+    EXPECT_EQ(shape("COM\xC2\xB9.jpg"), "_COM\xC2\xB9.jpg");  // a superscript one
+    {
+        platform::SetTextsAreUtf8(false);  // in code page 1252
+        EXPECT_EQ(shape("COM\xB9.jpg"), "_COM\xB9.jpg");
+        platform::SetTextsAreUtf8(true);
+    }
     EXPECT_EQ(shape("photo."), "photo_");
     EXPECT_EQ(shape(".."), "__");
     EXPECT_EQ(shape("photo.jpg "), "photo.jpg");  // the ".jpg" rule already drops the space
@@ -235,6 +241,48 @@ TEST(Naming, NamesWindowsWouldMishandleAreMended) {
     for (const char* ok : {"console.jpg", "com10.jpg", "com0x.jpg", "lpt.jpg", "nul1.gif", "auxiliary.bmp", "con_.jpg",
                            ".jpg", "a b.jpg", "x.y.jpg"})
         EXPECT_EQ(shape(ok), ok);
+}
+
+TEST(Naming, NamesInEveryScriptAreCutByCharacterNeverInsideOne) {
+    auto shape = [](const std::string& name) { return ShapeFileName(name, 1, 1); };
+    const std::string cat = "\xE7\x8C\xAB";
+    EXPECT_EQ(shape(cat + ".jpg"), cat + ".jpg");
+    EXPECT_EQ(shape("caf\xC3\xA9 au lait.JPEG"), "caf\xC3\xA9 au lait.jpg");
+    std::string forty;
+    for (int i = 0; i < 40; i++) forty += cat;
+    std::string thirty;
+    for (int i = 0; i < 30; i++) thirty += cat;
+    EXPECT_EQ(shape(forty + ".jpg"), thirty + ".jpg");  // 30 characters, 90 bytes
+    // A name of 30 characters but more than 30 bytes is not cut at all.
+    EXPECT_EQ(shape(thirty.substr(0, 26 * 3) + ".jpg"), thirty.substr(0, 26 * 3) + ".jpg");
+    std::string emoji;
+    for (int i = 0; i < 31; i++) emoji += "\xF0\x9F\x98\x80";
+    EXPECT_EQ(shape(emoji + ".gif"), emoji.substr(0, 30 * 4) + ".gif");
+    // A combining mark is not cut off its letter.
+    std::string marks = std::string(29, 'a') + "e\xCC\x81" + "zz.jpg";
+    EXPECT_EQ(shape(marks), std::string(29, 'a') + ".jpg");
+    {
+        platform::SetTextsAreUtf8(false);  // in a legacy code page the bytes count, as they always did
+        EXPECT_EQ(shape(forty + ".jpg"), forty.substr(0, 30) + ".jpg");
+        platform::SetTextsAreUtf8(true);
+    }
+}
+
+TEST(Naming, BytesOfNoCharacterAndHidingControlsBecomeUnderscores) {
+    auto shape = [](const std::string& name) { return ShapeFileName(name, 1, 1); };
+    EXPECT_EQ(shape("caf\xE9.jpg"), "caf_.jpg");
+    EXPECT_EQ(shape("a\xC0\xAF"
+                    "b.jpg"),
+              "a__b.jpg");                                  // an overlong "/" stays in the folder
+    EXPECT_EQ(shape("x\xE2\x80\xAEgpj.exe"), "x_gpj.exe");  // a right-to-left override
+    EXPECT_EQ(shape("\xE2\x81\xA7"
+                    "a\xC2\x85.jpg"),
+              "_a_.jpg");  // an isolate, a C1 control
+    // Right-to-left text itself is a name like any other.
+    const std::string arabic = "\xD8\xA7\xD9\x84\xD9\x82\xD8\xB7";  // القط
+    EXPECT_EQ(shape(arabic + ".jpg"), arabic + ".jpg");
+    std::string named = shape(std::string(10000, '\xE7') + ".jpg");
+    EXPECT_EQ(named, std::string(30, '_') + ".jpg");
 }
 
 TEST(ScanFlow, NamesAndOrderOfSteps) {

@@ -96,7 +96,7 @@ TEST_F(FormsTest, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
         if (k == VK_ESCAPE) k = 0;
     };
     e.OnKeyDown = [&](Component*, WORD& k, unsigned) { seen.push_back("edit " + std::to_string(k)); };
-    e.OnKeyPress = [&](Component*, char& c) {
+    e.OnKeyPress = [&](Component*, wchar_t& c) {
         if (c == ':') c = 0;  // refused characters never reach the edit
     };
     PostMessageA(e.Handle(), WM_KEYDOWN, 'A', 0);

@@ -2,6 +2,8 @@
 // keyword box to the files in the target folder and the thumbnails in the strip.
 #include "window_fixture.h"
 
+#include "platform/codepage.h"
+
 using namespace windowtest;
 
 namespace {
@@ -64,6 +66,46 @@ TEST_F(EndToEndTest, ImagesLandInTheFolderListAndStrip) {
     EXPECT_EQ(form->ListBox1.Count(), 0);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Want to save your search to disk before doing another ?",
                                                     "No downloads to get for this...", "Finished all downloads..."}));
+}
+
+// Keywords in three scripts typed into the keyword box (as UTF-16 characters, the way the
+// keyboard sends them), then Enter: the request, the file names, the lines and the history.
+TEST_F(EndToEndTest, KeywordsTypedInEveryScript) {
+    struct Case {
+        std::wstring typed;
+        std::string utf8, query, escaped;
+    };
+    const Case cases[] = {{L"\x732B", "\xE7\x8C\xAB", "%E7%8C%AB", "%E7%8C%AB"},
+                          {L"\x043A\x043E\x0448\x043A\x0430", "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0",
+                           "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0", "%D0%BA%D0%BE%D1%88%D0%BA%D0%B0"},
+                          {L"caf\x00E9 au lait", "caf\xC3\xA9 au lait", "caf%C3%A9+au+lait", "caf%C3%A9%20au%20lait"}};
+    mainwindow::MaxFileCount = 1;
+    mainwindow::SaveOnExitAsk = false;
+    answerByText = {{"Want to save your search to disk before doing another ?", IDNO}};
+    for (const Case& c : cases) {
+        server.on("/img/" + c.escaped + ".jpg", Response::file(JpegFile(300, 200), "image/jpeg"));
+        server.on("/images/search",
+                  Response::text("<html><body>" +
+                                 Result(server.url("/img/" + c.escaped + ".jpg"), "http://pages.example/" + c.escaped) +
+                                 "</body></html>"));
+        server.clear_requests();
+        HWND edit = form->ComboBox_search.EditHandle();
+        form->ComboBox_search.SetText("");
+        form->ComboBox_search.SetFocus();
+        for (wchar_t ch : c.typed + L"\r") PostMessageW(edit, WM_CHAR, ch, 1);
+        ASSERT_TRUE(Pump([&] { return server.requests_for("/images/search").size() > 0; }));
+        WaitIdle();
+        auto reqs = server.requests_for("/images/search");
+        ASSERT_EQ(reqs.size(), 1u);
+        EXPECT_EQ(QueryValue(reqs[0].target, "q"), c.query);
+        ASSERT_EQ(form->ListBox1.Count(), 1);
+        EXPECT_EQ(form->ListBox1.Item(0), "http://pages.example/" + c.utf8);
+        EXPECT_EQ(form->Thumbnail(0)->Hint(), c.utf8 + ".jpg");
+        EXPECT_NE(GetFileAttributesW((platform::Widen(folder) + c.typed + L".jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(form->ComboBox_search.Item(0), c.utf8);
+        EXPECT_EQ(form->ComboBox_search.Text(), c.utf8);
+        DeleteFileW((platform::Widen(folder) + c.typed + L".jpg").c_str());
+    }
 }
 
 }  // namespace

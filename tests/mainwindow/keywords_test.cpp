@@ -18,8 +18,14 @@ TEST(KeywordHistory, MovesEntryAsStoredOrInsertsOnTop) {
     std::vector<std::string> empty;
     EXPECT_EQ(PutOnTop(empty, ""), -1);
     EXPECT_EQ(empty, (std::vector<std::string>{""}));
-    EXPECT_TRUE(SameTextIgnoringCase("\xC9t\xE9", "\xE9T\xC9"));  // accented letters of code page 1252
+    EXPECT_TRUE(SameTextIgnoringCase("\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\x89"));  // Été, éTÉ
     EXPECT_FALSE(SameTextIgnoringCase("ab", "abc"));
+    // The history keeps keywords in every script; case is ignored where the script has it.
+    std::vector<std::string> h2{"\xE7\x8C\xAB", "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0"};
+    EXPECT_EQ(PutOnTop(h2, "\xD0\x9A\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0"), 1);  // Кошка
+    EXPECT_EQ(h2.front(), "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0");
+    EXPECT_EQ(PutOnTop(h2, "caf\xC3\xA9 au lait"), -1);
+    EXPECT_EQ(PutOnTop(h2, "\xE7\x8C\xAB"), 2);
 }
 
 TEST(KeywordHistory, QueryReplacesEverySpaceAndNothingElse) {

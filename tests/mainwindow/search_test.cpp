@@ -252,7 +252,7 @@ TEST_F(WindowTest, KeywordHistoryAndQueryText) {
     EXPECT_EQ(form->ComboBox_search.Items(), (std::vector<std::string>{"  red car ", "dogs", "cats"}));
     SearchToEnd("");  // an empty box is not refused
     EXPECT_EQ(QueryKeywords, "");
-    std::string pasted = "a/b:c?d*\xE9\x01" + std::string(300, 'x');
+    std::string pasted = "a/b:c?d*\xC3\xA9\x01" + std::string(300, 'x');
     SearchToEnd(pasted);
     EXPECT_EQ(QueryKeywords, pasted);
     auto reqs = server.requests_for("/images/search");
@@ -260,6 +260,7 @@ TEST_F(WindowTest, KeywordHistoryAndQueryText) {
     EXPECT_EQ(QueryValue(reqs[0].target, "q"), "dogs");
     EXPECT_EQ(QueryValue(reqs[1].target, "q"), "++red+car+");
     EXPECT_EQ(QueryValue(reqs[2].target, "q"), "");
+    EXPECT_EQ(QueryValue(reqs[3].target, "q"), "a/b:c?d*%C3%A9%01" + std::string(300, 'x'));
     EXPECT_EQ(form->ComboBox_search.Count(), 5);
 }
 

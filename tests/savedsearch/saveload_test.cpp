@@ -391,3 +391,53 @@ TEST_F(SaveLoad, ResultsOfANewSearchAreSavedUnderItsKeywords) {
     EXPECT_TRUE(Texts(forms::BoxKind::Confirm).empty());
     EXPECT_TRUE(FileExists(Base("dogs.QBI")));
 }
+
+// Keywords, lines and names in three scripts: the set is named after the keywords, and a save
+// and a load bring every byte back.
+TEST_F(SaveLoad, SetsInEveryScriptComeBackByteExact) {
+    const std::string cat = "\xE7\x8C\xAB", koshka = "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0",
+                      cafe = "caf\xC3\xA9 au lait";
+    Bytes a = MakeJpeg(20, 20, 40);
+    AddEntry("http://site.example/" + cat, a, cat + ".jpg");
+    AddEntry("http://site.example/" + koshka + "?q=caf%E9", a, koshka + ".jpg");
+    AddEntry("http://site.example/" + cafe, a, cafe + ".jpg");
+    for (const std::string& keywords : {cat, koshka + "+" + cafe}) {
+        ResultsSaved = false;  // as after a search: saved under its keywords
+        QueryKeywords = keywords;
+        Save();
+        ASSERT_TRUE(FileExists(Base(keywords + ".QBI"))) << keywords;
+        Bytes before[3] = {FileBytes(Base(keywords + ".QBI")), FileBytes(Base(keywords + ".QBJ")),
+                           FileBytes(Base(keywords + ".QBL"))};
+        std::string links(before[2].begin(), before[2].end());
+        EXPECT_EQ(links, "http://site.example/" + cat + "\r\nhttp://site.example/" + koshka +
+                             "?q=caf%E9\r\nhttp://site.example/" + cafe + "\r\n");
+
+        Load(keywords);
+        EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
+        EXPECT_EQ(Lines(),
+                  (std::vector<std::string>{"http://site.example/" + cat, "http://site.example/" + koshka + "?q=caf%E9",
+                                            "http://site.example/" + cafe}));
+        EXPECT_EQ(form->Thumbnail(0)->Hint(), cat + ".jpg");
+        EXPECT_EQ(form->Thumbnail(2)->Hint(), cafe + ".jpg");
+        EXPECT_EQ(form->ComboBox_search.Item(0), keywords);
+
+        Save();  // over itself, after the question
+        EXPECT_EQ(FileBytes(Base(keywords + ".QBI")), before[0]);
+        EXPECT_EQ(FileBytes(Base(keywords + ".QBJ")), before[1]);
+        EXPECT_EQ(FileBytes(Base(keywords + ".QBL")), before[2]);
+    }
+}
+
+// A set an earlier version wrote in code page 1252 loads with its accented letters.
+TEST_F(SaveLoad, ASetWrittenInCodePage1252Loads) {
+    Bytes a = MakeJpeg(20, 20, 40);
+    WriteSet(
+        Base("caf\xC3\xA9"),
+        {{a, a}, {"caf\xE9.jpg", "M\xFCller.jpg"}, {"http://site.example/caf\xE9", "http://site.example/M\xFCller"}});
+    Load("caf\xC3\xA9");
+    EXPECT_TRUE(Texts(forms::BoxKind::Error).empty());
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"http://site.example/caf\xC3\xA9", "http://site.example/M\xC3\xBCller"}));
+    EXPECT_EQ(form->Thumbnail(0)->Hint(), "caf\xC3\xA9.jpg");
+    EXPECT_EQ(form->Thumbnail(1)->Hint(), "M\xC3\xBCller.jpg");
+}

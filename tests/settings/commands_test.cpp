@@ -215,11 +215,20 @@ TEST_F(Commands, KeywordBoxAcceptsOnlyItsCharacters) {
     form->ComboBox_search.SetText("");
     form->ComboBox_search.SetFocus();
     SetClipboard("pasted");
-    for (unsigned char c : std::string("red car:/\\*?<>|~^{}@`;\xE9\x7F") + "\x01\x03\x16\x18" + "2+[x]_(ok)!")
+    for (unsigned char c : std::string("red car:/\\*?<>|~^{}@`;\x7F") + "\x01\x03\x16\x18" + "2+[x]_(ok)!")
         Post(WM_CHAR, c, 1, edit);
     EXPECT_EQ(form->ComboBox_search.Text(), "red car2+[x]_(ok)!");
     Post(WM_CHAR, 8, 1, edit);  // backspace still edits
     EXPECT_EQ(form->ComboBox_search.Text(), "red car2+[x]_(ok)");
+    // Characters of every script are typed as they come, as UTF-16 (an emoji as two units); a
+    // C1 control is not.
+    form->ComboBox_search.SetText("");
+    for (wchar_t c : std::wstring(L"\x732B \x043A\x0430\x0444\x0435 caf\x00E9\x0085 \xD83D\xDE00")) {
+        PostMessageW(edit, WM_CHAR, c, 1);
+        forms::ProcessMessages();
+    }
+    EXPECT_EQ(form->ComboBox_search.Text(),
+              "\xE7\x8C\xAB \xD0\xBA\xD0\xB0\xD1\x84\xD0\xB5 caf\xC3\xA9 \xF0\x9F\x98\x80");
 }
 
 TEST_F(Commands, EnterInTheKeywordBoxSearches) {

@@ -70,10 +70,13 @@ TEST(Folder, TrailingBackslash) {
 
 TEST(KeywordBox, AllowedCharacters) {
     std::string allowed;
-    for (int c = 0; c < 256; ++c)
-        if (IsKeywordChar(static_cast<unsigned char>(c))) allowed += static_cast<char>(c);
+    for (unsigned c = 0; c < 128; ++c)
+        if (IsKeywordChar(c)) allowed += static_cast<char>(c);
     EXPECT_EQ(allowed, std::string("\x08\x0C !\"#$%&'()+,-.0123456789=ABCDEFGHIJKLMNOPQRSTUVWXYZ[]_"
                                    "abcdefghijklmnopqrstuvwxyz"));
+    // Every other script is typed as it is; C1 controls are not.
+    for (unsigned c : {0xE9u, 0x732Bu, 0x043Au, 0x0627u, 0xD83Du, 0xDE00u}) EXPECT_TRUE(IsKeywordChar(c)) << c;
+    for (unsigned c = 0x80; c < 0xA0; ++c) EXPECT_FALSE(IsKeywordChar(c)) << c;
 }
 
 TEST(GoToWebpage, SiteOfAnAddress) {

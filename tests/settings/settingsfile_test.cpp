@@ -161,3 +161,49 @@ TEST(SettingsFile, UnusableFilesGiveDefaults) {
         EXPECT_EQ(f.ReadText("SearchStrings", "0", ""), "after") << i;
     }
 }
+
+TEST(SettingsFile, TextsInEveryScriptAsUtf8) {
+    TempFolder dir;
+    SettingsFile f(dir.path() + "Quenby.ini");
+    const std::string cat = "\xE7\x8C\xAB", koshka = "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB0";
+    f.WriteText("SearchStrings", "0", cat);
+    f.WriteText("SearchStrings", "1", koshka);
+    f.WriteText("SearchStrings", "2", "caf\xC3\xA9 au lait");
+    f.WriteText(kSavePath, "C:\\Bilder \xF0\x9F\x98\x80\\");
+    EXPECT_EQ(f.ReadText("SearchStrings", "0", ""), cat);
+    EXPECT_EQ(f.ReadText("SearchStrings", "1", ""), koshka);
+    EXPECT_EQ(f.ReadText("SearchStrings", "2", ""), "caf\xC3\xA9 au lait");
+    EXPECT_EQ(f.ReadText(kSavePath, ""), "C:\\Bilder \xF0\x9F\x98\x80\\");
+    EXPECT_NE(TempFolder::Read(f.Path()).find("0=" + cat + "\r\n"), std::string::npos);  // UTF-8 in the file
+
+    // A value longer than the 2047 the service reads is cut on a character, never inside one.
+    std::string longest;
+    for (int i = 0; i < 3000; i++) longest += cat;
+    f.WriteText("SearchStrings", "3", longest);
+    std::string back = f.ReadText("SearchStrings", "3", "");
+    EXPECT_EQ(back, longest.substr(0, 2046));  // 682 whole characters
+}
+
+// A settings file of an earlier version, written in code page 1252, reads as it was meant; the
+// first write turns the whole file into UTF-8 and keeps every other value.
+TEST(SettingsFile, ALegacyFileInCodePage1252Reads) {
+    TempFolder dir;
+    std::string path = dir.path() + "Quenby.ini";
+    TempFolder::Write(path,
+                      "[SearchStrings]\r\n0=caf\xE9\r\n1=M\xFCller\r\n2=  \"quoted \xE9\"  \r\n"
+                      "[Preferences]\r\nSavePath=C:\\Bilder f\xFCr M\xFCller\\\r\nMaxFileCount=0x10\r\n");
+    SettingsFile f(path);
+    EXPECT_EQ(f.ReadText("SearchStrings", "0", ""), "caf\xC3\xA9");
+    EXPECT_EQ(f.ReadText("searchstrings", "1", ""), "M\xC3\xBCller");
+    EXPECT_EQ(f.ReadText("SearchStrings", "2", ""), "quoted \xC3\xA9");
+    EXPECT_EQ(f.ReadText("SearchStrings", "5", "none"), "none");
+    EXPECT_EQ(f.ReadText(kSavePath, ""), "C:\\Bilder f\xC3\xBCr M\xC3\xBCller\\");
+    EXPECT_EQ(f.ReadInteger(kMaxFileCount), 16);
+
+    f.WriteText("SearchStrings", "3", "\xE7\x8C\xAB");
+    std::string bytes = TempFolder::Read(path);
+    EXPECT_NE(bytes.find("0=caf\xC3\xA9\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("3=\xE7\x8C\xAB\r\n"), std::string::npos) << bytes;
+    EXPECT_EQ(f.ReadText("SearchStrings", "1", ""), "M\xC3\xBCller");
+    EXPECT_EQ(f.ReadText(kSavePath, ""), "C:\\Bilder f\xC3\xBCr M\xC3\xBCller\\");
+}

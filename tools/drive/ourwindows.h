@@ -9,6 +9,15 @@ namespace drive {
 
 inline constexpr char kMainTitle[] = "Image search and download ...";
 
+// What the readers print is UTF-8, whatever the program's code page.
+inline std::string Utf8(const wchar_t* text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string out(static_cast<size_t>(n - 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
 inline std::string ClassOf(HWND h) {
     char buf[128] = {};
     GetClassNameA(h, buf, sizeof buf);
@@ -18,9 +27,9 @@ inline std::string ClassOf(HWND h) {
 // The caption Windows keeps for the window; for another process's edit that is its creation
 // caption, not what it shows now (use ShownText).
 inline std::string TextOf(HWND h) {
-    char buf[4096] = {};
-    GetWindowTextA(h, buf, sizeof buf);
-    return buf;
+    wchar_t buf[4096] = {};
+    GetWindowTextW(h, buf, 4096);
+    return Utf8(buf);
 }
 
 // A message to another process's window that gives up after 3 s, so that a program that no
@@ -33,22 +42,21 @@ inline LRESULT Ask(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
 
 // What a control of another process shows: WM_GETTEXT itself.
 inline std::string ShownText(HWND h) {
-    char buf[4096] = {};
-    Ask(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-    return buf;
+    wchar_t buf[4096] = {};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 3000, &result);
+    return Utf8(buf);
 }
 
 // Line i of another process's list box. The wide message: Wine hands another process's list
-// text over as UTF-16 even to LB_GETTEXT sent as ANSI. Converted back to the ANSI code page.
+// text over as UTF-16 even to LB_GETTEXT sent as ANSI.
 inline std::string ListLine(HWND list, int i) {
     DWORD_PTR n = 0, done = 0;
     if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, 3000, &n) || static_cast<LRESULT>(n) < 0)
         return {};
     std::wstring wide(static_cast<size_t>(n) + 1, L'\0');
     SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL, 3000, &done);
-    char line[8192] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, line, sizeof line - 1, nullptr, nullptr);
-    return line;
+    return Utf8(wide.c_str());
 }
 
 inline DWORD ProcessOf(HWND h) {

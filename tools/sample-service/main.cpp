@@ -15,6 +15,7 @@
 //     --markup    the results pages' markup (default classic)
 //     --requests  appends the request line of every results page asked for to FILE, as it
 //                 arrives (the black-box tests read what the program sent)
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -52,17 +53,30 @@ std::string QueryValue(const std::string& target, const std::string& key) {
     return query.substr(at, query.find('&', at) - at);
 }
 
-// The query as a path segment: letters and digits, every other run of characters a "-".
+// The query as a path segment: letters and digits, the escapes of non-ASCII characters (the
+// bytes of their UTF-8) as sent, every other run of characters a "-".
 std::string Slug(const std::string& q) {
     std::string out;
-    for (char c : q) {
+    for (size_t i = 0; i < q.size(); i++) {
+        char c = q[i];
         bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (keep)
+        if (c == '%' && i + 2 < q.size() && std::isxdigit(static_cast<unsigned char>(q[i + 2])) && q[i + 1] >= '8' &&
+            q[i + 1] <= 'F') {
+            out += q.substr(i, 3);
+            i += 2;
+        } else if (keep) {
             out += c;
-        else if (!out.empty() && out.back() != '-')
+        } else if (!out.empty() && out.back() != '-') {
             out += '-';
+        }
     }
     return out.empty() ? "all" : out;
+}
+
+// Keywords in another script name the images too ("%E7%8C%AB-1.jpg"), so their files are named
+// in that script; ASCII keywords keep the plain numbers.
+std::string ImageName(const std::string& slug, int id) {
+    return (slug.find('%') == std::string::npos ? "" : slug + "-") + std::to_string(id) + ".jpg";
 }
 
 // Results pages are asked for at first = 1, 57, 85, ...: page 0, 1, 2, ...
@@ -90,7 +104,7 @@ std::string ResultsPage(const std::string& base, const std::string& q, int first
     if (PageNumber(first) < o.pages) {
         for (int i = 0; i < o.perPage; i++) {
             int id = first + i;
-            std::string image = base + "/img/" + slug + "/" + std::to_string(id) + ".jpg";
+            std::string image = base + "/img/" + slug + "/" + ImageName(slug, id);
             std::string page =
                 base + "/page/" + slug + "/" + std::to_string(id) + ".html?from=search&amp;n=" + std::to_string(id);
             if (o.today) {
@@ -161,7 +175,7 @@ int main(int argc, char** argv) {
             return Response::text(
                 ResultsPage(base, QueryValue(req.target, "q"), std::atoi(QueryValue(req.target, "first").c_str()), o));
         if (path.rfind("/img/", 0) == 0) {
-            int id = std::atoi(path.substr(path.rfind('/') + 1).c_str());
+            int id = std::atoi(path.substr(path.find_last_of("/-") + 1).c_str());
             if (o.imageMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(o.imageMs));
             return Response::file(jpegs[static_cast<size_t>(id) % jpegs.size()], "image/jpeg");
         }
