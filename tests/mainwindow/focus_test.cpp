@@ -87,9 +87,14 @@ TEST_F(WindowTest, ARealBoxDisablesOurWindowUnderItAndGivesTheFocusBack) {
     forms::SetBoxScript(nullptr);  // a real box from here on
     std::atomic<HWND> owner{nullptr};
     std::atomic<bool> enabledUnder{true};
+    DWORD ourThread = GetCurrentThreadId();
     std::thread answer([&] {
         for (int i = 0; i < 400; i++, Sleep(50)) {
-            if (HWND box = FindBox()) {
+            // A person answers a box once it is in front: a box closed before it was ever
+            // activated leaves the other window active, and nothing gives our window the focus.
+            HWND box = FindBox();
+            GUITHREADINFO gui{sizeof gui};
+            if (box && GetGUIThreadInfo(ourThread, &gui) && gui.hwndActive == box) {
                 owner = GetWindow(box, GW_OWNER);
                 enabledUnder = IsWindowEnabled(form->Handle()) != 0;
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
