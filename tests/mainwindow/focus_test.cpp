@@ -93,7 +93,8 @@ TEST_F(WindowTest, ARealBoxDisablesOurWindowUnderItAndGivesTheFocusBack) {
             // A person answers a box once it is in front: a box closed before it was ever
             // activated leaves the other window active, and nothing gives our window the focus.
             HWND box = FindBox();
-            GUITHREADINFO gui{sizeof gui};
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
             if (box && GetGUIThreadInfo(ourThread, &gui) && gui.hwndActive == box) {
                 owner = GetWindow(box, GW_OWNER);
                 enabledUnder = IsWindowEnabled(form->Handle()) != 0;
