@@ -7,6 +7,7 @@
 #include <atomic>
 #include <exception>
 
+#include "engine/naming.h"
 #include "engine/pagerequest.h"
 
 namespace engine {
@@ -78,8 +79,12 @@ void TDownThread::Run() {
 std::wstring TDownThread::RequestPage(int32_t first) {
     // The web's rule for a query is UTF-8, whatever the process code page.
     QueryParams q{platform::ToUtf8(Keywords), first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
-    return FetchPage(SearchUrl(service_, q));
+    return FetchPage(SearchUrl(service_, q), PageBounds{stop_, pageMs_});
 }
+
+bool TDownThread::FailedBefore(const std::string& imageUrl) const { return failed_.contains(LowerAscii(imageUrl)); }
+
+void TDownThread::NoteFailed(const std::string& imageUrl) { failed_.insert(LowerAscii(imageUrl)); }
 
 bool TDownThread::ParsePage(const std::wstring& text) {
     if (StopRequested() || DownedCount >= FileLimit) return true;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <unordered_set>
 
 #include "engine/jobsink.h"
 #include "engine/query.h"
@@ -41,6 +42,13 @@ public:
     void SetAgent(std::string agent) { agent_ = std::move(agent); }
     const std::string& Agent() const { return agent_; }
     void SetPageScan(PageScan scan) { scan_ = std::move(scan); }  // tests and the console
+    // How long a results page and an image download may take (tests shorten them).
+    void SetDeadlines(uint32_t pageMs, uint32_t imageMs) {
+        pageMs_ = pageMs;
+        imageMs_ = imageMs;
+    }
+    uint32_t ImageDeadline() const { return imageMs_; }
+    const std::atomic<bool>* StopFlag() const { return stop_; }
     void Start();
     // How many jobs exist (made and not yet freed), on every thread.
     static int Alive();
@@ -62,6 +70,10 @@ public:
     int32_t TriedCount = 0;
 
     bool StopRequested() const { return stop_ && stop_->load(); }
+    // Image addresses whose download failed in this search are not requested again (letter
+    // case ignored, as in the duplicate test). Worker only.
+    bool FailedBefore(const std::string& imageUrl) const;
+    void NoteFailed(const std::string& imageUrl);
     JobSink& Sink() { return *sink_; }
 
     // The results page whose first result has index `first`, as 16-bit text.
@@ -86,6 +98,9 @@ private:
     std::string market_ = kDefaultMarket;
     std::string agent_;
     PageScan scan_;
+    uint32_t pageMs_ = 30000;
+    uint32_t imageMs_ = 60000;
+    std::unordered_set<std::string> failed_;
     std::atomic<bool> terminated_{false};
     std::thread thread_;
 };

@@ -91,61 +91,119 @@ uint64_t AnnouncedLength(HINTERNET request) {
     return h.present ? ParseContentLength(h.text) : 0;
 }
 
+bool IsRedirect(const HeaderText& status) {
+    return status.present && !status.tooLong &&
+           (status.text == "301" || status.text == "302" || status.text == "303" || status.text == "307" ||
+            status.text == "308");
+}
+
+// The address a redirect names, made absolute against the address that answered; empty when
+// there is none or it is longer than any address the fetcher follows.
+std::string RedirectTarget(HINTERNET request, const std::string& from) {
+    constexpr DWORD kLongest = 8192;
+    std::string location(kLongest, '\0');
+    DWORD len = kLongest - 1, index = 0;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location.data(), &len, &index)) return {};
+    location.resize(strnlen(location.data(), std::min<DWORD>(len, kLongest - 1)));
+    if (location.empty()) return {};
+    std::string combined(kLongest, '\0');
+    DWORD size = kLongest - 1;
+    if (!InternetCombineUrlA(from.c_str(), location.c_str(), combined.data(), &size, 0)) return {};
+    combined.resize(strnlen(combined.data(), std::min<DWORD>(size, kLongest - 1)));
+    return combined;
+}
+
+// One request of the chain: its own connection on the shared session.
+struct Exchange {
+    platform::InetHandle connection, request;
+};
+
+bool Send(HINTERNET session, const std::string& url, Exchange& x) {
+    // The last hop's handles go first, the request before its connection: Wine fails a third
+    // request on the session while earlier ones are left open.
+    x.request.Reset();
+    x.connection.Reset();
+    Target target;
+    if (!Crack(url, target)) return false;
+    // The request is opened in steps (connection, then request) rather than by address in one
+    // call: Wine keeps only the connect time-out of a session handle, so the others are set on
+    // the request handle as well, where both Windows and Wine apply them.
+    x.connection.Reset(
+        InternetConnectA(session, target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
+                         target.password.empty() ? nullptr : target.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+    if (!x.connection) return false;
+    SetTimeouts(x.connection.get());
+    // Redirects are followed below, where they can be counted (Wine's WinInet follows a loop
+    // for ever). The cache is neither read nor written: every body goes to its file only, and
+    // a refused one nowhere.
+    const DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
+                        (target.secure ? INTERNET_FLAG_SECURE : 0);
+    static const char* kAccept[] = {"*/*", nullptr};
+    x.request.Reset(
+        HttpOpenRequestA(x.connection.get(), "GET", target.object.c_str(), nullptr, nullptr, kAccept, flags, 0));
+    if (!x.request) return false;
+    SetTimeouts(x.request.get());
+    return HttpSendRequestA(x.request.get(), nullptr, 0, nullptr, 0) != FALSE;
+}
+
 }  // namespace
 
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
-                    const std::string& agent) {
-    Target target;
-    if (!Crack(url, target)) return false;
+                    const std::string& agent, const DownloadBounds& bounds) {
+    const ULONGLONG start = GetTickCount64();
+    auto givenUp = [&] {
+        return (bounds.stop && bounds.stop->load()) || GetTickCount64() - start >= bounds.deadlineMs;
+    };
 
     platform::InetHandle session(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     SetTimeouts(session.get());
 
-    // The request is opened in steps (connection, then request) rather than by address in one
-    // call: Wine keeps only the connect time-out of a session handle, so the others are set on
-    // the request handle as well, where both Windows and Wine apply them.
-    platform::InetHandle connection(InternetConnectA(
-        session.get(), target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
-        target.password.empty() ? nullptr : target.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection) return false;
-    SetTimeouts(connection.get());
-
-    static const char* kAccept[] = {"*/*", nullptr};
-    platform::InetHandle request(HttpOpenRequestA(connection.get(), "GET", target.object.c_str(), nullptr, nullptr,
-                                                  kAccept, target.secure ? INTERNET_FLAG_SECURE : 0, 0));
-    if (!request) return false;
-    SetTimeouts(request.get());
-    // Redirects are followed by the platform; what is tested below is the final response.
-    if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return false;
-
-    if (!WithinSizeLimits(AnnouncedLength(request.get()), minSize, maxSize)) return false;
-    HeaderText status = QueryText(request.get(), HTTP_QUERY_STATUS_CODE);
+    Exchange x;
+    HeaderText status;
+    std::string address = url;
+    for (int hop = 0;; hop++) {
+        if (!Send(session.get(), address, x) || givenUp()) return false;
+        status = QueryText(x.request.get(), HTTP_QUERY_STATUS_CODE);
+        if (!IsRedirect(status)) break;
+        if (hop == kMaxRedirects) return false;  // a loop, or a chain too long to be one
+        address = RedirectTarget(x.request.get(), address);
+        if (address.empty()) return false;
+    }
+    if (!WithinSizeLimits(AnnouncedLength(x.request.get()), minSize, maxSize)) return false;
     if (!status.present || status.tooLong || status.text != "200") return false;
 
     platform::Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw std::runtime_error("Cannot create file \"" + path + "\". " + LastErrorText());
+    auto abandon = [&] {
+        file.Close();
+        DeleteFileA(path.c_str());
+        return false;
+    };
 
     char buffer[kBlock];
     uint64_t total = 0;
-    DWORD got = 0;
-    do {
+    for (;;) {
+        if (givenUp()) return abandon();
+        // Asking what has arrived first means a read never waits for more than that: when the
+        // connection then stalls or drops, the bytes already here are in the file.
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(x.request.get(), &available, 0, 0) || available == 0) break;
         std::memset(buffer, 0, sizeof buffer);
-        if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got)) got = 0;
+        DWORD got = 0;
+        BOOL read = InternetReadFile(x.request.get(), buffer, std::min(available, kBlock), &got);
+        if (got > sizeof buffer) got = 0;
         DWORD written = 0;
         if (got && (!WriteFile(file.get(), buffer, got, &written, nullptr) || written != got))
             throw std::runtime_error("Stream write error");
         total += got;
         // Without an announced length only the bytes themselves show that a body runs past the
         // largest size (an endless body would otherwise fill the disk).
-        if (total > static_cast<uint64_t>(maxSize < 0 ? 0 : maxSize)) {
-            file.Close();
-            DeleteFileA(path.c_str());
-            return false;
-        }
+        if (total > static_cast<uint64_t>(maxSize < 0 ? 0 : maxSize)) return abandon();
         platform::PumpThreadMessages();
-    } while (got != 0);
+        if (!read || got == 0) break;
+    }
     return true;
 }
 

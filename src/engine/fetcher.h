@@ -1,20 +1,31 @@
 #pragma once
 // Downloads one image file through WinInet, on the search job's worker thread.
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 namespace engine {
 
+// What bounds one download besides the size limits.
+struct DownloadBounds {
+    const std::atomic<bool>* stop = nullptr;  // tested between blocks; a stop abandons the file
+    uint32_t deadlineMs = 60000;              // from the first request to the last block
+};
+
+inline constexpr int kMaxRedirects = 10;
+
 // Writes the body at `url` to `path` when the server announces a length within
 // [minSize, maxSize] (no Content-Length counts as 0, one too long to read as larger than any
-// limit) and the final status, after redirects, is exactly "200". Returns false, leaving no
-// file, when the download is refused or does not start. Every network phase is bounded by
-// 4000 ms time-outs. A transfer cut short keeps what arrived and returns true; a body that runs
-// past maxSize is abandoned, its file deleted, and false returned. Throws std::runtime_error
-// when the file cannot be created or written (the file and every handle are closed first).
-// Pumps the calling thread's messages after each block of 1024 bytes. `agent` is the user agent
-// the request names (the program's title, handed in by whoever runs the job).
+// limit) and the final status, after at most kMaxRedirects redirects followed here, is exactly
+// "200". Returns false, leaving no file, when the download is refused or does not start, and
+// when a stop request, the deadline or a body running past maxSize ends it (the file is
+// deleted). Every network phase is bounded by 4000 ms time-outs. A transfer cut short keeps
+// every byte that arrived and returns true. Throws std::runtime_error when the file cannot be
+// created or written (the file and every handle are closed first). Pumps the calling thread's
+// messages after each block of at most 1024 bytes. `agent` is the user agent the request names
+// (the program's title, handed in by whoever runs the job). Nothing is read from or written to
+// the internet cache.
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
-                    const std::string& agent);
+                    const std::string& agent, const DownloadBounds& bounds = {});
 
 }  // namespace engine

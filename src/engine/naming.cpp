@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 
 #include "platform/text.h"
 
@@ -79,7 +80,56 @@ std::string WholeCharacters(const std::string& name) {
     return out;
 }
 
+// Extensions Windows runs, installs or obeys when a file is opened or its folder is shown.
+constexpr std::string_view kActiveExtensions[] = {".exe",
+                                                  ".com",
+                                                  ".bat",
+                                                  ".cmd",
+                                                  ".scr",
+                                                  ".pif",
+                                                  ".lnk",
+                                                  ".url",
+                                                  ".js",
+                                                  ".jse",
+                                                  ".vbs",
+                                                  ".vbe",
+                                                  ".wsf",
+                                                  ".wsh",
+                                                  ".ps1",
+                                                  ".psm1",
+                                                  ".psd1",
+                                                  ".msi",
+                                                  ".msp",
+                                                  ".mst",
+                                                  ".dll",
+                                                  ".cpl",
+                                                  ".ocx",
+                                                  ".sys",
+                                                  ".drv",
+                                                  ".hta",
+                                                  ".inf",
+                                                  ".ini",
+                                                  ".reg",
+                                                  ".jar",
+                                                  ".msc",
+                                                  ".scf",
+                                                  ".chm",
+                                                  ".gadget",
+                                                  ".application",
+                                                  ".appref-ms",
+                                                  ".website",
+                                                  ".library-ms",
+                                                  ".searchconnector-ms",
+                                                  ".settingcontent-ms",
+                                                  ".desktop",
+                                                  ".appx"};
+
 }  // namespace
+
+bool IsActiveExtension(std::string_view extension) {
+    std::string lower = LowerAscii(extension);
+    return std::find(std::begin(kActiveExtensions), std::end(kActiveExtensions), lower) != std::end(kActiveExtensions);
+}
 
 bool IsBlank(std::string_view text) {
     for (char c : text)
@@ -134,9 +184,15 @@ std::string ShapeFileName(std::string name, int p, int r) {
     name = TrimExtension(name, ".jpg");
     name = TrimExtension(name, ".gif");
     if (Extension(name).empty()) name += ".jpg";
+    // A server's extension of hundreds of characters would make a name no file system takes.
+    if (std::string ext = Extension(name); platform::CharacterCount(ext) > kLongestExtension)
+        name = BaseOf(name) + std::string(platform::FirstCharacters(ext, kLongestExtension));
     // Thirty characters, not bytes: a UTF-8 name is never cut inside a character.
     if (platform::CharacterCount(name) > 30) name = std::string(platform::FirstCharacters(name, 30)) + Extension(name);
-    return MakeSafeForWindows(std::move(name));
+    name = MakeSafeForWindows(std::move(name));
+    // Nothing downloaded runs from a double click or changes how its folder behaves.
+    if (IsActiveExtension(Extension(name))) name += ".jpg";
+    return name;
 }
 
 std::string UniqueFileName(const std::string& name, const std::function<bool(const std::string&)>& exists) {

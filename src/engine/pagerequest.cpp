@@ -3,8 +3,13 @@
 #include <windows.h>
 #include <msxml2.h>
 #include <oleauto.h>
+#include <psapi.h>
+#include <wininet.h>
 
 #include <cstdio>
+#include <exception>
+#include <memory>
+#include <thread>
 
 #include "platform/pump.h"
 #include "platform/systemtext.h"
@@ -43,18 +48,45 @@ platform::Bstr Text(const std::wstring& s) {
     return platform::Bstr(SysAllocStringLen(s.data(), static_cast<UINT>(s.size())));
 }
 
-}  // namespace
+// A page that never ends keeps the queue full; the request's loop goes on to its tests after this.
+constexpr DWORD kPumpBudgetMs = 200;
 
-std::wstring FetchPage(const std::string& url) {
-    std::wstring wurl = Widen(url);
+// The process's commit charge (Wine leaves PrivateUsage at 0). MSXML keeps a page it is
+// receiving to itself until the last byte, so how far the process has grown while waiting is
+// the only measure of a page that never ends.
+size_t CommittedBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PagefileUsage : 0;
+}
+
+std::string Seconds(uint32_t ms) {
+    return std::to_string(ms / 1000) + (ms % 1000 ? "." + std::to_string(ms % 1000 / 100) : "") + " s";
+}
+
+// One page request, shared by the job's thread, which waits for it and may give it up, and the
+// request's own thread, which may outlive the job when the loader holds it.
+struct PageCall {
+    std::string url;
+    size_t largestChars = 0;
+    std::atomic<bool> abandoned{false};
+    platform::Handle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::wstring text;
+    std::exception_ptr error;
+};
+
+// On the request's thread, in its own single-threaded apartment. The request runs
+// asynchronously, so that it can be ended: a synchronous one holds its thread until the last
+// byte, however long a page runs.
+std::wstring Request(PageCall& call) {
+    std::wstring wurl = Widen(call.url);
     platform::Com<IXMLHTTPRequest> req;
     Check(CoCreateInstance(kXmlHttpClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kXmlHttpInterface,
                            req.PutVoid()));
-
     VARIANT async;
     VariantInit(&async);
     async.vt = VT_BOOL;
-    async.boolVal = VARIANT_FALSE;
+    async.boolVal = VARIANT_TRUE;
     VARIANT absent;  // user name and password left out
     VariantInit(&absent);
     absent.vt = VT_ERROR;
@@ -67,18 +99,79 @@ std::wstring FetchPage(const std::string& url) {
     VARIANT body;
     VariantInit(&body);
     Check(req->send(body));
+    for (long state = 0;;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        platform::PumpThreadMessages(kPumpBudgetMs);
+        Check(req->get_readyState(&state));
+        if (state == 4) break;
+        if (call.abandoned) {
+            req->abort();
+            // What the request already handed to this thread's queue is served before the object
+            // goes: Wine's loader would otherwise call into the freed request.
+            for (int i = 0; i < 10; i++) {
+                platform::PumpThreadMessages(kPumpBudgetMs);
+                Sleep(10);
+            }
+            return {};
+        }
+    }
+    // A request that failed is complete too; its status cannot be read.
+    long status = 0;
+    Check(req->get_status(&status));
+    platform::Bstr text;
+    Check(req->get_responseText(text.Put()));
+    // The no-cache request header keeps neither Windows nor Wine from caching the response.
+    DeleteUrlCacheEntryA(call.url.c_str());
+    const size_t length = text.get() ? SysStringLen(text.get()) : 0;
+    if (length > call.largestChars) throw PageRefused("The results page is too large");
+    return length ? std::wstring(text.get(), length) : std::wstring();
+}
 
-    // The request is synchronous, so this normally takes one pass.
-    long state = 0;
+void RunCall(const std::shared_ptr<PageCall>& call) {
+    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    try {
+        call->text = Request(*call);
+    } catch (...) {
+        call->error = std::current_exception();
+    }
+    if (SUCCEEDED(init)) CoUninitialize();
+    SetEvent(call->done.get());
+}
+
+}  // namespace
+
+std::wstring FetchPage(const std::string& url, const PageBounds& bounds) {
+    auto call = std::make_shared<PageCall>();
+    call->url = url;
+    call->largestChars = bounds.largestChars;
+    if (!call->done) throw std::runtime_error("The results page cannot be requested: out of system resources");
+    std::thread([call] { RunCall(call); }).detach();
+
+    // The text is held as bytes and again as 16-bit text, with room to grow.
+    const size_t grownAtMost = bounds.largestChars * 4;
+    const size_t before = CommittedBytes();
+    const ULONGLONG start = GetTickCount64();
+    auto giveUp = [&] { call->abandoned = true; };
     for (;;) {
         platform::PumpThreadMessages();
         Sleep(100);
-        Check(req->get_readyState(&state));
-        if (state == 4) break;
+        if (WaitForSingleObject(call->done.get(), 0) == WAIT_OBJECT_0) break;
+        if (bounds.stop && bounds.stop->load()) {
+            giveUp();
+            return {};
+        }
+        if (GetTickCount64() - start >= bounds.deadlineMs) {
+            giveUp();
+            throw PageRefused("The results page did not arrive within " + Seconds(bounds.deadlineMs));
+        }
+        const size_t now = CommittedBytes();
+        if (before && now > before && now - before > grownAtMost) {
+            giveUp();
+            throw PageRefused("The results page is too large");
+        }
     }
-    platform::Bstr text;
-    Check(req->get_responseText(text.Put()));
-    return text.get() ? std::wstring(text.get(), SysStringLen(text.get())) : std::wstring();
+    if (call->error) std::rethrow_exception(call->error);
+    return std::move(call->text);
 }
 
 }  // namespace engine

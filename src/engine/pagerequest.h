@@ -1,6 +1,8 @@
 #pragma once
 // The results page request through MSXML's XMLHTTPRequest, on a thread that has entered a
 // single-threaded COM apartment.
+#include <atomic>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -16,8 +18,25 @@ private:
     long hr_;
 };
 
-// GETs the address synchronously with the program's three request headers and returns the
-// body as 16-bit text, whatever the HTTP status. Throws ComError when the request object fails.
-std::wstring FetchPage(const std::string& url);
+// What bounds the wait for one page.
+struct PageBounds {
+    const std::atomic<bool>* stop = nullptr;  // a stop request ends the wait; the page is empty
+    uint32_t deadlineMs = 30000;              // from the request to the whole page
+    size_t largestChars = 16u << 20;          // text past this is no results page
+};
+
+// A page that took too long or grew too large: the search ends as for a failed request.
+class PageRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// GETs the address with the program's three request headers and returns the body as 16-bit
+// text, whatever the HTTP status. The request runs on a thread of its own, in its own
+// single-threaded apartment, while the calling thread waits, pumping its messages every 100 ms:
+// a stop request ends the wait with an empty page; the deadline or a page past its largest
+// size throws PageRefused, and the request is given up. Throws ComError when the request object
+// fails. The page is removed from the internet cache once read.
+std::wstring FetchPage(const std::string& url, const PageBounds& bounds = {});
 
 }  // namespace engine

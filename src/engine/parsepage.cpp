@@ -83,22 +83,27 @@ public:
     int RandomFactor() override { return static_cast<int>(random_() % 999); }
 
     void Fetch(const NewImage& image) override {
+        // An address that failed once in this search fails again, at the same cost.
+        if (job_.FailedBefore(image.imageUrl)) return;
         const std::string path = job_.Folder + image.fileName;
         sink_.RunUiStep([&] { sink_.SetListBusy(true); });
         bool ok = false;
         try {
-            ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent());
+            ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent(),
+                                DownloadBounds{job_.StopFlag(), job_.ImageDeadline()});
         } catch (...) {
             sink_.RunUiStep([&] { sink_.SetListBusy(false); });
             throw;
         }
         sink_.RunUiStep([&] { sink_.SetListBusy(false); });
-        if (!ok) return;
+        if (!ok) {
+            if (!job_.StopRequested()) job_.NoteFailed(image.imageUrl);
+            return;
+        }
 
-        // Both decodings come before anything is registered, so a bad escape leaves no half entry.
-        // A decoded page line that forms no text in the code page keeps those bytes as %XX, so it
-        // can be shown, saved and loaded as it is. The image line stays as decoded: the
-        // duplicate test compares it with the addresses of later pages.
+        // The scan made sure both lines decode. A decoded page line that forms no text in the code page keeps those
+        // bytes as %XX, so it can be shown, saved and loaded as it is. The image line stays as decoded: the duplicate
+        // test compares it with the addresses of later pages.
         const std::string pageLine =
             image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
         const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);

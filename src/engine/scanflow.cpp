@@ -6,7 +6,23 @@
 
 namespace engine {
 
+namespace {
+
+bool Decodable(std::string_view text) {
+    try {
+        UrlDecode(text);
+        return true;
+    } catch (const UrlDecodeError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 void TakeResult(NewImage image, ScanHooks& hooks) {
+    // The classic lines are decoded once more for the list; a result that cannot be is
+    // passed over before anything is downloaded.
+    if (!image.linesReady && (!Decodable(image.imageUrl) || !Decodable(image.pageUrl))) return;
     if (hooks.IsFetched(image.imageUrl)) return;
     std::string name = RemoveRefusedCharacters(LastSegment(image.imageUrl));
     hooks.CountTried();
@@ -25,9 +41,19 @@ bool ScanResults(std::string_view rest, ScanHooks& hooks, bool* found) {
         const int p = static_cast<int>(i);
         if (hooks.StopRequested()) return true;
         scanner.ReadAnchors(raw);
-        std::string imageUrl = UrlDecode(raw.imageUrl);
-        std::string pageUrl = UrlDecode(raw.pageUrl);
+        std::string imageUrl, pageUrl;
+        bool decoded = true;
+        try {
+            imageUrl = UrlDecode(raw.imageUrl);
+            pageUrl = UrlDecode(raw.pageUrl);
+        } catch (const UrlDecodeError&) {
+            decoded = false;  // one bad address costs its result only
+        }
         scanner.PassOver();
+        if (!decoded) {
+            if (found) *found = true;
+            continue;
+        }
         if (IsBlank(imageUrl) || IsBlank(pageUrl)) continue;
         if (found) *found = true;
         TakeResult({p, std::move(imageUrl), ReplaceAmpEntities(pageUrl), ""}, hooks);

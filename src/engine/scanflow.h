@@ -38,12 +38,14 @@ public:
 };
 
 // Scans the rest of a page (cut at the start marker, in 8-bit text). Returns true when a stop
-// request ended the scan. Throws UrlDecodeError for an address that cannot be decoded.
-// `found`, when given, tells whether any result had both addresses.
+// request ended the scan. A result with an address that cannot be decoded is skipped (it still
+// makes the page a classic one). `found`, when given, tells whether any result had both
+// addresses.
 bool ScanResults(std::string_view rest, ScanHooks& hooks, bool* found = nullptr);
 
 // The steps of one result with both addresses, from the duplicate test to the download
-// (`image.fileName` is made here); the results of either markup take them.
+// (`image.fileName` is made here); the results of either markup take them. A classic result
+// whose lines cannot be decoded a second time is skipped before the duplicate test.
 void TakeResult(NewImage image, ScanHooks& hooks);
 
 }  // namespace engine

@@ -5,9 +5,11 @@ namespace platform {
 namespace {
 
 // Returns false when WM_QUIT was taken from the queue; its exit code goes to *quitCode.
-bool Pump(int* quitCode) {
+bool Pump(int* quitCode, DWORD budgetMs = INFINITE) {
+    const DWORD start = GetTickCount();
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while ((budgetMs == INFINITE || GetTickCount() - start < budgetMs) &&
+           PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             *quitCode = static_cast<int>(msg.wParam);
             return false;
@@ -20,9 +22,9 @@ bool Pump(int* quitCode) {
 
 }  // namespace
 
-void PumpThreadMessages() {
+void PumpThreadMessages(DWORD budgetMs) {
     int code = 0;
-    if (!Pump(&code)) PostQuitMessage(code);  // leave it for the outer loop
+    if (!Pump(&code, budgetMs)) PostQuitMessage(code);  // leave it for the outer loop
 }
 
 bool WaitPumping(HANDLE handle, DWORD timeout) {

@@ -5,8 +5,10 @@
 
 namespace platform {
 
-// Dispatches every message waiting in the calling thread's queue, then returns.
-void PumpThreadMessages();
+// Dispatches every message waiting in the calling thread's queue, then returns; with a budget,
+// returns once that many milliseconds have gone, so a queue that refills as fast as it is
+// served (a download that never ends) cannot hold the caller.
+void PumpThreadMessages(DWORD budgetMs = INFINITE);
 
 // Waits for the handle while dispatching the calling thread's messages; no busy waiting.
 // Returns false when the timeout (milliseconds, INFINITE allowed) passed first.

@@ -85,11 +85,13 @@ TEST(EitherMarkup, APageWithClassicResultsIsTheClassicRulesAlone) {
     EXPECT_EQ(seen.calls, std::vector<std::string>{"fetched? http://c/1.jpg"});
     EXPECT_EQ(scan.wholePageAsked, 0);
 
-    // An address the classic rules cannot decode still ends the scan with an error.
+    // An address the classic rules cannot decode is skipped, and still makes the page classic.
     Hooks bad;
     Scan broken{Classic("http://c/%zz.jpg", "p") + Modern("http://m/1.jpg", "http://p/1")};
-    EXPECT_THROW(broken.Run(bad), UrlDecodeError);
+    broken.Run(bad);
+    EXPECT_FALSE(broken.stopped);
     EXPECT_TRUE(bad.fetched.empty());
+    EXPECT_EQ(broken.wholePageAsked, 0);
 }
 
 TEST(EitherMarkup, TodaysResultsTakeTheClassicSteps) {

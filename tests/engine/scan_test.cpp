@@ -268,13 +268,41 @@ TEST(Naming, NamesInEveryScriptAreCutByCharacterNeverInsideOne) {
     }
 }
 
+TEST(Naming, NothingDownloadedRunsOrConfiguresTheFolder) {
+    auto shape = [](const std::string& name) { return ShapeFileName(name, 1, 1); };
+    for (const char* active : {"x.exe", "autorun.inf", "desktop.ini", "Setup.MSI", "a.b.lnk", "run.ps1", "doc.hta",
+                               "x.scr", "x.url", "x.js", "x.vbs", "x.cmd", "x.bat", "x.com", "x.dll", "x.pif"})
+        EXPECT_EQ(shape(active), std::string(active) + ".jpg") << active;
+    // The rules that end a name with a dot or a space come first, so these are no longer active.
+    EXPECT_EQ(shape("x.exe."), "x.exe_");
+    EXPECT_EQ(shape("x.exe "), "x.exe_");
+    for (const char* image : {"a.jpg", "a.gif", "a.bmp", "a.ico", "a.tif", "a.jfif", "a.exe.jpg", "exe", "a.execute"})
+        EXPECT_EQ(shape(image), Extension(image).empty() ? std::string(image) + ".jpg" : std::string(image)) << image;
+}
+
+TEST(Naming, AnExtensionOfHundredsOfCharactersIsCut) {
+    auto shape = [](const std::string& name) { return ShapeFileName(name, 1, 1); };
+    EXPECT_EQ(shape("x." + std::string(300, 'e')), "x." + std::string(15, 'e'));
+    EXPECT_EQ(shape(std::string(40, 'n') + "." + std::string(300, 'e')),
+              std::string(30, 'n') + "." + std::string(15, 'e'));
+    // Cut by character, never inside one; a cut that ends in a space is mended as any other.
+    const std::string cat = "\xE7\x8C\xAB";  // 猫
+    std::string longCat = "x.";
+    for (int i = 0; i < 100; i++) longCat += cat;
+    std::string expected = "x.";
+    for (int i = 0; i < 15; i++) expected += cat;
+    EXPECT_EQ(shape(longCat), expected);
+    EXPECT_EQ(shape("x.abcdefghijklmn opq"), "x.abcdefghijklmn_");
+    EXPECT_EQ(shape("x.abcdefghijklmno"), "x.abcdefghijklmno");  // 16 with the dot: kept
+}
+
 TEST(Naming, BytesOfNoCharacterAndHidingControlsBecomeUnderscores) {
     auto shape = [](const std::string& name) { return ShapeFileName(name, 1, 1); };
     EXPECT_EQ(shape("caf\xE9.jpg"), "caf_.jpg");
     EXPECT_EQ(shape("a\xC0\xAF"
                     "b.jpg"),
-              "a__b.jpg");                                  // an overlong "/" stays in the folder
-    EXPECT_EQ(shape("x\xE2\x80\xAEgpj.exe"), "x_gpj.exe");  // a right-to-left override
+              "a__b.jpg");                                      // an overlong "/" stays in the folder
+    EXPECT_EQ(shape("x\xE2\x80\xAEgpj.exe"), "x_gpj.exe.jpg");  // a right-to-left override
     EXPECT_EQ(shape("\xE2\x81\xA7"
                     "a\xC2\x85.jpg"),
               "_a_.jpg");  // an isolate, a C1 control
@@ -331,12 +359,15 @@ TEST(ScanFlow, BlankOrMissingAddressesSkipTheResult) {
     EXPECT_EQ(hooks.tried, 0);
 }
 
-TEST(ScanFlow, BadEscapeEndsTheScanAfterTheResultsBeforeIt) {
+TEST(ScanFlow, ABadEscapeSkipsItsResultOnly) {
     FakeHooks hooks;
     // The bad page address comes with no image address: decoding comes before the blank test.
-    std::string page = Page({Result("http://h/1.jpg", "p"), Result("", "http://p/%zz"), Result("http://h/3.jpg", "p")});
-    EXPECT_THROW(Scan(page, hooks), UrlDecodeError);
-    EXPECT_EQ(hooks.Names(), std::vector<std::string>{"1.jpg"});
+    // "%25zz" passes the first decoding and fails the second, before the duplicate test.
+    std::string page = Page({Result("http://h/1.jpg", "p"), Result("", "http://p/%zz"),
+                             Result("http://h/x%25zz.jpg", "p"), Result("http://h/3.jpg", "p")});
+    EXPECT_FALSE(Scan(page, hooks));
+    EXPECT_EQ(hooks.Names(), (std::vector<std::string>{"1.jpg", "3.jpg"}));
+    EXPECT_EQ(hooks.tried, 2);
 }
 
 TEST(ScanFlow, StopRequestEndsTheScanBeforeTheNextResult) {

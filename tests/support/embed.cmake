@@ -2,7 +2,7 @@
 # source tree:  quenby_embed(TARGET FUNCTION file...)  gives
 #   std::string FUNCTION(const std::string& name)   ("" for an unknown name)
 function(quenby_embed target func)
-  set(out ${CMAKE_CURRENT_BINARY_DIR}/${func}_embedded.cpp)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_${func}_embedded.cpp)  # one per target
   set(body "#include <string>\n#include <map>\nstd::string ${func}(const std::string& name) {\n  static const std::map<std::string, std::string> files{\n")
   foreach(f ${ARGN})
     get_filename_component(name ${f} NAME)

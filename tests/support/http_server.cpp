@@ -251,9 +251,18 @@ void HttpServer::serve(intptr_t sock) {
                 wait(60000);
             } else if (ok && req.method != "HEAD") {
                 if (r.body_delay_ms) wait(r.body_delay_ms);
-                do {
-                    ok = send_all(sock, r.body.data(), r.body.size());
-                } while (ok && r.endless_body && !r.body.empty() && !stopping_);
+                if (r.drip_ms) {
+                    for (size_t i = 0; ok && i < r.body.size() && !stopping_; i++) {
+                        ok = send_all(sock, r.body.data() + i, 1);
+                        wait(r.drip_ms);
+                    }
+                } else {
+                    do {
+                        ok = send_all(sock, r.body.data(), r.body.size());
+                        if (ok && r.endless_body && r.repeat_pause_ms) wait(r.repeat_pause_ms);
+                    } while (ok && r.endless_body && !r.body.empty() && !stopping_);
+                }
+                if (ok && r.hold_after_body) wait(60000);
             }
         }
     }

@@ -38,6 +38,9 @@ struct Response {
     int body_delay_ms = 0;             // wait after the headers, before the body
     bool stall_after_headers = false;  // send the headers, then hold the connection
     bool endless_body = false;         // after the headers, send the body again and again until the client goes
+    int drip_ms = 0;                   // send the body one byte at a time, this long apart
+    int repeat_pause_ms = 0;           // with endless_body: the pause between two sendings
+    bool hold_after_body = false;      // keep the connection open after the body (until stop)
 
     static Response text(std::string body, std::string type = "text/html");
     static Response file(std::string body, std::string type);
