@@ -91,8 +91,10 @@ bool TDownThread::ParsePage(const std::wstring& text) {
     return scan_ ? scan_(*this, text) : ScanPage(text);
 }
 
-void TDownThread::ShowProgress() {
-    std::string label2 = TryingLabel(Position, TriedCount, FileLimit);
+void TDownThread::ShowProgress() { ShowProgress(TriedCount); }
+
+void TDownThread::ShowProgress(int32_t tried) {
+    std::string label2 = TryingLabel(Position, tried, FileLimit);
     std::string label1 = DownedLabel(DownedCount);
     sink_->RunUiStep([&] { sink_->ShowProgress(label2, label1); });
 }

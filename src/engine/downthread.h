@@ -42,6 +42,9 @@ public:
     void SetAgent(std::string agent) { agent_ = std::move(agent); }
     const std::string& Agent() const { return agent_; }
     void SetPageScan(PageScan scan) { scan_ = std::move(scan); }  // tests and the console
+    // How many images of one page are downloaded at once; 1 is one after another.
+    void SetParallel(int n) { parallel_ = n < 1 ? 1 : (n > 8 ? 8 : n); }
+    int Parallel() const { return parallel_; }
     // How long a results page and an image download may take (tests shorten them).
     void SetDeadlines(uint32_t pageMs, uint32_t imageMs) {
         pageMs_ = pageMs;
@@ -85,7 +88,9 @@ public:
     // registered as a Result entry through UI steps.
     bool ScanPage(const std::wstring& text);
     void ShowProgress();  // UI step
-    void SearchDone();    // UI step
+    // With the tried count as it was when the downloaded result was taken (several at once).
+    void ShowProgress(int32_t tried);
+    void SearchDone();  // UI step
 
 private:
     ~TDownThread();  // only the job deletes itself
@@ -98,6 +103,7 @@ private:
     std::string market_ = kDefaultMarket;
     std::string agent_;
     PageScan scan_;
+    int parallel_ = 1;
     uint32_t pageMs_ = 30000;
     uint32_t imageMs_ = 60000;
     std::unordered_set<std::string> failed_;

@@ -10,6 +10,7 @@
 
 #include "engine/downthread.h"
 #include "engine/fetcher.h"
+#include "engine/pagedownloads.h"
 #include "engine/thumbnail.h"
 #include "engine/pagescan.h"
 #include "engine/modernflow.h"
@@ -59,7 +60,20 @@ bool CodePageChar(char32_t c, std::string& out) {
 class JobHooks : public ScanHooks {
 public:
     explicit JobHooks(TDownThread& job)
-        : job_(job), sink_(job.Sink()), random_(GetTickCount() ^ GetCurrentThreadId()) {}
+        : job_(job),
+          sink_(job.Sink()),
+          random_(GetTickCount() ^ GetCurrentThreadId()),
+          downloads_(job, static_cast<size_t>(job.Parallel()), [this](Download& d) { Retire(d); }) {}
+
+    ~JobHooks() override {
+        if (busy_) sink_.RunUiStep([&] { sink_.SetListBusy(false); });
+    }
+
+    // Several at once: the downloads still running when the scan has ended.
+    void FinishPage() {
+        downloads_.Finish();
+        SetBusy(false);
+    }
 
     bool StopRequested() override {
         platform::PumpThreadMessages();
@@ -67,6 +81,7 @@ public:
     }
 
     bool IsFetched(const std::string& imageUrl) override {
+        if (downloads_.Fetching(imageUrl)) return true;
         // The list belongs to the UI thread, which appends to it in AddResultEntry.
         bool fetched = false;
         sink_.RunUiStep([&] { fetched = sink_.IsFetched(imageUrl); });
@@ -76,6 +91,7 @@ public:
     void CountTried() override { job_.TriedCount++; }
 
     bool FileExists(const std::string& name) override {
+        if (downloads_.NameTaken(name)) return true;
         // A folder of that name counts too: the file could not be created there.
         return GetFileAttributesA((job_.Folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
@@ -86,6 +102,11 @@ public:
         // An address that failed once in this search fails again, at the same cost.
         if (job_.FailedBefore(image.imageUrl)) return;
         const std::string path = job_.Folder + image.fileName;
+        if (job_.Parallel() > 1) {
+            SetBusy(true);
+            downloads_.Add(image, path, job_.TriedCount);
+            return;
+        }
         sink_.RunUiStep([&] { sink_.SetListBusy(true); });
         bool ok = false;
         try {
@@ -101,30 +122,44 @@ public:
             return;
         }
 
-        // The scan made sure both lines decode. A decoded page line that forms no text in the code page keeps those
-        // bytes as %XX, so it can be shown, saved and loaded as it is. The image line stays as decoded: the duplicate
-        // test compares it with the addresses of later pages.
-        const std::string pageLine =
-            image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
-        const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
-        auto picture = std::make_unique<Picture>();
-        try {
-            if (LoadPictureFile(path, *picture))
-                MakeThumbnail(*picture, 138, 108);
-            else
-                MakeThumbnail(*picture, 32, 32);
-        } catch (...) {
-            picture.reset();  // the thumbnail control shows no picture
-        }
-        sink_.RunUiStep([&] { sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(picture)); });
-        job_.DownedCount++;
-        job_.ShowProgress();
+        Register(image, ThumbnailOfFile(path), job_.TriedCount);
     }
 
 private:
+    // The list shows the hourglass while any download of the page runs.
+    void SetBusy(bool busy) {
+        if (busy == busy_) return;
+        busy_ = busy;
+        sink_.RunUiStep([&] { sink_.SetListBusy(busy); });
+    }
+
+    // A download of several at once, in page order: as the one-at-a-time steps after theirs.
+    void Retire(Download& d) {
+        if (!d.ok) {
+            if (!job_.StopRequested()) job_.NoteFailed(d.image.imageUrl);
+        } else {
+            Register(d.image, std::move(d.picture), d.tried);
+        }
+        if (downloads_.Empty()) SetBusy(false);
+    }
+
+    // The scan made sure both lines decode. A decoded page line that forms no text in the code
+    // page keeps those bytes as %XX, so it can be shown, saved and loaded as it is. The image
+    // line stays as decoded: the duplicate test compares it with the addresses of later pages.
+    void Register(const NewImage& image, std::unique_ptr<Picture> picture, int32_t tried) {
+        const std::string pageLine =
+            image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
+        const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
+        sink_.RunUiStep([&] { sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(picture)); });
+        job_.DownedCount++;
+        job_.ShowProgress(tried);
+    }
+
     TDownThread& job_;
     JobSink& sink_;
     std::minstd_rand random_;
+    bool busy_ = false;
+    PageDownloads downloads_;
 };
 
 }  // namespace
@@ -132,8 +167,10 @@ private:
 bool TDownThread::ScanPage(const std::wstring& text) {
     const std::string rest = ToAnsi(CutAtStartMarker(text));
     JobHooks hooks(*this);
-    return ScanEitherMarkup(
+    bool stopped = ScanEitherMarkup(
         rest, [&] { return ToAnsi(text); }, hooks, CodePageChar);
+    hooks.FinishPage();
+    return stopped;
 }
 
 }  // namespace engine

@@ -113,6 +113,19 @@ private:
 
 }  // namespace
 
+std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path) {
+    auto picture = std::make_unique<Picture>();
+    try {
+        if (LoadPictureFile(path, *picture))
+            MakeThumbnail(*picture, 138, 108);
+        else
+            MakeThumbnail(*picture, 32, 32);
+    } catch (...) {
+        picture.reset();
+    }
+    return picture;
+}
+
 HICON ApplicationIcon() {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     return icon ? icon : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));

@@ -1,5 +1,6 @@
 #pragma once
 // Turns a downloaded image file into the small JPEG picture a thumbnail control shows.
+#include <memory>
 #include <string>
 
 #include "imaging/picture.h"
@@ -21,6 +22,10 @@ bool LoadPictureFile(const std::string& path, Picture& picture);
 // image encoded as a baseline colour JPEG at quality 70. A computed side of 0 leaves a JPEG
 // image with no data. A 0 x 0 picture throws DivisionError and stays as it was.
 void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight);
+
+// The thumbnail of a Result entry: the file fitted to 138 x 108, or the program's icon at
+// 32 x 32 when it does not decode; null when either step fails (the control shows nothing).
+std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path);
 
 // The icon a picture that does not decode shows: the executable's "MAINICON", or the system's
 // application icon when the executable has none.

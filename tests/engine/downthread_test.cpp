@@ -58,6 +58,7 @@ struct JobTest : ::testing::Test {
         job->SetStopFlag(&stop);
         job->SetService(service.empty() ? server.base() : service);
         job->SetPageScan(std::move(scan));
+        job->SetDeadlines(5000, 5000);  // Wine never reports a refused connection of the page request
         job->Start();
         ASSERT_TRUE(testsupport::PumpUntil([&] { return sink.finished > 0; }));
     }

@@ -75,6 +75,7 @@ struct HostileTest : ::testing::Test {
     TempDir parent;  // the target folder lives inside, so a stray file would show here
     std::string folder = parent.path + "target\\";
     std::atomic<bool> stop{false};
+    uint32_t pageMs = kPageMs;
 
     HostileTest() { CreateDirectoryA(folder.c_str(), nullptr); }
     ~HostileTest() override {
@@ -95,7 +96,7 @@ struct HostileTest : ::testing::Test {
     }
 
     // Runs one search from the first page; `stopAfterMs` presses Stop that long after the start.
-    Outcome Search(const std::string& service, int stopAfterMs = -1) {
+    Outcome Search(const std::string& service, int stopAfterMs = -1, int parallel = 1) {
         sink.NewSearch();
         sink.fetchedList.clear();
         stop = false;
@@ -115,7 +116,8 @@ struct HostileTest : ::testing::Test {
         job->SetSink(engine::Unowned(sink));
         job->SetStopFlag(&stop);
         job->SetService(service);
-        job->SetDeadlines(kPageMs, kImageMs);
+        job->SetDeadlines(pageMs, kImageMs);
+        job->SetParallel(parallel);
         job->Start();
         bool ended = testsupport::PumpUntil(
             [&] {
@@ -299,9 +301,11 @@ TEST_F(HostileTest, SearchServicesThatNeverEndOrNeverAnswer) {
         EXPECT_LT(out.peakGrowthMb, 160);
     }
     {
-        SCOPED_TRACE("a page of 17 MB");
+        SCOPED_TRACE("a page of 17 MB, in time");
         server.on("/images/search", Response::text(std::string(17 << 20, 'x')));
+        pageMs = 30000;
         Outcome out = Search(server.base());
+        pageMs = kPageMs;
         EXPECT_NE(out.error.find("too large"), std::string::npos) << out.error;
     }
     {
@@ -383,4 +387,31 @@ TEST_F(HostileTest, HostileNamesStayInTheFolderAndCannotRun) {
     EXPECT_EQ(out.files, expected);
     EXPECT_TRUE(out.error.empty()) << out.error;
     EXPECT_TRUE(server.requests_for("/n/pic.jpg").empty());
+}
+
+TEST_F(HostileTest, EightHostileServersAtOnceEndWithinTheTimeouts) {
+    const std::string body = Bytes(3000);
+    auto with = [&](auto change) {
+        Response r = Response::file(body, "image/jpeg");
+        change(r);
+        return r;
+    };
+    server.on("/h/stall.jpg", with([](Response& r) { r.stall = true; }));
+    server.on("/h/drip.jpg", with([](Response& r) { r.drip_ms = 150; }));
+    server.on("/h/lie.jpg", with([](Response& r) { r.announce_length = 5000, r.hold_after_body = true; }));
+    server.on("/h/huge.jpg", with([](Response& r) { r.announce_length = 5000000000LL; }));
+    server.on("/h/endless.jpg", with([](Response& r) { r.send_length = false, r.endless_body = true; }));
+    server.on("/h/gone.jpg", Response::status_only(404, "Not Found", body));
+    server.on("/h/loop.jpg", Response::redirect("/h/loop.jpg"));
+    server.on("/h/ok.jpg", Response::file(body, "image/jpeg"));
+    std::vector<std::string> results;
+    for (const char* name : {"stall", "drip", "lie", "huge", "endless", "gone", "loop", "ok"})
+        results.push_back(Result(Url(std::string("/h/") + name + ".jpg"), "p"));
+    ServePage(results);
+    Outcome out = Search(server.base(), -1, 8);
+    EXPECT_EQ(out.files, (std::map<std::string, std::string>{{"lie.jpg", body}, {"ok.jpg", body}}));
+    EXPECT_EQ(out.names, (std::vector<std::string>{"lie.jpg", "ok.jpg"}));
+    EXPECT_TRUE(out.error.empty()) << out.error;
+    EXPECT_LT(out.seconds, 12);  // the longest of them, not their sum
+    EXPECT_LT(out.peakGrowthMb, 60);
 }

@@ -1,0 +1,155 @@
+// Several downloads at once: whatever the image servers' speeds, a page gives the files, names,
+// list lines, entry order and labels of a one-at-a-time search; Stop ends a page promptly.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "scan_support.h"
+
+using namespace scantest;
+using testsupport::HttpServer;
+using testsupport::Request;
+using testsupport::Response;
+
+namespace {
+
+struct ParallelTest : ::testing::Test {
+    HttpServer server;
+    std::atomic<bool> stop{false};
+    std::atomic<int> inFlight{0}, mostInFlight{0};
+
+    std::string Url(const std::string& path) { return server.url(path); }
+
+    // An image that answers after `delayMs`; counts how many are being answered at once.
+    void Serve(const std::string& path, const std::string& fixture, int delayMs) {
+        Response r = Response::file(Fixture(fixture), "image/jpeg");
+        server.on(path, [this, r, delayMs](const Request&) {
+            int now = ++inFlight;
+            for (int seen = mostInFlight; now > seen && !mostInFlight.compare_exchange_weak(seen, now);) {}
+            Sleep(static_cast<DWORD>(delayMs));
+            --inFlight;
+            return r;
+        });
+    }
+    // The results on the first page; the second presses Stop (a search that has downloaded
+    // anything goes on asking for pages until its file limit).
+    void ServePage(const std::vector<std::string>& results) {
+        Response page = Response::text(Page(results));
+        server.on("/images/search", [this, page](const Request& req) {
+            if (req.target.find("&first=1&") != std::string::npos) return page;
+            stop = true;
+            return Response::text(Page({}));
+        });
+    }
+
+    struct Run {
+        std::vector<std::string> names, imageLines, pageLines, progress, done;
+        std::map<std::string, std::string> files;
+        std::string error;
+        double seconds = 0;
+        size_t pages = 0;
+    };
+
+    Run Search(int parallel, int32_t limit = 1000, int stopAfterMs = -1) {
+        TempDir dir;
+        WindowSink sink;
+        stop = false;
+        server.clear_requests();
+        auto* job = new engine::TDownThread(1, 28, 4096000, 0, limit, dir.path, "test", "Moderate");
+        job->SetSink(engine::Unowned(sink));
+        job->SetStopFlag(&stop);
+        job->SetService(server.base());
+        job->SetParallel(parallel);
+        job->SetDeadlines(5000, 5000);
+        const ULONGLONG start = GetTickCount64();
+        job->Start();
+        EXPECT_TRUE(testsupport::PumpUntil(
+            [&] {
+                if (stopAfterMs >= 0 && GetTickCount64() - start >= static_cast<ULONGLONG>(stopAfterMs)) stop = true;
+                return sink.finished > 0;
+            },
+            60000));
+        Run run;
+        run.seconds = static_cast<double>(GetTickCount64() - start) / 1000;
+        for (auto& e : sink.entries) {
+            run.names.push_back(e.fileName);
+            run.imageLines.push_back(e.imageLine);
+            run.pageLines.push_back(e.pageLine);
+            EXPECT_TRUE(e.picture && e.picture->IsJpeg()) << e.fileName;
+        }
+        for (auto& n : dir.Files()) run.files[n] = dir.Read(n);
+        run.progress = sink.progress;
+        run.done = sink.done;
+        run.error = sink.error;
+        run.pages = server.requests_for("/images/search").size();
+        EXPECT_FALSE(sink.busy);
+        return run;
+    }
+};
+
+}  // namespace
+
+TEST_F(ParallelTest, FourAtOnceGiveWhatOneAtATimeGives) {
+    // Later images answer sooner; names collide across hosts; one image is on the page twice,
+    // one is refused, a PNG and a WebP are skipped by their addresses.
+    Serve("/a/photo.jpg", "photo.jpg", 400);
+    Serve("/b/photo.jpg", "tall.jpg", 300);
+    Serve("/c/pic.jpg", "photo.jpg", 200);
+    Serve("/d/photo.jpg", "tall.jpg", 100);
+    Serve("/e/", "photo.jpg", 0);
+    Serve("/f/last.jpg", "tall.jpg", 50);
+    // A blank name takes a random number unless it is the first result.
+    ServePage({Result(Url("/e/"), "http://site.example/e"), Result(Url("/a/photo.jpg"), "http://site.example/a"),
+               Result(Url("/b/photo.jpg"), "http://site.example/b"),
+               Result(Url("/missing.jpg"), "http://site.example/404"),
+               Result(Url("/c/pic.jpg"), "http://site.example/c"),
+               Result(Url("/A/PHOTO.JPG"), "http://site.example/again"), Result(Url("/g/x.png"), "p"),
+               Result(Url("/h/x.webp"), "p"), Result(Url("/d/photo.jpg"), "http://site.example/d%2520x"),
+               Result(Url("/f/last.jpg"), "http://site.example/f")});
+    Run one = Search(1);
+    Run four = Search(4);
+    EXPECT_EQ(one.names, (std::vector<std::string>{"noname0_0.jpg", "photo.jpg", "photo(1).jpg", "pic.jpg",
+                                                   "photo(2).jpg", "last.jpg"}));
+    EXPECT_EQ(four.names, one.names);
+    EXPECT_EQ(four.imageLines, one.imageLines);
+    EXPECT_EQ(four.pageLines, one.pageLines);
+    EXPECT_EQ(four.progress, one.progress);
+    EXPECT_EQ(four.files, one.files);
+    EXPECT_EQ(four.done, one.done);
+    EXPECT_TRUE(four.error.empty()) << four.error;
+    EXPECT_GE(mostInFlight.load(), 2);
+    EXPECT_LE(mostInFlight.load(), 4);
+}
+
+TEST_F(ParallelTest, TheFileLimitIsTestedBetweenPages) {
+    std::vector<std::string> results;
+    for (int i = 0; i < 8; i++) {
+        Serve("/i/" + std::to_string(i) + ".jpg", "photo.jpg", 20 * (8 - i));
+        results.push_back(Result(Url("/i/" + std::to_string(i) + ".jpg"), "p"));
+    }
+    ServePage(results);
+    Run four = Search(4, 3);
+    EXPECT_EQ(four.names.size(), 8u);  // the whole first page
+    EXPECT_EQ(four.pages, 1u);         // and no second
+    EXPECT_EQ(four.names, Search(1, 3).names);
+}
+
+TEST_F(ParallelTest, StopDuringAPageEndsItPromptlyWithoutPartialFiles) {
+    std::vector<std::string> results;
+    for (int i = 0; i < 12; i++) {
+        Response r = Response::file(std::string(4000, 'x'), "image/jpeg");
+        r.drip_ms = 50;  // a byte every 50 ms: each of these takes minutes
+        server.on("/slow/" + std::to_string(i) + ".jpg", r);
+        results.push_back(Result(Url("/slow/" + std::to_string(i) + ".jpg"), "p"));
+    }
+    ServePage(results);
+    Run four = Search(4, 1000, 800);
+    EXPECT_TRUE(four.files.empty());
+    EXPECT_TRUE(four.names.empty());
+    EXPECT_LT(four.seconds, 0.8 + 1.0);
+    EXPECT_EQ(server.requests_for("/slow/4.jpg").size(), 0u);  // not yet started: skipped
+}
