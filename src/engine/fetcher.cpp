@@ -18,6 +18,7 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 4000;
 constexpr DWORD kBlock = 1024;
+constexpr ULONGLONG kPumpEveryMs = 10;
 
 std::string LastErrorText() {
     DWORD err = GetLastError();
@@ -184,16 +185,19 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
 
     char buffer[kBlock];
     uint64_t total = 0;
+    DWORD available = 0;
+    ULONGLONG pumped = 0;
     for (;;) {
         if (givenUp()) return abandon();
         // Asking what has arrived first means a read never waits for more than that: when the
-        // connection then stalls or drops, the bytes already here are in the file.
-        DWORD available = 0;
-        if (!InternetQueryDataAvailable(x.request.get(), &available, 0, 0) || available == 0) break;
+        // connection then stalls or drops, the bytes already here are in the file. What is
+        // known to be here is read before asking again.
+        if (available == 0 && (!InternetQueryDataAvailable(x.request.get(), &available, 0, 0) || available == 0)) break;
         std::memset(buffer, 0, sizeof buffer);
         DWORD got = 0;
         BOOL read = InternetReadFile(x.request.get(), buffer, std::min(available, kBlock), &got);
         if (got > sizeof buffer) got = 0;
+        available = read && got <= available ? available - got : 0;
         DWORD written = 0;
         if (got && (!WriteFile(file.get(), buffer, got, &written, nullptr) || written != got))
             throw std::runtime_error("Stream write error");
@@ -201,9 +205,16 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         // Without an announced length only the bytes themselves show that a body runs past the
         // largest size (an endless body would otherwise fill the disk).
         if (total > static_cast<uint64_t>(maxSize < 0 ? 0 : maxSize)) return abandon();
-        platform::PumpThreadMessages();
+        // The queue is served after the first block and then every 10 ms: looking at it costs
+        // more than a block of a fast transfer.
+        const ULONGLONG now = GetTickCount64();
+        if (pumped == 0 || now - pumped >= kPumpEveryMs) {
+            platform::PumpThreadMessages();
+            pumped = now;
+        }
         if (!read || got == 0) break;
     }
+    platform::PumpThreadMessages();
     return true;
 }
 

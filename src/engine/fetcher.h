@@ -21,10 +21,10 @@ inline constexpr int kMaxRedirects = 10;
 // when a stop request, the deadline or a body running past maxSize ends it (the file is
 // deleted). Every network phase is bounded by 4000 ms time-outs. A transfer cut short keeps
 // every byte that arrived and returns true. Throws std::runtime_error when the file cannot be
-// created or written (the file and every handle are closed first). Pumps the calling thread's
-// messages after each block of at most 1024 bytes. `agent` is the user agent the request names
-// (the program's title, handed in by whoever runs the job). Nothing is read from or written to
-// the internet cache.
+// created or written (the file and every handle are closed first). Reads blocks of at most 1024
+// bytes and pumps the calling thread's messages after the first, every 10 ms, and at the end. `agent` is the user agent
+// the request names (the program's title, handed in by whoever runs the job). Nothing is read from or written to the
+// internet cache.
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
                     const std::string& agent, const DownloadBounds& bounds = {});
 
