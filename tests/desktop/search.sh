@@ -108,7 +108,24 @@ frame_shows_whole() {
     [ $wide -gt 0 ] && [ $narrow -gt 0 ] || fail "landscape and portrait pictures expected: $wide wide, $narrow narrow frames"
 }
 
+# Four downloads at once from image servers that each take 300 ms: the list still fills in the
+# order of the page.
+four_at_once_in_page_order() {
+    service=$slow settings SimultaneousDownloads=4 MaxFileCount=10
+    start_program
+    new_keywords "green tree"
+    keys Return
+    wait_for 30 "the search fills the list" '^list=10 '
+    local order
+    order=$(sed -n 's|^line=.*/page/green-tree/\([0-9]*\)\.html.*|\1|p' "$work/probe.txt" | tr '\n' ' ')
+    [ "$order" = "1 2 3 4 5 6 7 8 9 10 " ] || fail "the lines are not in page order: $order"
+    screenshot
+    answer_finished 30
+    [ "$(image_count)" = 10 ] || fail "10 images expected in the folder, found $(image_count)"
+}
+
 run_scenario search_with_enter
+run_scenario four_at_once_in_page_order
 run_scenario escape_stops_then_search_again
 run_scenario keys_while_searching
 run_scenario double_enter
