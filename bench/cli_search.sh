@@ -37,7 +37,7 @@ done >"$work/curl.conf"
 fetched=$(grep -c '^url' "$work/curl.conf" || true)
 
 t2=$(now)
-curl -s --no-keepalive -H 'Connection: close' --config "$work/curl.conf"
+curl -s --no-progress-meter --no-keepalive -H 'Connection: close' --config "$work/curl.conf"
 t3=$(now)
 "$thumbs" "$work"/curl/*.jpg >"$work/thumbs"
 t4=$(now)
@@ -48,5 +48,5 @@ awk -v c="$t0" -v c1="$t1" -v k="$t2" -v k1="$t3" -v k2="$t4" -v n="$count" -v m
     cli = c1 - c; curl = k1 - k; thumb = k2 - k1; floor = k2 - k; net = cli - pages * 0.1
     printf "quenby-cli: %d images (%.1f MB) in %.2f s, %.1f ms per image, peak memory %.1f MB\n", n, bytes / 1048576, cli, n ? 1000 * cli / n : 0, peak / 1024
     printf "floor:      %d images in %.2f s (curl %.2f s, thumbnails %.2f s: %s), %.1f ms per image\n", m, floor, curl, thumb, thumbs, m ? 1000 * floor / m : 0
-    printf "ratio (quenby-cli less %d x 100 ms) / floor: %.2f\n", pages, net / floor
+    printf "ratio (quenby-cli less %d x 100 ms) / floor: %.2f\n", pages, (floor > 0 ? net / floor : 0)
 }'

@@ -45,7 +45,7 @@ done >"$work/curl.conf"
 fetched=$(grep -c '^url' "$work/curl.conf" || true)
 mkdir "$work/curl"
 t0=$(now)
-curl -s --no-keepalive -H 'Connection: close' --parallel --parallel-max 8 --parallel-immediate --config "$work/curl.conf"
+curl -s --no-progress-meter --no-keepalive -H 'Connection: close' --parallel --parallel-max 8 --parallel-immediate --config "$work/curl.conf"
 t1=$(now)
 
 awk -v s1="$secs1" -v n1="$count1" -v p1="$peak1" -v s8="$secs8" -v n8="$count8" -v p8="$peak8" \
@@ -55,6 +55,7 @@ awk -v s1="$secs1" -v n1="$count1" -v p1="$peak1" -v s8="$secs8" -v n8="$count8"
     printf "quenby-cli --parallel 1: %d images in %.2f s, peak memory %.1f MB\n", n1, s1, p1 / 1024
     printf "quenby-cli --parallel 8: %d images in %.2f s, peak memory %.1f MB\n", n8, s8, p8 / 1024
     printf "curl --parallel-max 8:   %d images in %.2f s\n", m, curl
-    printf "ratio cli1 / cli8: %.2f\n", s8 > 0 ? s1 / s8 : 0
-    printf "ratio cli8 / curl-parallel: %.2f (less %d x 100 ms: %.2f)\n", curl > 0 ? s8 / curl : 0, pages, curl > 0 ? (s8 - pages * 0.1) / curl : 0
+    printf "ratio cli1 / cli8: %.2f\n", (s8 > 0 ? s1 / s8 : 0)
+    printf "ratio cli8 / curl-parallel: %.2f (less %d x 100 ms: %.2f)\n", (curl > 0 ? s8 / curl : 0), pages, \
+        (curl > 0 ? (s8 - pages * 0.1) / curl : 0)
 }'

@@ -1,17 +1,18 @@
 // The least a thumbnail can cost: each JPEG file named on the command line is decoded by
 // libjpeg with DCT scaling (the smallest scale still at least the thumbnail's size), brought
 // to the thumbnail's exact size by nearest pixels and encoded at quality 70, all in this one
-// process. Prints "N files in T ms" and nothing else; a file that will not decode is counted
-// as skipped.
-//   nbench_thumb_floor FILE...
-#include <jpeglib.h>
-
+// process. Prints one line, "N files in T ms" and what was made; a file that will not decode
+// is counted as skipped.
+//   thumb_floor FILE...
 #include <chrono>
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <vector>
+
+#include <jpeglib.h>  // after <cstdio>: it uses FILE and size_t
 
 #include "imaging/jpegcodec.h"
 #include "imaging/thumbgeom.h"
