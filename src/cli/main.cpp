@@ -75,6 +75,7 @@ int main() {
     int32_t minSize = o.minSize.value_or(ini.ReadInteger(settings::kMinFilesize));
     int32_t maxSize = o.maxSize.value_or(ini.ReadInteger(settings::kMaxFilesize));
     int32_t maxFiles = o.maxFiles.value_or(ini.ReadInteger(settings::kMaxFileCount));
+    int32_t parallel = o.parallel.value_or(ini.ReadInteger(settings::kSimultaneousDownloads));
     std::string level = o.safeSearch.value_or(ini.ReadText(settings::kSafeSearchT));
     std::string service = o.service.value_or(ini.ReadText(settings::kSearchService));
 
@@ -98,6 +99,7 @@ int main() {
     job->SetService(service);
     job->SetFilters(settings::FilterQuery(o.filters), o.filters.market);
     job->SetAgent(platform::ApplicationTitle());
+    job->SetParallel(parallel);
     job->SetPageScan([&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {
         int32_t before = j.DownedCount;
         bool stopped = j.ScanPage(text);

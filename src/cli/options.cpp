@@ -15,10 +15,11 @@ int FilterGroupOf(const std::string& flag) {
     return -1;
 }
 
-std::optional<int32_t> Number(const std::string& text, int32_t least) {
+std::optional<int32_t> Number(const std::string& text, int32_t least, int32_t most = INT32_MAX) {
     int32_t v = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || v < least) return std::nullopt;
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || v < least || v > most)
+        return std::nullopt;
     return v;
 }
 
@@ -27,6 +28,7 @@ std::optional<int32_t> Number(const std::string& text, int32_t least) {
 const char* UsageText() {
     return "usage: quenby-cli [--folder DIR] [--max N] [--min-size BYTES] [--max-size BYTES]\n"
            "                  [--safe-search Strict|Moderate|Off] [--service URL] [--empty-pages N]\n"
+           "                  [--parallel N]\n"
            "                  [--size small|medium|large|wallpaper]\n"
            "                  [--color color|bw|red|orange|yellow|green|teal|blue|purple|pink|brown|black|gray|white]\n"
            "                  [--type photo|clipart|line|animated|transparent] [--layout square|wide|tall]\n"
@@ -36,7 +38,8 @@ const char* UsageText() {
            "                  [--quiet] KEYWORDS...\n"
            "Searches images for the keywords and downloads them into the folder. Defaults come from\n"
            "Quenby.ini beside the program (the filters and market only from the command line). Prints\n"
-           "one line per image: file name, page, image address.\n"
+           "one line per image: file name, page, image address. --parallel: how many images of a page\n"
+           "are downloaded at once, 1 to 8 (1, the first-run default: one after another).\n"
            "Exit status: 0 images downloaded, 1 none, 2 usage error, 3 the search ended by an error.\n";
 }
 
@@ -71,7 +74,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             arg = arg.substr(0, eq);
         } else if (arg == "--folder" || arg == "--max" || arg == "--min-size" || arg == "--max-size" ||
                    arg == "--safe-search" || arg == "--service" || arg == "--empty-pages" || arg == "--market" ||
-                   FilterGroupOf(arg) >= 0) {
+                   arg == "--parallel" || FilterGroupOf(arg) >= 0) {
             if (i + 1 >= args.size()) {
                 r.error = arg + " needs a value";
                 break;
@@ -97,6 +100,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             std::optional<int32_t> n;
             number(n, 1);
             if (n) o.emptyPages = *n;
+        } else if (arg == "--parallel") {
+            o.parallel = Number(value, 1, 8);
+            if (!o.parallel) r.error = "--parallel takes a whole number from 1 to 8, not \"" + value + "\"";
         } else if (arg == "--safe-search") {
             for (const char* level : {"Strict", "Moderate", "Off"})
                 if (engine::SameTextIgnoringCase(value, level)) o.safeSearch = level;

@@ -13,6 +13,7 @@ namespace cli {
 struct Options {
     std::optional<std::string> folder;
     std::optional<int32_t> maxFiles, minSize, maxSize;
+    std::optional<int32_t> parallel;        // 1 to 8: images of one page downloaded at once
     std::optional<std::string> safeSearch;  // "Strict", "Moderate" or "Off"
     std::optional<std::string> service;
     // The service's filters and the market: only what the command line gives.

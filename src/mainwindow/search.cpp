@@ -135,6 +135,7 @@ void TForm1::ContinueSearch(bool wasRunning) {
     job->SetService(SearchService);
     job->SetFilters(settings::FilterQuery(SearchFilters), SearchFilters.market);
     job->SetAgent(platform::ApplicationTitle());
+    job->SetParallel(SimultaneousDownloads);
     if (ConfigureJob) ConfigureJob(*job);
     CurrentSearch = job;
     jobAlive_ = true;

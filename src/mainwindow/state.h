@@ -33,7 +33,8 @@ extern std::string SavePath;  // ends with "\" when not empty
 extern int32_t MinFilesize;   // bytes
 extern int32_t MaxFilesize;   // bytes
 extern int32_t MaxFileCount;
-extern std::string SafeSearchT;  // one of SafeSearchLevels, passed on unchanged
+extern int32_t SimultaneousDownloads;  // as stored; the job brings it within 1 to 8
+extern std::string SafeSearchT;        // one of SafeSearchLevels, passed on unchanged
 extern bool SaveOnExitAsk;
 extern bool ShowMainMenu;
 extern bool ShowThumbsList;

@@ -1,5 +1,5 @@
 #pragma once
-// The limits and options dialog: three number fields with arrows, the safe-search list and
+// The limits and options dialog: four number fields with arrows, the safe-search list and
 // three display options. The main window fills it, shows it and applies what it holds after
 // "Ok" (PopSizeToDownload1Click); the dialog itself only keeps fields and arrows in step.
 #include "forms/controls.h"
@@ -44,23 +44,29 @@ public:
     forms::Edit Edit3{this, {"Edit3", 8, 156, 57, 21, "1000", "", false, 3}};
     forms::UpDown UpDown3{this, {"UpDown3", 65, 156, 16, 21}, 50, 1000, 1000};
     forms::Label Label7{this, {"Label7", 86, 160, 0, 0, "un"}};
+    // Its label is wider than the left column: the row lies below the line, beside the buttons.
+    forms::Label Label8{this, {"Label8", 8, 206, 0, 0, "Simultaneous downloads"}};
+    forms::Edit Edit4{this, {"Edit4", 8, 222, 57, 21, "1", "", false, 4}};
+    forms::UpDown UpDown4{this, {"UpDown4", 65, 222, 16, 21}, 1, 8, 1};
     forms::Bevel Bevel1{this, {"Bevel1", 122, 8, 2, 191}, forms::Bevel::Shape::LeftLine};
     IconImage Image1{this, {"Image1", 239, 8, 32, 32}};
-    forms::CheckBox CheckBox3{this, {"CheckBox3", 130, 48, 146, 17, "Show thumbnails side list >", "", false, 4}};
-    forms::CheckBox CheckBox2{this, {"CheckBox2", 130, 70, 146, 17, "Show main window  menu", "", false, 5}};
-    forms::CheckBox CheckBox1{this, {"CheckBox1", 130, 92, 146, 17, "Ask to save search on exit", "", false, 6}};
-    forms::Button Button_reset{this, {"Button_reset", 130, 128, 65, 22, "Reset ...", "", false, 7}};
-    forms::Button Button1{this, {"Button1", 130, 176, 65, 22, "Cancel", "", false, 8}};
-    forms::Button Button_set{this, {"Button_set", 206, 176, 65, 22, "Ok", "", false, 9}};
+    forms::CheckBox CheckBox3{this, {"CheckBox3", 130, 48, 146, 17, "Show thumbnails side list >", "", false, 5}};
+    forms::CheckBox CheckBox2{this, {"CheckBox2", 130, 70, 146, 17, "Show main window  menu", "", false, 6}};
+    forms::CheckBox CheckBox1{this, {"CheckBox1", 130, 92, 146, 17, "Ask to save search on exit", "", false, 7}};
+    forms::Button Button_reset{this, {"Button_reset", 130, 128, 65, 22, "Reset ...", "", false, 8}};
+    forms::Button Button1{this, {"Button1", 130, 221, 65, 22, "Cancel", "", false, 9}};
+    forms::Button Button_set{this, {"Button_set", 206, 221, 65, 22, "Ok", "", false, 10}};
 
     void Edit1KeyPress(Component* Sender, wchar_t& Key);
     void Edit_number_Change(Component* Sender);
     void UpDown1Click(Component* Sender, forms::ArrowButton Button);
     void UpDown2Click(Component* Sender, forms::ArrowButton Button);
     void UpDown3Click(Component* Sender, forms::ArrowButton Button);
+    void UpDown4Click(Component* Sender, forms::ArrowButton Button);
     void UpDown1Changing(Component* Sender, bool& AllowChange);
     void UpDown2Changing(Component* Sender, bool& AllowChange);
     void UpDown3Changing(Component* Sender, bool& AllowChange);
+    void UpDown4Changing(Component* Sender, bool& AllowChange);
     void Button_resetClick(Component* Sender);
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
 

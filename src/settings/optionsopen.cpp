@@ -20,6 +20,8 @@ void TForm1::PopSizeToDownload1Click(Component*) {
     d.Edit2.SetText(std::to_string(maxKb));
     d.UpDown3.SetPosition(static_cast<int16_t>(MaxFileCount));
     d.Edit3.SetText(std::to_string(MaxFileCount));
+    d.UpDown4.SetPosition(settings::ArrowPosition(SimultaneousDownloads, settings::kParallelRange));
+    d.Edit4.SetText(std::to_string(SimultaneousDownloads));
     if (int row = settings::SafeSearchRow(SafeSearchT); row >= 0) d.ComboBox1.SetItemIndex(row);
     d.CheckBox1.SetChecked(SaveOnExitAsk);
     d.CheckBox2.SetChecked(ShowMainMenu);
@@ -33,6 +35,7 @@ void TForm1::PopSizeToDownload1Click(Component*) {
     MinFilesize = settings::BytesStored(settings::FieldValue(d.Edit1.Text()));
     MaxFilesize = settings::BytesStored(settings::FieldValue(d.Edit2.Text()));
     MaxFileCount = settings::FieldValue(d.Edit3.Text());
+    SimultaneousDownloads = settings::FieldValue(d.Edit4.Text());
     SaveOnExitAsk = d.CheckBox1.Checked();
     ShowMainMenu = d.CheckBox2.Checked();
     // With no entry selected the level stays what it was.

@@ -15,7 +15,8 @@ struct FieldRange {
 inline constexpr FieldRange kMinSizeRange{0, 500};      // kilobytes
 inline constexpr FieldRange kMaxSizeRange{1, 10000};    // kilobytes
 inline constexpr FieldRange kFileCountRange{50, 1000};  // files
-inline constexpr int32_t kMinSizeReset = 0, kMaxSizeReset = 10000, kFileCountReset = 1000;
+inline constexpr FieldRange kParallelRange{1, 8};       // simultaneous downloads
+inline constexpr int32_t kMinSizeReset = 0, kMaxSizeReset = 10000, kFileCountReset = 1000, kParallelReset = 1;
 
 // The integer a field holds; throws std::runtime_error("'<text>' is not a valid integer
 // value") for a text that is none (an empty field among them).

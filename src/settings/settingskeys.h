@@ -30,6 +30,8 @@ inline constexpr KeyDef kShowThumbsList{kPreferences, "ShowThumbsList", KeyType:
 inline constexpr KeyDef kMinFilesize{kPreferences, "MinFilesize", KeyType::Integer, "0"};
 inline constexpr KeyDef kMaxFilesize{kPreferences, "MaxFilesize", KeyType::Integer, "4096000"};
 inline constexpr KeyDef kMaxFileCount{kPreferences, "MaxFileCount", KeyType::Integer, "1000"};
+// Images of one page downloaded at once (1 to 8; a search brings other values within).
+inline constexpr KeyDef kSimultaneousDownloads{kPreferences, "SimultaneousDownloads", KeyType::Integer, "1"};
 inline constexpr KeyDef kSaveOnExitAsk{kPreferences, "SaveOnExitAsk", KeyType::Boolean, "1"};
 inline constexpr KeyDef kShowMainMenu{kPreferences, "ShowMainMenu", KeyType::Boolean, "1"};
 inline constexpr KeyDef kSafeSearchT{kPreferences, "SafeSearchT", KeyType::Text, "Moderate"};
@@ -41,9 +43,10 @@ inline constexpr KeyDef kDonated{kPreferences, "Donated", KeyType::Boolean, null
 inline constexpr KeyDef kSearchService{kPreferences, "SearchService", KeyType::Text, "https://www.bing.com"};
 
 // The [Preferences] keys a normal close writes, in the order it writes them.
-inline constexpr std::array<const KeyDef*, 12> kClosingKeys{
-    &kSavePath,    &kWindowTop,   &kWindowLeft,   &kWindowWidth,   &kWindowHeight, &kShowThumbsList,
-    &kMinFilesize, &kMaxFilesize, &kMaxFileCount, &kSaveOnExitAsk, &kShowMainMenu, &kSafeSearchT};
+inline constexpr std::array<const KeyDef*, 13> kClosingKeys{
+    &kSavePath,       &kWindowTop,    &kWindowLeft,  &kWindowWidth,  &kWindowHeight,
+    &kShowThumbsList, &kMinFilesize,  &kMaxFilesize, &kMaxFileCount, &kSimultaneousDownloads,
+    &kSaveOnExitAsk,  &kShowMainMenu, &kSafeSearchT};
 
 // The search service's filters, each the code of a value ("" for none), and the market, in a
 // section of their own; a close writes them after [Preferences], in this order.

@@ -98,6 +98,7 @@ void TForm1::FormCreate(Component*) {
     MinFilesize = SettingsFile->ReadInteger(settings::kMinFilesize);
     MaxFilesize = SettingsFile->ReadInteger(settings::kMaxFilesize);
     MaxFileCount = SettingsFile->ReadInteger(settings::kMaxFileCount);
+    SimultaneousDownloads = SettingsFile->ReadInteger(settings::kSimultaneousDownloads);
     SaveOnExitAsk = SettingsFile->ReadBool(settings::kSaveOnExitAsk);
     SafeSearchT = SettingsFile->ReadText(settings::kSafeSearchT);
     // A value that is no code of its group (unknown, empty, doubled, cut) is no filter; a
@@ -164,6 +165,7 @@ void TForm1::FormClose(Component*, forms::CloseAction& Action) {
         f.WriteInteger(settings::kMinFilesize, MinFilesize);
         f.WriteInteger(settings::kMaxFilesize, MaxFilesize);
         f.WriteInteger(settings::kMaxFileCount, MaxFileCount);
+        f.WriteInteger(settings::kSimultaneousDownloads, SimultaneousDownloads);
         f.WriteBool(settings::kSaveOnExitAsk, SaveOnExitAsk);
         f.WriteBool(settings::kShowMainMenu, ShowMainMenu);
         f.WriteText(settings::kSafeSearchT, SafeSearchT);

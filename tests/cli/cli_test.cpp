@@ -139,7 +139,7 @@ TEST_F(CliTest, NothingToDownloadIsExitOne) {
 }
 
 TEST_F(CliTest, UsageErrorsAreExitTwoWithTheUsage) {
-    for (std::string args : {"", "--max many cats", "--safe-search Medium cats", "--bogus cats"}) {
+    for (std::string args : {"", "--max many cats", "--safe-search Medium cats", "--bogus cats", "--parallel 9 cats"}) {
         Outcome r = RunProgram(exe, args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage: quenby-cli"), std::string::npos) << args;

@@ -12,15 +12,15 @@ TEST(CliOptions, KeywordsBecomeTheQuery) {
     EXPECT_EQ(ParseCommandLine({"red car", " x"}).options.query, "red+car++x");  // spaces kept, each a "+"
     EXPECT_EQ(ParseCommandLine({"--", "--max", "-x"}).options.query, "--max+-x");
     auto o = ParseCommandLine({"a"}).options;
-    EXPECT_FALSE(o.folder || o.maxFiles || o.minSize || o.maxSize || o.safeSearch || o.service);
+    EXPECT_FALSE(o.folder || o.maxFiles || o.minSize || o.maxSize || o.safeSearch || o.service || o.parallel);
     EXPECT_EQ(o.emptyPages, 3);
     EXPECT_FALSE(o.quiet);
 }
 
 TEST(CliOptions, EveryOptionInBothForms) {
-    auto r =
-        ParseCommandLine({"--folder", "C:\\img", "--max=50", "--min-size", "0", "--max-size=4096000", "--safe-search",
-                          "off", "--service=http://127.0.0.1:8080", "--empty-pages", "1", "--quiet", "cats"});
+    auto r = ParseCommandLine({"--folder", "C:\\img", "--max=50", "--min-size", "0", "--max-size=4096000",
+                               "--safe-search", "off", "--service=http://127.0.0.1:8080", "--empty-pages", "1",
+                               "--parallel", "8", "--quiet", "cats"});
     ASSERT_EQ(r.error, "");
     EXPECT_EQ(*r.options.folder, "C:\\img");
     EXPECT_EQ(*r.options.maxFiles, 50);
@@ -29,7 +29,9 @@ TEST(CliOptions, EveryOptionInBothForms) {
     EXPECT_EQ(*r.options.safeSearch, "Off");
     EXPECT_EQ(*r.options.service, "http://127.0.0.1:8080");
     EXPECT_EQ(r.options.emptyPages, 1);
+    EXPECT_EQ(*r.options.parallel, 8);
     EXPECT_TRUE(r.options.quiet);
+    EXPECT_EQ(*ParseCommandLine({"--parallel=1", "a"}).options.parallel, 1);
     EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
 }
 
@@ -42,6 +44,13 @@ TEST(CliOptions, UsageErrors) {
                                                            {"--max=", "a"},
                                                            {"--min-size", "1k", "a"},
                                                            {"--empty-pages", "0", "a"},
+                                                           {"--parallel", "0", "a"},
+                                                           {"--parallel", "9", "a"},
+                                                           {"--parallel=-1", "a"},
+                                                           {"--parallel", "four", "a"},
+                                                           {"--parallel", "2x", "a"},
+                                                           {"--parallel=", "a"},
+                                                           {"a", "--parallel"},
                                                            {"--safe-search", "Medium", "a"},
                                                            {"--folder", "", "a"},
                                                            {"--service=", "a"},
@@ -86,4 +95,10 @@ TEST(CliOptions, AnUnknownFilterValueNamesTheAcceptedOnes) {
                                                            {"--market", "en US", "a"},
                                                            {"--market=", "a"}})
         EXPECT_NE(ParseCommandLine(args).error, "") << ::testing::PrintToString(args);
+}
+
+TEST(CliOptions, ParallelIsOneToEightAndTheHelpShowsIt) {
+    EXPECT_EQ(ParseCommandLine({"--parallel", "9", "a"}).error,
+              "--parallel takes a whole number from 1 to 8, not \"9\"");
+    EXPECT_NE(std::string(cli::UsageText()).find("[--parallel N]"), std::string::npos);
 }

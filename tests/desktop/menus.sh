@@ -167,6 +167,15 @@ options_by_keyboard() {
     type_text 0
     wait_for 5 "the fields took the typing" "control $dlg/Edit#0 .* text=\"12\"" "control $dlg/Edit#1 .* text=\"300\"" \
         "control $dlg/Edit#2 .* text=\"500\"" "control $dlg/ComboBox#0 .* text=\"No filters \(\+18\)\""
+    # Simultaneous downloads, the last number field: 9 shows the upper bound, then 4.
+    keys Tab
+    wait_for 5 "Tab reaches the simultaneous downloads" "^focus=$dlg/Edit#3\$"
+    keys End shift+Home
+    type_text 9
+    wait_for 5 "the simultaneous downloads stay in their range" "control $dlg/Edit#3 .* text=\"8\""
+    keys End shift+Home
+    type_text 4
+    wait_for 5 "the simultaneous downloads took the typing" "control $dlg/Edit#3 .* text=\"4\""
     keys Tab Tab Tab space
     wait_for 5 "space ticks the focused check box" "^focus=$dlg/\"Ask to save search on exit\"\$" \
         "control $dlg/\"Ask to save search on exit\" .* checked=1"
@@ -179,7 +188,8 @@ options_by_keyboard() {
     keys alt+F4
     wait_program_end 15
     local want got
-    for want in MinFilesize=12288 MaxFilesize=307200 MaxFileCount=500 SafeSearchT=Off SaveOnExitAsk=1; do
+    for want in MinFilesize=12288 MaxFilesize=307200 MaxFileCount=500 SimultaneousDownloads=4 SafeSearchT=Off \
+        SaveOnExitAsk=1; do
         got=$(ini_value "${want%%=*}")
         [ "${want%%=*}=$got" = "$want" ] || fail "$want expected in Quenby.ini, found ${want%%=*}=$got"
     done

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/downthread.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
@@ -52,6 +53,7 @@ struct OptionsTest : ::testing::Test {
         form.reset();
         forms::SetBoxScript(nullptr);
         TForm1::ConnectionTest = nullptr;
+        TForm1::ConfigureJob = nullptr;
     }
     // Types into a field as the keyboard would, through the message loop and key preview.
     void Type(forms::Edit& field, const std::string& chars) {
@@ -59,6 +61,26 @@ struct OptionsTest : ::testing::Test {
         forms::ProcessMessages();
     }
     void SelectAll(forms::Edit& field) { SendMessageA(field.Handle(), EM_SETSEL, 0, -1); }
+    // A key pressed and released on the focused control, through the message loop.
+    void Press(WORD key) {
+        HWND to = GetFocus();
+        PostMessageA(to, WM_KEYDOWN, key, 1);
+        PostMessageA(to, WM_KEYUP, key, 0xC0000001);
+        forms::ProcessMessages();
+    }
+    // Starts a search against a local page without results and waits for its end.
+    void SearchOnce(testsupport::HttpServer& server) {
+        server.fallback([](const testsupport::Request&) { return testsupport::Response::text("<html></html>"); });
+        char tmp[MAX_PATH];
+        GetTempPathA(MAX_PATH, tmp);
+        SavePath = tmp;
+        SearchStartPauseMs = 0;
+        TForm1::ConnectionTest = [] { return true; };
+        form->SearchService = server.base();
+        form->ComboBox_search.SetText("red car");
+        form->Button_searchClick(&form->Button_search);
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->JobAlive(); }));
+    }
     std::vector<std::string> Errors() const {
         std::vector<std::string> out;
         for (auto& b : boxes)
@@ -73,7 +95,7 @@ TEST_F(OptionsTest, DesignedDialog) {
     TForm_options& d = *dialog;
     EXPECT_EQ(d.Caption(), "  Limits & options to download");
     EXPECT_EQ(d.ClientWidth(), 279);
-    EXPECT_EQ(d.ClientHeight(), 207);
+    EXPECT_EQ(d.ClientHeight(), 251);
     EXPECT_TRUE(GetWindowLongA(d.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(GetWindowLongA(d.Handle(), GWL_STYLE) & WS_SYSMENU);  // no close box
     EXPECT_TRUE(d.KeyPreview);
@@ -82,6 +104,19 @@ TEST_F(OptionsTest, DesignedDialog) {
     EXPECT_EQ(d.UpDown1.Min(), 0);
     EXPECT_EQ(d.UpDown2.Max(), 10000);
     EXPECT_EQ(d.UpDown3.Min(), 50);
+    EXPECT_EQ(d.Label8.Text(), "Simultaneous downloads");
+    EXPECT_EQ(d.UpDown4.Min(), 1);
+    EXPECT_EQ(d.UpDown4.Max(), 8);
+    EXPECT_EQ(d.Edit4.Text(), "1");
+    EXPECT_EQ(d.Edit4.Popup, &d.PopupMenu1);
+    // Its row lies below the other number fields and the line, inside the dialog, and clear of
+    // the buttons beside it.
+    EXPECT_GE(d.Edit4.Top(), d.Edit3.Top() + d.Edit3.Height());
+    EXPECT_GE(d.Label8.Top(), d.Bevel1.Top() + d.Bevel1.Height());
+    EXPECT_LE(d.Edit4.Top() + d.Edit4.Height(), d.ClientHeight());
+    EXPECT_LE(d.Button_set.Top() + d.Button_set.Height(), d.ClientHeight());
+    EXPECT_LT(d.Label8.Left() + d.Label8.Width(), d.Button1.Left());
+    EXPECT_LT(d.UpDown4.Left() + d.UpDown4.Width(), d.Button1.Left());
     EXPECT_EQ(d.Edit2.Text(), "10000");
     EXPECT_TRUE(d.PopupMenu1.Items.empty());
     EXPECT_EQ(d.Edit1.Popup, &d.PopupMenu1);
@@ -277,18 +312,104 @@ TEST_F(OptionsTest, NoSelectionKeepsTheLevelAndNoFiltersSendsOff) {
 
     // The next search asks the service with "Off".
     testsupport::HttpServer server;
-    server.fallback([](const testsupport::Request&) { return testsupport::Response::text("<html></html>"); });
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    SavePath = tmp;
-    SearchStartPauseMs = 0;
-    TForm1::ConnectionTest = [] { return true; };
-    form->SearchService = server.base();
-    form->ComboBox_search.SetText("red car");
-    form->Button_searchClick(&form->Button_search);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->JobAlive(); }));
+    SearchOnce(server);
     auto reqs = server.requests_for("/images/search");
     ASSERT_FALSE(reqs.empty());
     EXPECT_NE(reqs[0].target.find("&safeSearch=Off&"), std::string::npos) << reqs[0].target;
     EXPECT_NE(reqs[0].target.find("&adlt=Off"), std::string::npos) << reqs[0].target;
+}
+
+// The simultaneous downloads as a person sets them: Tab from the file count, typing, the
+// arrows; out-of-range values show the nearest bound; Ok stores the value and the next search
+// downloads that many at once.
+TEST_F(OptionsTest, SimultaneousDownloadsByKeysReachTheNextSearch) {
+    SimultaneousDownloads = 1;
+    std::string opened;
+    user = [&](TForm_options& d) {
+        opened = d.Edit4.Text();
+        d.Show();
+        d.Edit3.SetFocus();
+        forms::ProcessMessages();
+        Press(VK_TAB);
+        EXPECT_TRUE(d.Edit4.Focused());
+        SelectAll(d.Edit4);
+        Type(d.Edit4, "9");
+        EXPECT_EQ(d.Edit4.Text(), "8");
+        d.UpDown4.ClickArrow(forms::ArrowButton::Up);
+        EXPECT_EQ(d.Edit4.Text(), "8");
+        SelectAll(d.Edit4);
+        Type(d.Edit4, "-0");  // the minus never gets through; 0 shows the lower bound
+        EXPECT_EQ(d.Edit4.Text(), "1");
+        d.UpDown4.ClickArrow(forms::ArrowButton::Down);
+        EXPECT_EQ(d.Edit4.Text(), "1");
+        d.UpDown4.ClickArrow(forms::ArrowButton::Up);
+        d.UpDown4.ClickArrow(forms::ArrowButton::Up);
+        EXPECT_EQ(d.Edit4.Text(), "3");
+        SelectAll(d.Edit4);
+        Type(d.Edit4, "4");
+        EXPECT_EQ(d.UpDown4.Position(), 4);
+        Press(VK_TAB);  // on to the check boxes of the right column
+        EXPECT_TRUE(d.CheckBox3.Focused());
+        d.Button_set.Click();
+        d.Hide();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(opened, "1");
+    EXPECT_EQ(SimultaneousDownloads, 4);
+    EXPECT_TRUE(Errors().empty());
+
+    int parallel = 0;
+    TForm1::ConfigureJob = [&](engine::TDownThread& job) { parallel = job.Parallel(); };
+    testsupport::HttpServer server;
+    SearchOnce(server);
+    EXPECT_EQ(parallel, 4);
+}
+
+TEST_F(OptionsTest, StoredSimultaneousDownloadsOutsideTheRangeShowTheBoundAndResetProposesOne) {
+    // (0 and 9 as read from the file: see the start-up tests.)
+    for (auto [stored, shown] : {std::pair{-5, "1"}, {65540, "8"}, {6, "6"}}) {
+        SimultaneousDownloads = stored;
+        std::string text;
+        int arrows = 0;
+        user = [&](TForm_options& d) {
+            text = d.Edit4.Text();
+            arrows = d.UpDown4.Position();
+            d.Button_reset.Click();
+            EXPECT_EQ(d.Edit4.Text(), "1");
+            EXPECT_EQ(d.UpDown4.Position(), 1);
+            d.Button1.Click();
+            return d.ModalResult;
+        };
+        form->PopSizeToDownload1Click(form.get());
+        EXPECT_EQ(text, shown) << stored;
+        EXPECT_EQ(arrows, std::stoi(shown)) << stored;
+        EXPECT_EQ(SimultaneousDownloads, stored);  // Cancel keeps what was held
+    }
+    // A stored value that was never brought within is brought within by the search.
+    SimultaneousDownloads = 9;
+    int parallel = 0;
+    TForm1::ConfigureJob = [&](engine::TDownThread& job) { parallel = job.Parallel(); };
+    testsupport::HttpServer server;
+    SearchOnce(server);
+    EXPECT_EQ(parallel, 8);
+}
+
+TEST_F(OptionsTest, AnEmptySimultaneousDownloadsFieldStopsOkBeforeTheBoxes) {
+    SimultaneousDownloads = 3;
+    SaveOnExitAsk = true;
+    user = [&](TForm_options& d) {
+        d.Edit3.SetText("200");
+        d.Edit4.SetText("");
+        d.CheckBox1.SetChecked(false);
+        d.Button_set.Click();
+        return d.ModalResult;
+    };
+    boxes.clear();
+    forms::Guarded([&] { form->PopSizeToDownload1Click(form.get()); });
+    EXPECT_EQ(MaxFileCount, 200);  // the field before it is applied
+    EXPECT_EQ(SimultaneousDownloads, 3);
+    EXPECT_TRUE(SaveOnExitAsk);
+    ASSERT_FALSE(Errors().empty());
+    EXPECT_EQ(Errors().back(), "'' is not a valid integer value");
 }

@@ -1,6 +1,8 @@
 // The main window's creation, first showing and close with its settings file.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "window_fixture.h"
 
 using namespace mainwindow;
@@ -8,9 +10,10 @@ using testsupport::WindowTest;
 
 namespace {
 
-const char* const kPreferenceKeys[] = {"SavePath",     "WindowTop",      "WindowLeft",   "WindowWidth",
-                                       "WindowHeight", "ShowThumbsList", "MinFilesize",  "MaxFilesize",
-                                       "MaxFileCount", "SaveOnExitAsk",  "ShowMainMenu", "SafeSearchT"};
+const char* const kPreferenceKeys[] = {
+    "SavePath",       "WindowTop",    "WindowLeft",  "WindowWidth",  "WindowHeight",
+    "ShowThumbsList", "MinFilesize",  "MaxFilesize", "MaxFileCount", "SimultaneousDownloads",
+    "SaveOnExitAsk",  "ShowMainMenu", "SafeSearchT"};
 static_assert(std::size(kPreferenceKeys) == settings::kClosingKeys.size());
 
 std::vector<std::string> Items(const forms::ComboBox& box) { return box.Items(); }
@@ -72,6 +75,7 @@ TEST_F(Startup, FirstStartWithoutAFileThenTheFirstCloseWritesEveryKey) {
     EXPECT_EQ(Stored("Preferences", "ShowThumbsList"), "1");
     EXPECT_EQ(Stored("Preferences", "MaxFilesize"), "4096000");
     EXPECT_EQ(Stored("Preferences", "SafeSearchT"), "Moderate");
+    EXPECT_EQ(Stored("Preferences", "SimultaneousDownloads"), "1");
     EXPECT_EQ(Stored("Preferences", "WindowWidth"), std::to_string(form->Panel_Main.Width()));
     EXPECT_EQ(Stored("Preferences", "WindowHeight"), std::to_string(form->Height()));
     EXPECT_EQ(Stored("Preferences", "Donated"), "<none>");
@@ -343,4 +347,58 @@ TEST_F(Startup, DonationItemRecordsAtOnce) {
     ASSERT_EQ(shells.size(), 2u);
     EXPECT_EQ(shells[1].file, shells[0].file);
     EXPECT_FALSE(IniExists());
+}
+
+// Read as the other numbers are: as written, garbage and a missing key giving the default; the
+// dialog shows a value outside 1 to 8 at the nearest bound.
+TEST_F(Startup, SimultaneousDownloadsAreReadAsTheOtherNumbers) {
+    for (auto [line, held, shown] : {std::tuple{"SimultaneousDownloads=garbage", 1, "1"},
+                                     {"SimultaneousDownloads=0", 0, "1"},
+                                     {"SimultaneousDownloads=9", 9, "8"},
+                                     {"SimultaneousDownloads=0x3", 3, "3"},
+                                     {"SimultaneousDownloads=", 1, "1"},
+                                     {"MaxFileCount=200", 1, "1"}}) {
+        SCOPED_TRACE(line);
+        WriteIni(std::string("[Preferences]\r\n") + line + "\r\n");
+        Reopen();
+        EXPECT_EQ(SimultaneousDownloads, held);
+        std::string text;
+        forms::SetModalScript([&](forms::Form&) {
+            text = options->Edit4.Text();
+            return forms::mrCancel;
+        });
+        form->PopSizeToDownload1Click(form.get());
+        EXPECT_EQ(text, shown);
+    }
+}
+
+// Set with the keyboard and "Ok", written at the close, read again at the next start.
+TEST_F(Startup, SimultaneousDownloadsSetInTheDialogAreStoredAndReadBack) {
+    Open();
+    forms::SetModalScript([&](forms::Form&) {
+        settings::TForm_options& d = *options;
+        d.Show();
+        d.Edit4.SetFocus();
+        SendMessageA(d.Edit4.Handle(), EM_SETSEL, 0, -1);
+        Post(WM_CHAR, '5', 1, d.Edit4.Handle());
+        d.UpDown4.ClickArrow(forms::ArrowButton::Down);
+        d.Button_set.Click();
+        d.Hide();
+        return d.ModalResult;
+    });
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(SimultaneousDownloads, 4);
+    EXPECT_FALSE(IniExists());  // settings reach the file at the close
+    form->Close();
+    EXPECT_EQ(Stored("Preferences", "SimultaneousDownloads"), "4");
+
+    Reopen();
+    EXPECT_EQ(SimultaneousDownloads, 4);
+    std::string text;
+    forms::SetModalScript([&](forms::Form&) {
+        text = options->Edit4.Text();
+        return forms::mrCancel;
+    });
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(text, "4");
 }

@@ -5,13 +5,16 @@
 // first line of its output, then serves until it is ended.
 //
 //   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] [--image-ms N]
-//                  [--markup classic|today] [--requests FILE]
+//                  [--latency-ms N] [--markup classic|today] [--requests FILE]
 //     --pages     pages with results for each query (default 10); later pages come empty
 //     --per-page  results on each page (default 28)
 //     --image-kb  size of each JPEG, about (default 50)
 //     --images    distinct pictures served in turn (default 8)
 //     --image-ms  each image is answered after this many milliseconds (default 0), so that a
 //                 search lasts long enough to be stopped
+//     --latency-ms  each image response waits this long before its first byte (default 0), as
+//                 a distant server would; results pages are answered at once. Every response
+//                 still closes its connection, so each image pays it in full
 //     --markup    the results pages' markup (default classic)
 //     --requests  appends the request line of every results page asked for to FILE, as it
 //                 arrives (the black-box tests read what the program sent)
@@ -38,7 +41,7 @@ using testsupport::Response;
 namespace {
 
 struct Options {
-    int pages = 10, perPage = 28, imageKb = 50, images = 8, imageMs = 0;
+    int pages = 10, perPage = 28, imageKb = 50, images = 8, imageMs = 0, latencyMs = 0;
     bool today = false;
     std::string requests;  // the file of request lines, or none
 };
@@ -148,9 +151,11 @@ int main(int argc, char** argv) {
             o.images = value;
         else if (key == "--image-ms")
             o.imageMs = value;
+        else if (key == "--latency-ms")
+            o.latencyMs = value;
         else {
             std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] "
-                         "[--image-ms N] [--markup classic|today] [--requests FILE]\n";
+                         "[--image-ms N] [--latency-ms N] [--markup classic|today] [--requests FILE]\n";
             return 2;
         }
     }
@@ -177,7 +182,9 @@ int main(int argc, char** argv) {
         if (path.rfind("/img/", 0) == 0) {
             int id = std::atoi(path.substr(path.find_last_of("/-") + 1).c_str());
             if (o.imageMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(o.imageMs));
-            return Response::file(jpegs[static_cast<size_t>(id) % jpegs.size()], "image/jpeg");
+            Response r = Response::file(jpegs[static_cast<size_t>(id) % jpegs.size()], "image/jpeg");
+            r.delay_ms = o.latencyMs;  // waited on the connection's own thread, before the head
+            return r;
         }
         if (path.rfind("/page/", 0) == 0) return Response::text("<html><body><h1>" + path + "</h1></body></html>\n");
         return Response::text(
