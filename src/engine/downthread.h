@@ -51,9 +51,6 @@ public:
         imageMs_ = imageMs;
     }
     uint32_t ImageDeadline() const { return imageMs_; }
-    // How many images of one page are downloaded at once; 1 is one after another.
-    void SetParallel(int n) { parallel_ = n < 1 ? 1 : (n > 8 ? 8 : n); }
-    int Parallel() const { return parallel_; }
     const std::atomic<bool>* StopFlag() const { return stop_; }
     void Start();
     // How many jobs exist (made and not yet freed), on every thread.
@@ -109,7 +106,6 @@ private:
     int parallel_ = 1;
     uint32_t pageMs_ = 30000;
     uint32_t imageMs_ = 60000;
-    int parallel_ = 1;
     std::unordered_set<std::string> failed_;
     std::atomic<bool> terminated_{false};
     std::thread thread_;
