@@ -66,11 +66,13 @@ double_enter() {
     keys Return Return
     wait_for 20 "the question about the running search" '^box "Confirm" owner=main text="Already doing a search'
     keys Return
-    wait_for 20 "the first search ends" "$finished_box"
+    # Stop leaves the image that was arriving unfinished, so the first search may have none.
+    wait_for 20 "the first search ends" \
+        '^box "Information" owner=main text="(Finished all downloads|No downloads to get for this)\.\.\."$'
     keys Return
     wait_for 10 "the second search starts" '^main visible=1 enabled=1' "$searching"
     answer_finished 30
-    # The first search fetched a few images before it stopped; the second skips those.
+    # The second search skips what the first fetched before it stopped.
     wait_for 5 "the second search on show" '^list=([5-9]|10) '
 }
 
