@@ -102,27 +102,15 @@ public:
         // An address that failed once in this search fails again, at the same cost.
         if (job_.FailedBefore(image.imageUrl)) return;
         const std::string path = job_.Folder + image.fileName;
+        SetBusy(true);  // an error that ends the scan leaves the hourglass to the destructor
         if (job_.Parallel() > 1) {
-            SetBusy(true);
             downloads_.Add(image, path, job_.TriedCount);
             return;
         }
-        sink_.RunUiStep([&] { sink_.SetListBusy(true); });
-        bool ok = false;
-        try {
-            ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent(),
-                                DownloadBounds{job_.StopFlag(), job_.ImageDeadline()});
-        } catch (...) {
-            sink_.RunUiStep([&] { sink_.SetListBusy(false); });
-            throw;
-        }
-        sink_.RunUiStep([&] { sink_.SetListBusy(false); });
-        if (!ok) {
-            if (!job_.StopRequested()) job_.NoteFailed(image.imageUrl);
-            return;
-        }
-
-        Register(image, ThumbnailOfFile(path), job_.TriedCount);
+        bool ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent(),
+                                 DownloadBounds{job_.StopFlag(), job_.ImageDeadline()});
+        SetBusy(false);
+        Ended(image, ok, ok ? ThumbnailOfFile(path) : nullptr, job_.TriedCount);
     }
 
 private:
@@ -135,12 +123,16 @@ private:
 
     // A download of several at once, in page order: as the one-at-a-time steps after theirs.
     void Retire(Download& d) {
-        if (!d.ok) {
-            if (!job_.StopRequested()) job_.NoteFailed(d.image.imageUrl);
-        } else {
-            Register(d.image, std::move(d.picture), d.tried);
-        }
+        Ended(d.image, d.ok, std::move(d.picture), d.tried);
         if (downloads_.Empty()) SetBusy(false);
+    }
+
+    // After a download either way; `tried` is the tried count when the result was taken.
+    void Ended(const NewImage& image, bool ok, std::unique_ptr<Picture> picture, int32_t tried) {
+        if (ok)
+            Register(image, std::move(picture), tried);
+        else if (!job_.StopRequested())
+            job_.NoteFailed(image.imageUrl);
     }
 
     // The scan made sure both lines decode. A decoded page line that forms no text in the code

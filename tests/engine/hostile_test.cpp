@@ -84,16 +84,7 @@ struct HostileTest : ::testing::Test {
     }
 
     std::string Url(const std::string& path) { return server.url(path); }
-    // The results on the first page; asking for the second presses Stop, as a search that has
-    // downloaded anything goes on asking for pages until its file limit.
-    void ServePage(const std::vector<std::string>& results) {
-        Response page = Response::text(Page(results));
-        server.on("/images/search", [this, page](const Request& req) {
-            if (req.target.find("&first=1&") != std::string::npos) return page;
-            stop = true;
-            return Response::text(Page({}));
-        });
-    }
+    void ServePage(const std::vector<std::string>& results) { ServeFirstPageThenStop(server, results, stop); }
 
     // Runs one search from the first page; `stopAfterMs` presses Stop that long after the start.
     Outcome Search(const std::string& service, int stopAfterMs = -1, int parallel = 1) {

@@ -35,16 +35,7 @@ struct ParallelTest : ::testing::Test {
             return r;
         });
     }
-    // The results on the first page; the second presses Stop (a search that has downloaded
-    // anything goes on asking for pages until its file limit).
-    void ServePage(const std::vector<std::string>& results) {
-        Response page = Response::text(Page(results));
-        server.on("/images/search", [this, page](const Request& req) {
-            if (req.target.find("&first=1&") != std::string::npos) return page;
-            stop = true;
-            return Response::text(Page({}));
-        });
-    }
+    void ServePage(const std::vector<std::string>& results) { ServeFirstPageThenStop(server, results, stop); }
 
     struct Run {
         std::vector<std::string> names, imageLines, pageLines, progress, done;

@@ -128,6 +128,18 @@ inline std::string Page(const std::vector<std::string>& results) {
     return page + "</body></html>\n";
 }
 
+// Serves `results` as the first results page; asking for the second presses Stop, as a search
+// that has downloaded anything goes on asking for pages until its file limit.
+inline void ServeFirstPageThenStop(testsupport::HttpServer& server, const std::vector<std::string>& results,
+                                   std::atomic<bool>& stop) {
+    testsupport::Response page = testsupport::Response::text(Page(results));
+    server.on("/images/search", [&stop, page](const testsupport::Request& req) {
+        if (req.target.find("&first=1&") != std::string::npos) return page;
+        stop = true;
+        return testsupport::Response::text(Page({}));
+    });
+}
+
 // Starts a job as the search command does and runs the UI loop until its end handler ran.
 inline void RunSearch(WindowSink& sink, const std::string& service, const std::string& folder, int32_t limit,
                       std::atomic<bool>& stop) {

@@ -81,6 +81,15 @@ struct OptionsTest : ::testing::Test {
         form->Button_searchClick(&form->Button_search);
         ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->JobAlive(); }));
     }
+    // How many downloads at once the next search is given.
+    int ParallelOfASearch() {
+        int parallel = 0;
+        TForm1::ConfigureJob = [&](engine::TDownThread& job) { parallel = job.Parallel(); };
+        testsupport::HttpServer server;
+        SearchOnce(server);
+        TForm1::ConfigureJob = nullptr;
+        return parallel;
+    }
     std::vector<std::string> Errors() const {
         std::vector<std::string> out;
         for (auto& b : boxes)
@@ -359,11 +368,7 @@ TEST_F(OptionsTest, SimultaneousDownloadsByKeysReachTheNextSearch) {
     EXPECT_EQ(SimultaneousDownloads, 4);
     EXPECT_TRUE(Errors().empty());
 
-    int parallel = 0;
-    TForm1::ConfigureJob = [&](engine::TDownThread& job) { parallel = job.Parallel(); };
-    testsupport::HttpServer server;
-    SearchOnce(server);
-    EXPECT_EQ(parallel, 4);
+    EXPECT_EQ(ParallelOfASearch(), 4);
 }
 
 TEST_F(OptionsTest, StoredSimultaneousDownloadsOutsideTheRangeShowTheBoundAndResetProposesOne) {
@@ -388,11 +393,7 @@ TEST_F(OptionsTest, StoredSimultaneousDownloadsOutsideTheRangeShowTheBoundAndRes
     }
     // A stored value that was never brought within is brought within by the search.
     SimultaneousDownloads = 9;
-    int parallel = 0;
-    TForm1::ConfigureJob = [&](engine::TDownThread& job) { parallel = job.Parallel(); };
-    testsupport::HttpServer server;
-    SearchOnce(server);
-    EXPECT_EQ(parallel, 8);
+    EXPECT_EQ(ParallelOfASearch(), 8);
 }
 
 TEST_F(OptionsTest, AnEmptySimultaneousDownloadsFieldStopsOkBeforeTheBoxes) {
