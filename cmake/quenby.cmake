@@ -25,6 +25,11 @@ if(QUENBY_WIN)
   add_library(quenby_gtest INTERFACE)
   target_include_directories(quenby_gtest INTERFACE ${QUENBY_MINGW_PREFIX}/include)
   target_link_libraries(quenby_gtest INTERFACE ${QUENBY_MINGW_PREFIX}/lib/libgmock.a ${QUENBY_MINGW_PREFIX}/lib/libgtest.a)
+  # TLS for the test service only (the program itself uses the system's TLS).
+  add_library(quenby_mbedtls INTERFACE)
+  target_include_directories(quenby_mbedtls INTERFACE ${QUENBY_MINGW_PREFIX}/include)
+  target_link_libraries(quenby_mbedtls INTERFACE ${QUENBY_MINGW_PREFIX}/lib/libmbedtls.a
+    ${QUENBY_MINGW_PREFIX}/lib/libmbedx509.a ${QUENBY_MINGW_PREFIX}/lib/libmbedcrypto.a ws2_32 bcrypt advapi32)
   # One self-contained executable: the C and C++ runtimes and winpthreads are linked in.
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
@@ -35,6 +40,8 @@ else()
   find_package(GTest REQUIRED)
   add_library(quenby_gtest INTERFACE)
   target_link_libraries(quenby_gtest INTERFACE GTest::gtest GTest::gmock)
+  add_library(quenby_mbedtls INTERFACE)
+  target_link_libraries(quenby_mbedtls INTERFACE mbedtls mbedx509 mbedcrypto)
   set(QUENBY_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   if(QUENBY_CLANG)
     # Coverage hooks for the fuzzers; harmless for the unit tests.

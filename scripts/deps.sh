@@ -30,7 +30,7 @@ install_wanted() {
 
 for p in cmake make g++ clang clang-format g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
          wine64 xvfb nasm dpkg-dev libjpeg62-turbo-dev googletest libgtest-dev curl \
-         xdotool imagemagick x11-utils fonts-noto-core fonts-noto-cjk; do
+         xdotool imagemagick x11-utils fonts-noto-core fonts-noto-cjk openssl libmbedtls-dev; do
     want "$p"
 done
 install_wanted
@@ -67,6 +67,24 @@ if [ ! -f "$MINGW/lib/libjpeg.a" ]; then
         -DCMAKE_SYSTEM_PROCESSOR=AMD64 >/dev/null
     cmake --build "$SRC/build-jpeg" -j"$JOBS" >/dev/null
     cmake --install "$SRC/build-jpeg" >/dev/null
+fi
+
+# mbed TLS for mingw from Debian's source package: the test service's HTTPS (tests only).
+if [ ! -f "$MINGW/lib/libmbedtls.a" ]; then
+    apt_update
+    as_root mkdir -p "$SRC"
+    as_root chown "$(id -u):$(id -g)" "$DEPS" "$SRC"
+    msrc=$(ls -d "$SRC"/mbedtls-*/ 2>/dev/null | head -n1 || true)
+    if [ -z "$msrc" ]; then
+        (cd "$SRC" && apt-get source -qq mbedtls >/dev/null 2>&1)
+        msrc=$(ls -d "$SRC"/mbedtls-*/ | head -n1)
+    fi
+    echo "deps: building mbed TLS for mingw from $msrc"
+    cmake -S "$msrc" -B "$SRC/build-mbedtls" -DCMAKE_TOOLCHAIN_FILE="$HERE/../cmake/mingw-toolchain.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$MINGW" -DENABLE_PROGRAMS=OFF -DENABLE_TESTING=OFF \
+        -DUSE_SHARED_MBEDTLS_LIBRARY=OFF -DMBEDTLS_FATAL_WARNINGS=OFF >/dev/null
+    cmake --build "$SRC/build-mbedtls" -j"$JOBS" >/dev/null
+    cmake --install "$SRC/build-mbedtls" >/dev/null
 fi
 
 # GoogleTest for mingw from Debian's sources.

@@ -17,6 +17,7 @@ cmake --build "$win" -j"$jobs"
 
 . tools/wine-env.sh
 quenby_wine_prefix "$win" null
+quenby_trust_test_ca "$win"
 trap 'WINEPREFIX="$win/wineprefix" "$QUENBY_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 
 status=0

@@ -59,7 +59,7 @@ blackbox_service() {
     blackbox_pids+=($!)
     for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
     first=$(head -n1 "$out")
-    case "$first" in http://127.0.0.1:*) service=${first%/} ;; esac
+    case "$first" in http://127.0.0.1:* | https://127.0.0.1:*) service=${first%/} ;; esac
 }
 
 winpath() { echo "Z:${1//\//\\}"; }

@@ -28,3 +28,19 @@ quenby_wine_prefix() {
         "$QUENBY_WINESERVER" -p >/dev/null 2>&1 </dev/null 9>&- || true
     ) 9>"$build/$name.lock"
 }
+
+# The build tree's test certificate authority (BUILD/testca, made by the build), trusted in the
+# current prefix's root store, once per authority. Only the test scripts call this, for their
+# own prefixes: the prefix the program is run in by hand never trusts it.
+#   quenby_trust_test_ca BUILD_DIR
+quenby_trust_test_ca() {
+    local build=$1 ca=$1/testca/ca.pem tool=$1/bin/quenby-trust-ca.exe
+    [ -f "$ca" ] && [ -f "$tool" ] || return 0
+    (
+        flock 9
+        local sum
+        sum=$(sha256sum "$ca" | cut -c1-64)
+        [ "$(cat "$WINEPREFIX/.quenby-test-ca" 2>/dev/null)" = "$sum" ] && exit 0
+        "$QUENBY_WINE" "$tool" "Z:${ca//\//\\}" </dev/null 9>&- && echo "$sum" >"$WINEPREFIX/.quenby-test-ca"
+    ) 9>"$WINEPREFIX.ca.lock"
+}

@@ -37,6 +37,11 @@ void ConsoleSink::ShowProgress(const std::string& label2, const std::string& lab
     Print(true, label2 + "\t" + label1 + "\n");
 }
 
+void ConsoleSink::ShowServiceBusy(const std::string& label, bool first) {
+    // Said even when quiet, once: it explains a pause.
+    if (first) Print(true, label + "\n");
+}
+
 void ConsoleSink::SearchDone(bool downloadedNothing) {
     // Said even when quiet: it explains the exit status.
     if (downloadedNothing) Print(true, "No downloads to get for this...\n");

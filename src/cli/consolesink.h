@@ -20,6 +20,7 @@ public:
     void RunUiStep(const std::function<void()>& step) override { ui_.Run(step); }
     bool PostToUi(std::function<void()> fn) override { return ui_.Post(std::move(fn)); }
     void ShowProgress(const std::string& label2, const std::string& label1) override;
+    void ShowServiceBusy(const std::string& label, bool first) override;
     void SearchDone(bool downloadedNothing) override;
     void DownloadsFinished(const std::string& error) override;
     bool IsFetched(const std::string& imageUrl) override;

@@ -4,11 +4,16 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
+#include <ctime>
 #include <exception>
 
+#include "engine/fetchrules.h"
 #include "engine/naming.h"
 #include "engine/pagerequest.h"
+#include "platform/pump.h"
 
 namespace engine {
 
@@ -68,8 +73,9 @@ void TDownThread::Run() {
         TriedCount = 0;
         std::wstring text = RequestPage(first);
         if (StopRequested() || DownedCount >= FileLimit) break;  // the page is not scanned
+        pageBroughtNew_ = false;
         if (ParsePage(text)) break;
-        if (DownedCount == 0) break;
+        if (DownedCount == 0 || !pageBroughtNew_) break;
         Position += 28;
         first = Position + PageSize;
     }
@@ -79,12 +85,42 @@ void TDownThread::Run() {
 std::wstring TDownThread::RequestPage(int32_t first) {
     // The web's rule for a query is UTF-8, whatever the process code page.
     QueryParams q{platform::ToUtf8(Keywords), first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
-    return FetchPage(SearchUrl(service_, q), PageBounds{stop_, pageMs_});
+    const std::string url = SearchUrl(service_, q);
+    PageAnswer page = FetchPage(url, PageBounds{stop_, pageMs_});
+    if (!ServiceBusy(page.status)) return std::move(page.text);
+    if (!WaitForBusyService(RetryAfterMs(page.retryAfter, static_cast<int64_t>(std::time(nullptr))))) return {};
+    page = FetchPage(url, PageBounds{stop_, pageMs_});
+    if (ServiceBusy(page.status))
+        throw PageRefused("The search service refused the results page twice (HTTP " + std::to_string(page.status) +
+                          (page.status == 429 ? " Too Many Requests)" : " Service Unavailable)"));
+    return std::move(page.text);
+}
+
+bool TDownThread::WaitForBusyService(uint32_t ms) {
+    const ULONGLONG start = GetTickCount64();
+    uint32_t shown = UINT32_MAX;
+    for (;;) {
+        const ULONGLONG spent = GetTickCount64() - start;
+        if (spent >= ms) return true;
+        const auto left = static_cast<uint32_t>((ms - spent + 999) / 1000);
+        if (left != shown) {
+            const bool first = shown == UINT32_MAX;
+            shown = left;
+            sink_->RunUiStep([&] { sink_->ShowServiceBusy(BusyLabel(left), first); });
+        }
+        platform::PumpThreadMessages();
+        if (StopRequested()) return false;
+        Sleep(static_cast<DWORD>(std::min<ULONGLONG>(100, ms - spent)));
+    }
 }
 
 bool TDownThread::FailedBefore(const std::string& imageUrl) const { return failed_.contains(LowerAscii(imageUrl)); }
 
 void TDownThread::NoteFailed(const std::string& imageUrl) { failed_.insert(LowerAscii(imageUrl)); }
+
+void TDownThread::MeetAddress(const std::string& imageUrl) {
+    if (met_.insert(LowerAscii(imageUrl)).second) pageBroughtNew_ = true;
+}
 
 bool TDownThread::ParsePage(const std::wstring& text) {
     if (StopRequested() || DownedCount >= FileLimit) return true;

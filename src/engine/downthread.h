@@ -77,9 +77,15 @@ public:
     // case ignored, as in the duplicate test). Worker only.
     bool FailedBefore(const std::string& imageUrl) const;
     void NoteFailed(const std::string& imageUrl);
+    // Every image address a page offers, whatever becomes of it (letter case ignored). A page
+    // that brings no address new to this search ends it: once its results have run out, the
+    // service answers every later page with its last one again. Worker only.
+    void MeetAddress(const std::string& imageUrl);
     JobSink& Sink() { return *sink_; }
 
-    // The results page whose first result has index `first`, as 16-bit text.
+    // The results page whose first result has index `first`, as 16-bit text. A service that
+    // answers 429 or 503 is asked once more after the wait it names (5 s when it names none,
+    // 60 s at most); a second refusal ends the search with an error that names the status.
     std::wstring RequestPage(int32_t first);
     // Returns true when a stop request ended the scan. Runs the page scan seam when one is
     // set, else ScanPage.
@@ -95,6 +101,8 @@ public:
 private:
     ~TDownThread();  // only the job deletes itself
     void Run();
+    // Waits, telling the user each second; false when a stop request ended the wait.
+    bool WaitForBusyService(uint32_t ms);
 
     std::shared_ptr<JobSink> sink_;
     const std::atomic<bool>* stop_ = nullptr;
@@ -107,6 +115,8 @@ private:
     uint32_t pageMs_ = 30000;
     uint32_t imageMs_ = 60000;
     std::unordered_set<std::string> failed_;
+    std::unordered_set<std::string> met_;
+    bool pageBroughtNew_ = false;
     std::atomic<bool> terminated_{false};
     std::thread thread_;
 };

@@ -14,4 +14,12 @@ uint64_t ParseContentLength(const std::string& text);
 // Both bounds inclusive; a negative bound admits nothing above it and everything below it.
 bool WithinSizeLimits(uint64_t length, int32_t minSize, int32_t maxSize);
 
+// A service that is asked too fast answers 429 or 503.
+inline bool ServiceBusy(long status) { return status == 429 || status == 503; }
+
+// How long to wait before asking a busy service again, from its Retry-After header: a number
+// of seconds or an HTTP date (`now` in seconds since 1970, UTC). Absent or unreadable: 5 s; a
+// date already past: 0; never more than 60 s.
+uint32_t RetryAfterMs(const std::string& value, int64_t now);
+
 }  // namespace engine

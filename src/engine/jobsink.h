@@ -25,6 +25,8 @@ public:
 
     // Called on the UI thread, inside a UI step.
     virtual void ShowProgress(const std::string& label2, const std::string& label1) = 0;
+    // While a busy service is waited for, once a second: the label and whether it is the first.
+    virtual void ShowServiceBusy(const std::string& label, bool first) {}
     // The closing step: shows "No downloads to get for this..." when nothing was downloaded,
     // then forgets the running job.
     virtual void SearchDone(bool downloadedNothing) = 0;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <thread>
 
+#include "platform/codepage.h"
 #include "platform/pump.h"
 #include "platform/systemtext.h"
 #include "platform/owned.h"
@@ -71,14 +72,14 @@ struct PageCall {
     size_t largestChars = 0;
     std::atomic<bool> abandoned{false};
     platform::Handle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    std::wstring text;
+    PageAnswer answer;
     std::exception_ptr error;
 };
 
 // On the request's thread, in its own single-threaded apartment. The request runs
 // asynchronously, so that it can be ended: a synchronous one holds its thread until the last
 // byte, however long a page runs.
-std::wstring Request(PageCall& call) {
+PageAnswer Request(PageCall& call) {
     std::wstring wurl = Widen(call.url);
     platform::Com<IXMLHTTPRequest> req;
     Check(CoCreateInstance(kXmlHttpClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kXmlHttpInterface,
@@ -116,31 +117,36 @@ std::wstring Request(PageCall& call) {
         }
     }
     // A request that failed is complete too; its status cannot be read.
-    long status = 0;
-    Check(req->get_status(&status));
+    PageAnswer answer;
+    Check(req->get_status(&answer.status));
+    platform::Bstr retryAfter;
+    if (req->getResponseHeader(Text(L"Retry-After").get(), retryAfter.Put()) == S_OK && retryAfter.get())
+        answer.retryAfter = platform::Narrow(std::wstring_view(retryAfter.get(), SysStringLen(retryAfter.get())));
     platform::Bstr text;
     Check(req->get_responseText(text.Put()));
-    // The no-cache request header keeps neither Windows nor Wine from caching the response.
-    DeleteUrlCacheEntryA(call.url.c_str());
     const size_t length = text.get() ? SysStringLen(text.get()) : 0;
     if (length > call.largestChars) throw PageRefused("The results page is too large");
-    return length ? std::wstring(text.get(), length) : std::wstring();
+    if (length) answer.text.assign(text.get(), length);
+    return answer;
 }
 
 void RunCall(const std::shared_ptr<PageCall>& call) {
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try {
-        call->text = Request(*call);
+        call->answer = Request(*call);
     } catch (...) {
         call->error = std::current_exception();
     }
     if (SUCCEEDED(init)) CoUninitialize();
+    // The no-cache request header keeps neither Windows nor Wine from caching the response, and
+    // a request given up leaves what it had received there as well.
+    DeleteUrlCacheEntryA(call->url.c_str());
     SetEvent(call->done.get());
 }
 
 }  // namespace
 
-std::wstring FetchPage(const std::string& url, const PageBounds& bounds) {
+PageAnswer FetchPage(const std::string& url, const PageBounds& bounds) {
     auto call = std::make_shared<PageCall>();
     call->url = url;
     call->largestChars = bounds.largestChars;
@@ -171,7 +177,7 @@ std::wstring FetchPage(const std::string& url, const PageBounds& bounds) {
         }
     }
     if (call->error) std::rethrow_exception(call->error);
-    return std::move(call->text);
+    return std::move(call->answer);
 }
 
 }  // namespace engine

@@ -25,6 +25,13 @@ struct PageBounds {
     size_t largestChars = 16u << 20;          // text past this is no results page
 };
 
+// What came back for one page request.
+struct PageAnswer {
+    std::wstring text;       // the body as 16-bit text, whatever the status; empty after a stop
+    long status = 0;         // the HTTP status
+    std::string retryAfter;  // the Retry-After header, "" when absent
+};
+
 // A page that took too long or grew too large: the search ends as for a failed request.
 class PageRefused : public std::runtime_error {
 public:
@@ -32,11 +39,11 @@ public:
 };
 
 // GETs the address with the program's three request headers and returns the body as 16-bit
-// text, whatever the HTTP status. The request runs on a thread of its own, in its own
+// text, whatever the HTTP status, with the status and the Retry-After header. The request runs on a thread of its own, in its own
 // single-threaded apartment, while the calling thread waits, pumping its messages every 100 ms:
 // a stop request ends the wait with an empty page; the deadline or a page past its largest
 // size throws PageRefused, and the request is given up. Throws ComError when the request object
-// fails. The page is removed from the internet cache once read.
-std::wstring FetchPage(const std::string& url, const PageBounds& bounds = {});
+// fails. Whatever ends the request, nothing of it is left in the internet cache.
+PageAnswer FetchPage(const std::string& url, const PageBounds& bounds = {});
 
 }  // namespace engine

@@ -80,6 +80,8 @@ public:
         return job_.StopRequested();
     }
 
+    void MeetAddress(const std::string& imageUrl) override { job_.MeetAddress(imageUrl); }
+
     bool IsFetched(const std::string& imageUrl) override {
         if (downloads_.Fetching(imageUrl)) return true;
         // The list belongs to the UI thread, which appends to it in AddResultEntry.

@@ -56,4 +56,6 @@ std::string TryingLabel(int32_t position, int32_t tried, int32_t fileLimit) {
 
 std::string DownedLabel(int32_t downed) { return "Downed: " + std::to_string(downed) + " images"; }
 
+std::string BusyLabel(uint32_t seconds) { return "Service busy, retrying in " + std::to_string(seconds) + " s..."; }
+
 }  // namespace engine

@@ -39,5 +39,7 @@ std::string SearchUrl(const std::string& serviceBase, const QueryParams& p);
 std::string TryingLabel(int32_t position, int32_t tried, int32_t fileLimit);
 // Label1: "Downed: <downed> images"
 std::string DownedLabel(int32_t downed);
+// Label2 while a busy service is waited for: "Service busy, retrying in <seconds> s..."
+std::string BusyLabel(uint32_t seconds);
 
 }  // namespace engine

@@ -23,6 +23,7 @@ void TakeResult(NewImage image, ScanHooks& hooks) {
     // The classic lines are decoded once more for the list; a result that cannot be is
     // passed over before anything is downloaded.
     if (!image.linesReady && (!Decodable(image.imageUrl) || !Decodable(image.pageUrl))) return;
+    hooks.MeetAddress(image.imageUrl);
     if (hooks.IsFetched(image.imageUrl)) return;
     std::string name = RemoveRefusedCharacters(LastSegment(image.imageUrl));
     hooks.CountTried();

@@ -24,6 +24,8 @@ public:
     virtual ~ScanHooks() = default;
     // Before each result: pumps the worker's own messages; true ends the scan (stop request).
     virtual bool StopRequested() = 0;
+    // Every result with an image address, before the duplicate test.
+    virtual void MeetAddress(const std::string& imageUrl) {}
     // The duplicate test against every image fetched since the program started (case ignored).
     virtual bool IsFetched(const std::string& imageUrl) = 0;
     // A result passed the duplicate test.

@@ -178,8 +178,9 @@ void TForm1::SearchDone(bool downloadedNothing) {
     CurrentSearch = nullptr;
 }
 
-void TForm1::DownloadsFinished(const std::string&) {
-    // An error that ended the run is not reported; the window returns to idle all the same.
+void TForm1::DownloadsFinished(const std::string& error) {
+    // An error that ended the run stays in the progress label, so that the end has a reason.
+    if (!error.empty()) Label2.SetText("Search ended: " + error);
     struct Ended {
         TForm1& f;
         ~Ended() {

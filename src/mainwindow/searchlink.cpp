@@ -17,6 +17,10 @@ void SearchLink::ShowProgress(const std::string& label2, const std::string& labe
     if (window_) window_->ShowProgress(label2, label1);
 }
 
+void SearchLink::ShowServiceBusy(const std::string& label, bool) {
+    if (window_) window_->Label2.SetText(label);
+}
+
 void SearchLink::SearchDone(bool downloadedNothing) {
     if (window_) window_->SearchDone(downloadedNothing);
 }

@@ -25,6 +25,7 @@ public:
     bool PostToUi(std::function<void()> fn) override { return ui_.Post(std::move(fn)); }
 
     void ShowProgress(const std::string& label2, const std::string& label1) override;
+    void ShowServiceBusy(const std::string& label, bool first) override;
     void SearchDone(bool downloadedNothing) override;
     void SetListBusy(bool busy) override;
     bool IsFetched(const std::string& imageUrl) override;

@@ -168,19 +168,33 @@ TEST_F(CliTest, ABadEscapeCostsItsResultAndAnUnreachableServiceIsExitThree) {
     EXPECT_NE(down.err.find("quenby-cli: "), std::string::npos) << down.err;
 }
 
-TEST_F(CliTest, EmptyPagesInARowEndTheSearch) {
-    // Page one brings an image; every later page holds only that image again.
+TEST_F(CliTest, TheLastPageAgainEndsTheSearchAndEmptyPagesInARowToo) {
+    auto firsts = [&] {
+        std::vector<std::string> out;
+        for (auto& q : server.requests_for("/images/search")) {
+            std::string t = q.target.substr(q.target.find("&first=") + 7);
+            out.push_back(t.substr(0, t.find('&')));
+        }
+        server.clear_requests();
+        return out;
+    };
+    // Page one brings an image; every later page is that page again, as the real service
+    // answers once its results have run out: nothing new, so the search ends after it.
     ServeImage("/a/1.jpg", "photo.jpg");
     server.on("/images/search", Response::text(Page({Result(Url("/a/1.jpg"), "p")})));
-    Outcome r = RunProgram(exe, Options() + "--quiet --empty-pages 2 cats");
+    Outcome r = RunProgram(exe, Options() + "--quiet cats");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.Lines().size(), 1u);
-    std::vector<std::string> firsts;
-    for (auto& q : server.requests_for("/images/search")) {
-        std::string t = q.target.substr(q.target.find("&first=") + 7);
-        firsts.push_back(t.substr(0, t.find('&')));
-    }
-    EXPECT_EQ(firsts, (std::vector<std::string>{"1", "57", "85"}));
+    EXPECT_EQ(firsts(), (std::vector<std::string>{"1", "57"}));
+
+    // Later pages with new addresses that all fail: --empty-pages ends the search.
+    int n = 0;
+    server.on("/images/search", [&](const testsupport::Request&) {
+        return Response::text(Page({Result(Url(n++ ? "/gone/" + std::to_string(n) + ".jpg" : "/a/1.jpg"), "p")}));
+    });
+    r = RunProgram(exe, Options() + "--quiet --empty-pages 2 dogs");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(firsts(), (std::vector<std::string>{"1", "57", "85"}));
 }
 
 TEST_F(CliTest, DefaultsComeFromTheSettingsFileWhichStaysUnwritten) {

@@ -5,8 +5,8 @@
 # owners, enabled states), the files written and the settings file.
 #   desktop_begin GROUP [PREFIX]   display, prefix (the build tree's folder PREFIX, else
 #                                  wineprefix-desktop), work folder, screenshot folder $shots, and
-#                                  two sample services: $fast (5 results) and $slow (10
-#                                  results, each image answered after 300 ms)
+#                                  two sample services: $fast (HTTPS, 5 results, then that page
+#                                  again) and $slow (10 results, each image answered after 300 ms)
 #   run_scenario NAME              runs the function NAME against a fresh program and counts it
 #   desktop_end                    the closing line "N passed, N failed"; the exit status
 # In a scenario:
@@ -46,7 +46,11 @@ desktop_begin() {
     shots=$build/desktop
     mkdir -p "$shots"
     echo "desktop $group: display $DISPLAY, work $work"
-    blackbox_service --pages 1 --per-page 5 --image-kb 5
+    # The fast one answers as the real service does: over HTTPS (the test authority is trusted in
+    # this prefix), with its last page again for every later one.
+    quenby_trust_test_ca "$build"
+    blackbox_service --pages 1 --per-page 5 --image-kb 5 --tls "$build/testca" --after-end repeat \
+        --requests "$work/fast-requests.txt"
     fast=$service
     blackbox_service --pages 1 --per-page 10 --image-kb 5 --image-ms 300
     slow=$service

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Desktop tests, searching: a person types keywords and presses Enter, stops a search with
-# Escape, searches again, and presses keys while a search runs.
+# Desktop tests, searching: a person types keywords and presses Enter (over HTTPS, against a
+# service that repeats its last page), stops a search with Escape, searches again, and presses
+# keys while a search runs.
 #   tests/desktop/search.sh [BUILD_DIR]
 . "$(dirname "$0")/desktop-env.sh"
 desktop_begin search
@@ -15,6 +16,10 @@ search_with_enter() {
     wait_for 5 "the list and strip are full" '^list=5 ' '^thumbs=[1-9]' '^line=.*/page/red-car/1\.html'
     screenshot
     [ "$(image_count)" = 5 ] || fail "5 images expected in the folder, found $(image_count)"
+    # The second page repeats the first: nothing new, so the search ended after it.
+    local asked
+    asked=$(grep -c 'q=red+car&' "$work/fast-requests.txt")
+    [ "$asked" = 2 ] || fail "2 results pages expected, $asked asked for"
     answer_finished
 }
 

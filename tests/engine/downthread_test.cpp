@@ -77,6 +77,7 @@ struct JobTest : ::testing::Test {
 PageScan Downloading(int perPage) {
     return [perPage](TDownThread& job, const std::wstring&) {
         for (int i = 0; i < perPage; i++) {
+            job.MeetAddress(std::to_string(job.Position + i));
             job.TriedCount++;
             job.DownedCount++;
             job.ShowProgress();

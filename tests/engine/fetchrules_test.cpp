@@ -28,3 +28,21 @@ TEST(FetchRules, BothLimitsAreInclusive) {
     EXPECT_FALSE(WithinSizeLimits(0, 0, -1));
     EXPECT_TRUE(WithinSizeLimits(5, -10, 10));
 }
+
+TEST(FetchRules, RetryAfterIsSecondsOrADateBoundedToAMinute) {
+    const int64_t now = 784111777;  // Sun, 06 Nov 1994 08:49:37 GMT
+    EXPECT_EQ(RetryAfterMs("7", now), 7000u);
+    EXPECT_EQ(RetryAfterMs(" 0 ", now), 0u);
+    EXPECT_EQ(RetryAfterMs("31536000", now), 60000u);  // a year
+    EXPECT_EQ(RetryAfterMs("99999999999999999999", now), 60000u);
+    EXPECT_EQ(RetryAfterMs("", now), 5000u);
+    EXPECT_EQ(RetryAfterMs("-5", now), 5000u);
+    EXPECT_EQ(RetryAfterMs("soon", now), 5000u);
+    EXPECT_EQ(RetryAfterMs("Sun, 06 Nov 1994 08:49:47 GMT", now), 10000u);
+    EXPECT_EQ(RetryAfterMs("Sunday, 06-Nov-94 08:50:07 GMT", now), 30000u);
+    EXPECT_EQ(RetryAfterMs("Sun Nov  6 08:49:40 1994", now), 3000u);
+    EXPECT_EQ(RetryAfterMs("Mon, 06 Nov 1995 08:49:37 GMT", now), 60000u);
+    EXPECT_EQ(RetryAfterMs("Sat, 05 Nov 1994 08:49:37 GMT", now), 0u);  // already past
+    EXPECT_EQ(RetryAfterMs("Sun, 32 Nov 1994 08:49:37 GMT", now), 5000u);
+    EXPECT_TRUE(ServiceBusy(429) && ServiceBusy(503) && !ServiceBusy(200) && !ServiceBusy(500));
+}

@@ -31,6 +31,7 @@ public:
     void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
     bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string& l2, const std::string& l1) override { progress.push_back(l2 + " / " + l1); }
+    void ShowServiceBusy(const std::string& label, bool) override { progress.push_back(label); }
     void SearchDone(bool nothing) override { done.push_back(nothing ? "No downloads to get for this..." : "done"); }
     void DownloadsFinished(const std::string& err) override { error = err, finished++; }
     void SetListBusy(bool b) override {

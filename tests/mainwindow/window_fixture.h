@@ -165,6 +165,7 @@ struct WindowTest : ::testing::Test {
             if (job.StopRequested()) return true;
             size_t t1 = line.find('\t'), t2 = line.find('\t', t1 + 1);
             std::string page = line.substr(0, t1), image = line.substr(t1 + 1, t2 - t1 - 1), file = line.substr(t2 + 1);
+            job.MeetAddress(image);
             bool fetched = false;
             job.Sink().RunUiStep([&] { fetched = sink.IsFetched(image); });
             if (fetched) continue;

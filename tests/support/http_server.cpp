@@ -91,7 +91,15 @@ Response Response::redirect(const std::string& location, int status) {
     return r;
 }
 
-HttpServer::HttpServer() {
+TlsIdentity TestIdentity(const std::string& name) {
+#ifdef QUENBY_TEST_CA
+    return LoadTlsIdentity(QUENBY_TEST_CA, name);
+#else
+    throw std::runtime_error("test service: no test certificate authority in this build (" + name + ")");
+#endif
+}
+
+HttpServer::HttpServer(TlsIdentity tls, Handshake handshake) : tls_(std::move(tls)), handshake_(handshake) {
 #ifdef _WIN32
     static WinsockInit winsock;
 #endif
@@ -112,7 +120,10 @@ HttpServer::HttpServer() {
 
 HttpServer::~HttpServer() { stop(); }
 
-std::string HttpServer::base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string HttpServer::base() const {
+    const bool https = !tls_.empty() || handshake_ != Handshake::Proper;
+    return (https ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_);
+}
 
 void HttpServer::on(const std::string& path, Response r) {
     on(path, Handler([r](const Request&) { return r; }));
@@ -200,18 +211,31 @@ Response HttpServer::respond(const Request& req) {
 }
 
 void HttpServer::serve(intptr_t sock) {
-    std::string in;
-    char buf[4096];
-    size_t end = std::string::npos;
-    while ((end = in.find("\r\n\r\n")) == std::string::npos && in.size() < (1 << 20)) {
-        int n = ::recv(sock, buf, sizeof buf, 0);
-        if (n <= 0) break;
-        in.append(buf, static_cast<size_t>(n));
-    }
     auto wait = [this](int ms) {
         std::unique_lock<std::mutex> lock(mu_);
         stop_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_.load(); });
     };
+    std::unique_ptr<TlsChannel> tls;
+    if (handshake_ == Handshake::Stall) {
+        wait(60000);
+    } else if (handshake_ == Handshake::Garbage) {
+        const char junk[] = "\x15garbage where a TLS handshake belongs\r\n\r\n";
+        send_all(sock, junk, sizeof junk - 1);
+        wait(1000);
+    } else if (!tls_.empty()) {
+        tls = std::make_unique<TlsChannel>(sock, tls_);
+    }
+    const bool proceed = handshake_ == Handshake::Proper && (!tls || tls->ready());
+    auto receive = [&](char* b, int len) { return tls ? tls->recv(b, len) : static_cast<int>(::recv(sock, b, len, 0)); };
+    auto send = [&](const char* d, size_t len) { return tls ? tls->send_all(d, len) : send_all(sock, d, len); };
+    std::string in;
+    char buf[4096];
+    size_t end = std::string::npos;
+    while (proceed && (end = in.find("\r\n\r\n")) == std::string::npos && in.size() < (1 << 20)) {
+        int n = receive(buf, sizeof buf);
+        if (n <= 0) break;
+        in.append(buf, static_cast<size_t>(n));
+    }
     if (end != std::string::npos) {
         Request req;
         size_t pos = in.find("\r\n");
@@ -246,19 +270,19 @@ void HttpServer::serve(intptr_t sock) {
                     std::to_string(r.announce_length >= 0 ? r.announce_length : static_cast<int64_t>(r.body.size())) +
                     "\r\n";
             head += "Connection: close\r\n\r\n";
-            bool ok = send_all(sock, head.data(), head.size());
+            bool ok = send(head.data(), head.size());
             if (ok && r.stall_after_headers) {
                 wait(60000);
             } else if (ok && req.method != "HEAD") {
                 if (r.body_delay_ms) wait(r.body_delay_ms);
                 if (r.drip_ms) {
                     for (size_t i = 0; ok && i < r.body.size() && !stopping_; i++) {
-                        ok = send_all(sock, r.body.data() + i, 1);
+                        ok = send(r.body.data() + i, 1);
                         wait(r.drip_ms);
                     }
                 } else {
                     do {
-                        ok = send_all(sock, r.body.data(), r.body.size());
+                        ok = send(r.body.data(), r.body.size());
                         if (ok && r.endless_body && r.repeat_pause_ms) wait(r.repeat_pause_ms);
                     } while (ok && r.endless_body && !r.body.empty() && !stopping_);
                 }
@@ -266,6 +290,7 @@ void HttpServer::serve(intptr_t sock) {
             }
         }
     }
+    tls.reset();  // its closing alert goes out before the socket is shut
     shutdown_socket(sock);
     {
         std::lock_guard<std::mutex> lock(mu_);

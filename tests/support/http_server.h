@@ -1,7 +1,8 @@
 #pragma once
 // A small HTTP/1.1 server on 127.0.0.1 for the tests: it plays the search service and the
-// image servers. Each test registers the responses it wants; every request's request line and
-// headers are recorded in order of arrival. Connections are closed after each response.
+// image servers, over plain HTTP or over TLS. Each test registers the responses it wants; every
+// request's request line and headers are recorded in order of arrival. Connections are closed
+// after each response.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -13,6 +14,8 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "tls_channel.h"
 
 namespace testsupport {
 
@@ -48,17 +51,27 @@ struct Response {
     static Response redirect(const std::string& location, int status = 302);
 };
 
+// How an HTTPS server meets a client: with a proper handshake, by never answering one, or by
+// answering with bytes that are no TLS at all.
+enum class Handshake { Proper, Stall, Garbage };
+
+// The certificates of the test authority, made for each build tree at build time and trusted
+// only inside the test Wine prefixes: "server" (127.0.0.1), "expired", "wrongname" (another
+// host) and "selfsigned" (not from the authority).
+TlsIdentity TestIdentity(const std::string& name);
+
 class HttpServer {
 public:
     using Handler = std::function<Response(const Request&)>;
 
-    HttpServer();   // listens on 127.0.0.1 at a free port
+    // Listens on 127.0.0.1 at a free port; with an identity (or a faulty handshake) over TLS.
+    explicit HttpServer(TlsIdentity tls = {}, Handshake handshake = Handshake::Proper);
     ~HttpServer();  // stops and joins every thread
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
     int port() const { return port_; }
-    std::string base() const;  // "http://127.0.0.1:PORT"
+    std::string base() const;  // "http://127.0.0.1:PORT", or "https://..." over TLS
     std::string url(const std::string& path) const { return base() + path; }
 
     // Exact match on the path (query ignored) unless a handler for the whole target exists.
@@ -77,6 +90,8 @@ private:
     void serve(intptr_t sock);
     Response respond(const Request& req);
 
+    TlsIdentity tls_;
+    Handshake handshake_;
     intptr_t listen_sock_ = -1;
     int port_ = 0;
     std::atomic<bool> stopping_{false};

@@ -6,7 +6,10 @@
 //
 //   sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] [--image-ms N]
 //                  [--latency-ms N] [--markup classic|today] [--requests FILE]
-//     --pages     pages with results for each query (default 10); later pages come empty
+//                  [--after-end empty|repeat] [--tls DIR]
+//     --pages     pages with results for each query (default 10); later pages come empty, or
+//                 with --after-end repeat as the real service answers them: the last page again
+//     --tls       serves HTTPS with the certificate DIR/server.pem (tests/support/test-ca.sh)
 //     --per-page  results on each page (default 28)
 //     --image-kb  size of each JPEG, about (default 50)
 //     --images    distinct pictures served in turn (default 8)
@@ -43,7 +46,9 @@ namespace {
 struct Options {
     int pages = 10, perPage = 28, imageKb = 50, images = 8, imageMs = 0, latencyMs = 0;
     bool today = false;
+    bool repeatLast = false;
     std::string requests;  // the file of request lines, or none
+    std::string tls;       // the test authority's folder, or none
 };
 
 std::string QueryValue(const std::string& target, const std::string& key) {
@@ -84,6 +89,7 @@ std::string ImageName(const std::string& slug, int id) {
 
 // Results pages are asked for at first = 1, 57, 85, ...: page 0, 1, 2, ...
 int PageNumber(int first) { return first <= 1 ? 0 : (first - 29) / 28; }
+int FirstOfPage(int page) { return page == 0 ? 1 : 29 + 28 * page; }
 
 // One result in today's markup; the page address already holds "&amp;".
 std::string TodaysResult(const std::string& image, const std::string& page, const std::string& title,
@@ -95,7 +101,7 @@ std::string TodaysResult(const std::string& image, const std::string& page, cons
     return "<li><div class=\"iuscp\"><div class=\"imgpt\"><a class=\"iusc\" style=\"height:160px\" m=\"" + m +
            "\" href=\"/images/search?view=detailV2&amp;id=1\"><img class=\"mimg\" src=\"" + image +
            "\" width=\"138\"></a></div><div class=\"infopt\"><a class=\"inflnk\" href=\"" + page + "\">" +
-           base.substr(7) + "</a></div></div></li>\n";
+           base.substr(base.find("//") + 2) + "</a></div></div></li>\n";
 }
 
 std::string ResultsPage(const std::string& base, const std::string& q, int first, const Options& o) {
@@ -104,6 +110,7 @@ std::string ResultsPage(const std::string& base, const std::string& q, int first
                        " - Images</title></head><body>\n"
                        "<div id=\"b_header\"><a href=\"/\">Images</a> <a href=\"/help\">Help</a></div>\n"
                        "<div id=\"b_SearchBoxAnswer\"></div>\n<div id=\"mmComponent\">\n";
+    if (o.repeatLast && o.pages > 0 && PageNumber(first) >= o.pages) first = FirstOfPage(o.pages - 1);
     if (PageNumber(first) < o.pages) {
         for (int i = 0; i < o.perPage; i++) {
             int id = first + i;
@@ -136,6 +143,14 @@ int main(int argc, char** argv) {
             o.requests = argv[i + 1];
             continue;
         }
+        if (key == "--tls") {
+            o.tls = argv[i + 1];
+            continue;
+        }
+        if (key == "--after-end" && (std::strcmp(argv[i + 1], "empty") == 0 || std::strcmp(argv[i + 1], "repeat") == 0)) {
+            o.repeatLast = std::strcmp(argv[i + 1], "repeat") == 0;
+            continue;
+        }
         if (key == "--markup" && (std::strcmp(argv[i + 1], "classic") == 0 || std::strcmp(argv[i + 1], "today") == 0)) {
             o.today = std::strcmp(argv[i + 1], "today") == 0;
             continue;
@@ -155,7 +170,8 @@ int main(int argc, char** argv) {
             o.latencyMs = value;
         else {
             std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] "
-                         "[--image-ms N] [--latency-ms N] [--markup classic|today] [--requests FILE]\n";
+                         "[--image-ms N] [--latency-ms N] [--markup classic|today] [--requests FILE] "
+                         "[--after-end empty|repeat] [--tls DIR]\n";
             return 2;
         }
     }
@@ -167,7 +183,8 @@ int main(int argc, char** argv) {
                                          static_cast<size_t>(o.imageKb) * 1024));
     }
 
-    testsupport::HttpServer server;
+    testsupport::HttpServer server(o.tls.empty() ? testsupport::TlsIdentity{}
+                                                 : testsupport::LoadTlsIdentity(o.tls, "server"));
     const std::string base = server.base();
     std::mutex logMutex;
     server.fallback([&](const Request& req) {
