@@ -2,7 +2,7 @@
 # Installs what the build and the tests need, skipping what is already there. The desktop
 # tests type with xdotool, take screenshots with ImageMagick's import and put an xmessage
 # window (x11-utils) in front of the program; the Noto fonts let Wine show every script. The
-# release (scripts/release.sh) is packed with zip and read back with unzip and python3.
+# release (scripts/release.sh) is packed with zip; python3 reads its version, unzip unpacks it.
 # Debian packages through apt-get; libjpeg-turbo and GoogleTest cross-built for
 # mingw-w64 from Debian's sources into $QUENBY_DEPS (default /opt/quenby-deps).
 set -euo pipefail

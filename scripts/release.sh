@@ -66,7 +66,9 @@ PY
 crlf() { sed 's/\r$//; s/$/\r/' "$@"; }
 
 notice() {
-    printf '\n%s\n%s\n\n' "$1" "$(printf '%*s' ${#1} '' | tr ' ' '=')"
+    local rule
+    rule=$(printf '%*s' 78 '' | tr ' ' '#')
+    printf '\n\n%s\n%s\n%s\n\n' "$rule" "$1" "$rule"
     cat "$2"
 }
 
@@ -81,15 +83,15 @@ third_party_notices() {
 Quenby.exe and quenby-cli.exe are statically linked with the libraries below; their licences
 and notices follow in full.
 
-- libjpeg-turbo $(basename "$jpeg" | sed 's/^libjpeg-turbo-//') (JPEG codec): the IJG License, the Modified
-  (3-clause) BSD License and the zlib License. This software is based in part on the work of
-  the Independent JPEG Group.
-- The mingw-w64 runtime, Debian package $crt $(dpkg-query -W -f='${Version}' $crt)
-  (C runtime start-up and helpers, winpthreads): ZPL-2.1 and the other permissive licences
-  listed in its copyright file.
-- The GCC runtime libraries libgcc and libstdc++, Debian package $gcc
-  $(dpkg-query -W -f='${Version}' $gcc): GPL-3.0 or later with the GCC Runtime Library
-  Exception 3.1, which allows them in programs of any licence.
+- libjpeg-turbo $(basename "$jpeg" | sed 's/^libjpeg-turbo-//'), the JPEG codec: the IJG License, the Modified (3-clause)
+  BSD License and the zlib License. This software is based in part on the work of the
+  Independent JPEG Group.
+- The mingw-w64 runtime (C runtime start-up and helpers, winpthreads), from the Debian
+  package $crt $(dpkg-query -W -f='${Version}' $crt): ZPL-2.1 and the other permissive
+  licences listed in its copyright file.
+- The GCC runtime libraries libgcc and libstdc++, from the Debian package
+  $gcc $(dpkg-query -W -f='${Version}' $gcc): GPL-3.0 or later
+  with the GCC Runtime Library Exception 3.1, which allows them in programs of any licence.
 EOF
     notice "libjpeg-turbo: LICENSE.md" "$jpeg/LICENSE.md"
     notice "libjpeg-turbo: README.ijg" "$jpeg/README.ijg"
@@ -158,7 +160,7 @@ check_builds() {
     for f in "$a-dist"/*; do
         cmp "$f" "$b-dist/$(basename "$f")" || status=1
     done
-    unzip -l "$zip"
+    unzip -l "$a-dist"/*.zip
     if [ $status = 0 ]; then
         echo "release check: the same bytes from both copies: $(cat "$a-dist/SHA256SUMS")"
     else
@@ -171,7 +173,7 @@ check_builds() {
 # the desktop suite plays its first search with the unpacked program.
 check_unpacked() {
     local win=$root/build/win sample=$root/build/native/tools/sample-service unpacked=$check/unpacked
-    local zips=("$a-dist"/*.zip) status=0 service_pid
+    local zips=("$a-dist"/*.zip) status=0 service_pid start=$SECONDS
     [ -f "${zips[0]}" ] || { echo "release check: no zip: run scripts/release.sh --check builds first" >&2; return 1; }
     if [ ! -x "$sample" ] || [ ! -x "$win/bin/quenby-probe.exe" ]; then
         echo "release check: no test builds (build/native, build/win): the unpacked run is skipped"
@@ -198,6 +200,7 @@ check_unpacked() {
     kill $service_pid 2>/dev/null || true
     rm -rf "$unpacked/images"
     QUENBY_EXE=$unpacked/Quenby.exe QUENBY_SCENARIOS=search_with_enter bash tests/desktop/search.sh "$win" || status=1
+    echo "release check: the unpacked run took $((SECONDS - start)) s"
     return $status
 }
 
