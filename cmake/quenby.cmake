@@ -33,6 +33,12 @@ if(QUENBY_WIN)
   # One self-contained executable: the C and C++ runtimes and winpthreads are linked in.
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # A Release build (the published one, scripts/release.sh) is the same bytes from any checkout
+  # at any time: no link time in the PE header, no symbols, no source or build paths (__FILE__).
+  set(release_c $<AND:$<CONFIG:Release>,$<COMPILE_LANGUAGE:C,CXX>>)
+  add_compile_options($<${release_c}:-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=>
+                      $<${release_c}:-ffile-prefix-map=${PROJECT_BINARY_DIR}/=>)
+  add_link_options($<$<CONFIG:Release>:-s> $<$<CONFIG:Release>:-Wl,--no-insert-timestamp>)
 else()
   find_package(JPEG REQUIRED)
   add_library(quenby_jpeg INTERFACE)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, skipping what is already there. The desktop
 # tests type with xdotool, take screenshots with ImageMagick's import and put an xmessage
-# window (x11-utils) in front of the program; the Noto fonts let Wine show every script.
+# window (x11-utils) in front of the program; the Noto fonts let Wine show every script. The
+# release (scripts/release.sh) is packed with zip; python3 reads its version, unzip unpacks it.
 # Debian packages through apt-get; libjpeg-turbo and GoogleTest cross-built for
 # mingw-w64 from Debian's sources into $QUENBY_DEPS (default /opt/quenby-deps).
 set -euo pipefail
@@ -30,7 +31,7 @@ install_wanted() {
 
 for p in cmake make g++ clang clang-format g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
          wine64 xvfb nasm dpkg-dev libjpeg62-turbo-dev googletest libgtest-dev curl \
-         xdotool imagemagick x11-utils fonts-noto-core fonts-noto-cjk openssl libmbedtls-dev; do
+         xdotool imagemagick x11-utils fonts-noto-core fonts-noto-cjk openssl libmbedtls-dev zip unzip python3; do
     want "$p"
 done
 install_wanted

@@ -4,8 +4,9 @@
 #                                    (a private Xvfb unless DISPLAY is set, or none with
 #                                    QUENBY_BLACKBOX_DRIVER=null; its screen is
 #                                    $QUENBY_SCREEN, 1280x800x24 unless set) and the Wine prefix (the
-#                                    build tree's own, or its folder PREFIX); sets $exe, $drive
-#                                    and $work
+#                                    build tree's own, or its folder PREFIX); sets $exe (the
+#                                    build's Quenby.exe, or $QUENBY_EXE: another copy, such as
+#                                    one unpacked from the release zip), $drive and $work
 #   blackbox_service ARGS...         starts the sample service with ARGS; sets $service to its
 #                                    address, or leaves it empty when it is not built or fails
 #   winpath PATH                     the path as the program sees it (drive Z:)
@@ -37,7 +38,7 @@ blackbox_display() {
 
 blackbox_start() {
     local root=$1 build=$2 name=$3 prefix=${4:-} driver=${QUENBY_BLACKBOX_DRIVER:-x11}
-    exe=$build/bin/Quenby.exe
+    exe=${QUENBY_EXE:-$build/bin/Quenby.exe}
     drive=$build/bin/quenby-drive.exe
     [ -x "$exe" ] && [ -x "$drive" ] || { echo "build Quenby and quenby-drive first" >&2; exit 2; }
     work=$(mktemp -d "/tmp/quenby-$name.XXXXXX")

@@ -8,6 +8,7 @@
 #                                  two sample services: $fast (HTTPS, 5 results, then that page
 #                                  again) and $slow (10 results, each image answered after 300 ms)
 #   run_scenario NAME              runs the function NAME against a fresh program and counts it
+#                                  (only the names in $QUENBY_SCENARIOS when it is set)
 #   desktop_end                    the closing line "N passed, N failed"; the exit status
 # In a scenario:
 #   settings KEY=VALUE...          a fresh Quenby.ini ([Preferences], the search service
@@ -95,6 +96,7 @@ end_scenario_processes() {
 
 run_scenario() {
     local name=$1
+    [ -z "${QUENBY_SCENARIOS:-}" ] || [[ " $QUENBY_SCENARIOS " == *" $name "* ]] || return 0
     scenario=$name
     echo "== $name"
     local start=$SECONDS
