@@ -218,4 +218,20 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     return true;
 }
 
+bool FolderKeepsStreams(const std::string& folder) {
+    char root[MAX_PATH] = {};
+    DWORD flags = 0;
+    return GetVolumePathNameA(folder.c_str(), root, MAX_PATH) &&
+           GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+           (flags & FILE_NAMED_STREAMS) != 0;
+}
+
+void MarkFromInternet(const std::string& path, const std::string& imageUrl, const std::string& pageUrl) {
+    const std::string text = ZoneIdentifierText(imageUrl, pageUrl);
+    platform::Handle stream(CreateFileA((path + ":Zone.Identifier").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (stream) WriteFile(stream.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
 }  // namespace engine

@@ -28,4 +28,12 @@ inline constexpr int kMaxRedirects = 10;
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
                     const std::string& agent, const DownloadBounds& bounds = {});
 
+// Whether files in the folder can carry named streams. Wine calls its Unix folders NTFS but
+// without named streams, and there "name:stream" would be a file of its own beside the image.
+bool FolderKeepsStreams(const std::string& folder);
+
+// Gives the downloaded file the Zone.Identifier stream a browser writes (ZoneIdentifierText).
+// Only where FolderKeepsStreams; a failure leaves the file as it is.
+void MarkFromInternet(const std::string& path, const std::string& imageUrl, const std::string& pageUrl);
+
 }  // namespace engine

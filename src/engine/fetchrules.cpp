@@ -23,4 +23,29 @@ bool WithinSizeLimits(uint64_t length, int32_t minSize, int32_t maxSize) {
     return length <= static_cast<uint64_t>(maxSize);
 }
 
+namespace {
+
+std::string OneLine(const std::string& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (u < 32 || u == 127) {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ZoneIdentifierText(const std::string& imageUrl, const std::string& pageUrl) {
+    return "[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=" + OneLine(pageUrl) + "\r\nHostUrl=" + OneLine(imageUrl) +
+           "\r\n";
+}
+
 }  // namespace engine

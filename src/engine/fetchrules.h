@@ -1,6 +1,6 @@
 #pragma once
 // The fetcher's decisions that need no network: reading the announced length and testing it
-// against the size limits.
+// against the size limits; the mark of a file's origin.
 #include <cstdint>
 #include <string>
 
@@ -13,5 +13,10 @@ uint64_t ParseContentLength(const std::string& text);
 
 // Both bounds inclusive; a negative bound admits nothing above it and everything below it.
 bool WithinSizeLimits(uint64_t length, int32_t minSize, int32_t maxSize);
+
+// The Zone.Identifier stream a browser gives a downloaded file: the Internet zone (3), the page
+// that showed the image and the image's own address. Control characters in an address become
+// "%XX", so neither can add a line or a key.
+std::string ZoneIdentifierText(const std::string& imageUrl, const std::string& pageUrl);
 
 }  // namespace engine

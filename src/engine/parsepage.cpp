@@ -63,7 +63,8 @@ public:
         : job_(job),
           sink_(job.Sink()),
           random_(GetTickCount() ^ GetCurrentThreadId()),
-          downloads_(job, static_cast<size_t>(job.Parallel()), [this](Download& d) { Retire(d); }) {}
+          markOrigin_(FolderKeepsStreams(job.Folder)),
+          downloads_(job, static_cast<size_t>(job.Parallel()), markOrigin_, [this](Download& d) { Retire(d); }) {}
 
     ~JobHooks() override {
         if (busy_) sink_.RunUiStep([&] { sink_.SetListBusy(false); });
@@ -107,8 +108,7 @@ public:
             downloads_.Add(image, path, job_.TriedCount);
             return;
         }
-        bool ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent(),
-                                 DownloadBounds{job_.StopFlag(), job_.ImageDeadline()});
+        bool ok = FetchImage(job_, image, path, markOrigin_);
         SetBusy(false);
         Ended(image, ok, ok ? ThumbnailOfFile(path) : nullptr, job_.TriedCount);
     }
@@ -150,6 +150,7 @@ private:
     TDownThread& job_;
     JobSink& sink_;
     std::minstd_rand random_;
+    const bool markOrigin_;  // the target folder keeps named streams
     bool busy_ = false;
     PageDownloads downloads_;
 };

@@ -28,3 +28,11 @@ TEST(FetchRules, BothLimitsAreInclusive) {
     EXPECT_FALSE(WithinSizeLimits(0, 0, -1));
     EXPECT_TRUE(WithinSizeLimits(5, -10, 10));
 }
+
+TEST(FetchRules, TheOriginMarkIsTheInternetZoneWithBothAddressesOnLinesOfTheirOwn) {
+    EXPECT_EQ(ZoneIdentifierText("http://img.example/a.jpg", "https://site.example/p?x=1"),
+              "[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=https://site.example/p?x=1\r\n"
+              "HostUrl=http://img.example/a.jpg\r\n");
+    EXPECT_EQ(ZoneIdentifierText("http://i/a\r\nZoneId=0", "p\n"),
+              "[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=p%0A\r\nHostUrl=http://i/a%0D%0AZoneId=0\r\n");
+}
