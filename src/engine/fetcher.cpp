@@ -152,8 +152,14 @@ bool Send(HINTERNET session, const std::string& url, Exchange& x) {
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
                     const std::string& agent, const DownloadBounds& bounds) {
     const ULONGLONG start = GetTickCount64();
+    // A stall: less than stallBytes since `moved`, the last time that many had arrived. Waiting
+    // for the response counts as well.
+    ULONGLONG moved = start;
+    uint64_t movedTotal = 0;
     auto givenUp = [&] {
-        return (bounds.stop && bounds.stop->load()) || GetTickCount64() - start >= bounds.deadlineMs;
+        const ULONGLONG now = GetTickCount64();
+        return (bounds.stop && bounds.stop->load()) || now - start >= bounds.deadlineMs ||
+               now - moved >= bounds.stallMs;
     };
 
     platform::InetHandle session(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
@@ -202,6 +208,10 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         if (got && (!WriteFile(file.get(), buffer, got, &written, nullptr) || written != got))
             throw std::runtime_error("Stream write error");
         total += got;
+        if (total - movedTotal >= bounds.stallBytes) {
+            movedTotal = total;
+            moved = GetTickCount64();
+        }
         // Without an announced length only the bytes themselves show that a body runs past the
         // largest size (an endless body would otherwise fill the disk).
         if (total > static_cast<uint64_t>(maxSize < 0 ? 0 : maxSize)) return abandon();

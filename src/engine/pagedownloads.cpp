@@ -6,6 +6,7 @@
 #include "engine/fetcher.h"
 #include "engine/naming.h"
 #include "engine/urldecode.h"
+#include "platform/codepage.h"
 #include "platform/pump.h"
 
 namespace engine {
@@ -30,7 +31,7 @@ void Run(Download& d, const TDownThread& job, bool markOrigin) {
 bool FetchImage(const TDownThread& job, const NewImage& image, const std::string& path, bool markOrigin) {
     const std::string address = RequestForm(image.imageUrl);
     if (!DownloadToFile(address, path, job.MinSize, job.MaxSize, job.Agent(),
-                        DownloadBounds{job.StopFlag(), job.ImageDeadline()}))
+                        DownloadBounds{job.StopFlag(), job.ImageDeadline(), job.StallWindow()}))
         return false;
     if (markOrigin) MarkFromInternet(path, address, image.pageUrl);
     return true;
@@ -82,8 +83,15 @@ void PageDownloads::RetireFront() {
 }
 
 bool PageDownloads::NameTaken(const std::string& name) const {
-    for (auto& d : running_)
-        if (SameTextIgnoringCase(d->image.fileName, name)) return true;
+    // As the file system compares names: the case of every letter ignored, not only of A to Z
+    // ("Ärger.jpg" is "ärger.jpg" on NTFS).
+    const std::wstring wide = platform::Widen(name);
+    for (auto& d : running_) {
+        const std::wstring other = platform::Widen(d->image.fileName);
+        if (CompareStringOrdinal(wide.data(), static_cast<int>(wide.size()), other.data(),
+                                 static_cast<int>(other.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    }
     return false;
 }
 

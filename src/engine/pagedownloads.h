@@ -51,7 +51,8 @@ public:
     // Waits for every download and retires them in order.
     void Finish();
     bool Empty() const { return running_.empty(); }
-    // A name or an address given to a download not yet retired counts as taken.
+    // A name or an address given to a download not yet retired counts as taken; names compare
+    // as the file system compares them.
     bool NameTaken(const std::string& name) const;
     bool Fetching(const std::string& imageUrl) const;
 

@@ -66,8 +66,12 @@ public:
           markOrigin_(FolderKeepsStreams(job.Folder)),
           downloads_(job, static_cast<size_t>(job.Parallel()), markOrigin_, [this](Download& d) { Retire(d); }) {}
 
+    // An error that ends the scan leaves the hourglass to be taken off here, unless the window
+    // has gone first: then the step cannot run, and a destructor must not throw.
     ~JobHooks() override {
-        if (busy_) sink_.RunUiStep([&] { sink_.SetListBusy(false); });
+        try {
+            SetBusy(false);
+        } catch (...) {}
     }
 
     // Several at once: the downloads still running when the scan has ended.

@@ -213,6 +213,28 @@ TEST_F(FetcherTest, AServerThatNeverAnswersIsGivenUpAfterTheTimeouts) {
     EXPECT_EQ(ReadWholeFile(out), "");
 }
 
+TEST_F(FetcherTest, ATransferGoesOnWhileItMovesAndIsAbandonedWhenItStalls) {
+    // The stall rule shortened to 100 bytes in 1 s: a body trickling at about a byte a
+    // millisecond outlasts several windows and arrives whole; one at 20 bytes a second stalls.
+    Response steady = Response::file(Body(2500), "image/jpeg");
+    steady.drip_ms = 1;
+    server.on("/steady.jpg", steady);
+    Response stalled = steady;
+    stalled.drip_ms = 50;
+    server.on("/stalled.jpg", stalled);
+    const engine::DownloadBounds bounds{nullptr, 600000, 1000, 100};
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(DownloadToFile(server.url("/steady.jpg"), out, 0, 4096000, platform::ApplicationTitle(), bounds));
+    EXPECT_GE(GetTickCount() - start, 2500u);
+    EXPECT_EQ(ReadWholeFile(out), Body(2500));
+    start = GetTickCount();
+    EXPECT_FALSE(DownloadToFile(server.url("/stalled.jpg"), out, 0, 4096000, platform::ApplicationTitle(), bounds));
+    DWORD spent = GetTickCount() - start;
+    EXPECT_GE(spent, 1000u);
+    EXPECT_LT(spent, 4000u);
+    EXPECT_FALSE(FileExists(out));
+}
+
 TEST_F(FetcherTest, RefusedAddressesAndClosedPortsGiveFalse) {
     EXPECT_FALSE(DownloadToFile("not an address", out, 0, 100, platform::ApplicationTitle()));
     EXPECT_FALSE(DownloadToFile("ftp://127.0.0.1/x.jpg", out, 0, 100, platform::ApplicationTitle()));

@@ -47,9 +47,10 @@ struct ParallelTest : ::testing::Test {
         size_t pages = 0;
     };
 
-    Run Search(int parallel, int32_t limit = 1000, int stopAfterMs = -1) {
+    Run Search(int parallel, int32_t limit = 1000, int stopAfterMs = -1, int windowSteps = -1) {
         TempDir dir;
         WindowSink sink;
+        sink.stepsBeforeGone = windowSteps;
         stop = false;
         server.clear_requests();
         auto* job = new engine::TDownThread(1, 28, 4096000, 0, limit, dir.path, "test", "Moderate");
@@ -86,7 +87,9 @@ struct ParallelTest : ::testing::Test {
         run.done = sink.done;
         run.error = sink.error;
         run.pages = server.requests_for("/images/search").size();
-        EXPECT_FALSE(sink.busy);
+        if (windowSteps < 0) {
+            EXPECT_FALSE(sink.busy);
+        }
         return run;
     }
 };
@@ -121,8 +124,9 @@ TEST_F(ParallelTest, FourAtOnceGiveWhatOneAtATimeGives) {
     EXPECT_EQ(four.files, one.files);
     EXPECT_EQ(four.done, one.done);
     EXPECT_EQ(four.zones, one.zones);
-    if (!one.zones.empty())
+    if (!one.zones.empty()) {
         EXPECT_EQ(one.zones["pic.jpg"], engine::ZoneIdentifierText(Url("/c/pic.jpg"), "http://site.example/c"));
+    }
     EXPECT_TRUE(four.error.empty()) << four.error;
     EXPECT_GE(mostInFlight.load(), 2);
     EXPECT_LE(mostInFlight.load(), 4);
@@ -155,4 +159,32 @@ TEST_F(ParallelTest, StopDuringAPageEndsItPromptlyWithoutPartialFiles) {
     EXPECT_TRUE(four.names.empty());
     EXPECT_LT(four.seconds, 0.8 + 1.0);
     EXPECT_EQ(server.requests_for("/slow/4.jpg").size(), 0u);  // not yet started: skipped
+}
+
+TEST_F(ParallelTest, NamesInFlightCompareAsTheFileSystemComparesThem) {
+    // Names that differ only in the case of an accented letter are one file on NTFS: the second
+    // takes the next free name, even while the first is still on its way.
+    Serve("/x/%C3%84rger.jpg", "photo.jpg", 400);
+    Serve("/y/%C3%A4rger.jpg", "tall.jpg", 0);
+    ServePage({Result(Url("/x/%C3%84rger.jpg"), "http://site.example/x"),
+               Result(Url("/y/%C3%A4rger.jpg"), "http://site.example/y")});
+    Run two = Search(2);
+    EXPECT_EQ(two.names, (std::vector<std::string>{"\xC3\x84rger.jpg", "\xC3\xA4rger(1).jpg"}));
+    EXPECT_EQ(two.files["\xC3\x84rger.jpg"], Fixture("photo.jpg"));
+    EXPECT_EQ(two.files["\xC3\xA4rger(1).jpg"], Fixture("tall.jpg"));
+    EXPECT_EQ(Search(1).names, two.names);
+}
+
+TEST_F(ParallelTest, AWindowThatGoesDuringThePageEndsTheSearchWithoutEndingTheProgram) {
+    // The window goes with downloads running and the hourglass on: the error ends the run, and
+    // taking the hourglass off (which can no longer run) must not end the process.
+    std::vector<std::string> results;
+    for (int i = 0; i < 4; i++) {
+        Serve("/w/" + std::to_string(i) + ".jpg", "photo.jpg", 300);
+        results.push_back(Result(Url("/w/" + std::to_string(i) + ".jpg"), "p"));
+    }
+    ServePage(results);
+    Run gone = Search(4, 1000, -1, 3);
+    EXPECT_EQ(gone.error, "The window has gone");
+    EXPECT_TRUE(gone.names.empty());
 }
