@@ -9,6 +9,7 @@
 
 #include "engine/naming.h"
 #include "engine/pagerequest.h"
+#include "engine/phasetimes.h"
 
 namespace engine {
 
@@ -78,6 +79,7 @@ void TDownThread::Run() {
 
 std::wstring TDownThread::RequestPage(int32_t first) {
     // The web's rule for a query is UTF-8, whatever the process code page.
+    PhaseTimer timer(Phase::Pages);
     QueryParams q{platform::ToUtf8(Keywords), first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
     return FetchPage(SearchUrl(service_, q), PageBounds{stop_, pageMs_});
 }

@@ -4,10 +4,13 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "engine/fetchrules.h"
+#include "engine/phasetimes.h"
 #include "platform/systemtext.h"
 #include "platform/pump.h"
 #include "platform/owned.h"
@@ -18,6 +21,10 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 4000;
 constexpr DWORD kBlock = 1024;
+// The blocks read go to the file in pieces of this size, and whatever is left at the end of
+// the transfer: a write is a system call (under Wine ~25 us), a block of a fast transfer much
+// less.
+constexpr size_t kWriteAt = 64 * 1024;
 constexpr ULONGLONG kPumpEveryMs = 10;
 
 std::string LastErrorText() {
@@ -162,6 +169,7 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
                now - moved >= bounds.stallMs;
     };
 
+    PhaseTimer setup(Phase::Setup);
     platform::InetHandle session(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return false;
     SetTimeouts(session.get());
@@ -179,7 +187,10 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     }
     if (!WithinSizeLimits(AnnouncedLength(x.request.get()), minSize, maxSize)) return false;
     if (!status.present || status.tooLong || status.text != "200") return false;
+    setup.Stop();
 
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point created = Clock::now();
     platform::Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw std::runtime_error("Cannot create file \"" + path + "\". " + LastErrorText());
@@ -189,6 +200,20 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         return false;
     };
 
+    const Clock::time_point reading = Clock::now();
+    Clock::duration writing = reading - created;  // the file's creation, its writes and its close
+    std::vector<char> pending;                    // read, not yet written
+    pending.reserve(kWriteAt);
+    auto write = [&] {
+        const Clock::time_point start = Clock::now();
+        DWORD written = 0;
+        if (!pending.empty() &&
+            (!WriteFile(file.get(), pending.data(), static_cast<DWORD>(pending.size()), &written, nullptr) ||
+             written != pending.size()))
+            throw std::runtime_error("Stream write error");
+        pending.clear();
+        writing += Clock::now() - start;
+    };
     char buffer[kBlock];
     uint64_t total = 0;
     DWORD available = 0;
@@ -204,9 +229,8 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         BOOL read = InternetReadFile(x.request.get(), buffer, std::min(available, kBlock), &got);
         if (got > sizeof buffer) got = 0;
         available = read && got <= available ? available - got : 0;
-        DWORD written = 0;
-        if (got && (!WriteFile(file.get(), buffer, got, &written, nullptr) || written != got))
-            throw std::runtime_error("Stream write error");
+        pending.insert(pending.end(), buffer, buffer + got);
+        if (pending.size() + kBlock > kWriteAt) write();
         total += got;
         if (total - movedTotal >= bounds.stallBytes) {
             movedTotal = total;
@@ -224,15 +248,22 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         }
         if (!read || got == 0) break;
     }
+    write();  // what arrived is kept, also when the transfer was cut short
     platform::PumpThreadMessages();
+    const Clock::time_point closing = Clock::now();
+    PhaseTimes::Add(Phase::Transfer, closing - reading - (writing - (reading - created)));
+    file.Close();
+    PhaseTimes::Add(Phase::Writes, writing + (Clock::now() - closing));
     return true;
 }
 
 bool FolderKeepsStreams(const std::string& folder) {
-    char root[MAX_PATH] = {};
+    // Asked of the folder itself rather than of its drive's root: Wine cannot open the device
+    // of a drive mapped to a Unix folder, and says so on stderr each time.
+    platform::Handle dir(CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     DWORD flags = 0;
-    return GetVolumePathNameA(folder.c_str(), root, MAX_PATH) &&
-           GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+    return dir && GetVolumeInformationByHandleW(dir.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
            (flags & FILE_NAMED_STREAMS) != 0;
 }
 

@@ -13,6 +13,7 @@
 #include "engine/pagedownloads.h"
 #include "engine/thumbnail.h"
 #include "engine/pagescan.h"
+#include "engine/query.h"
 #include "engine/modernflow.h"
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
@@ -122,7 +123,7 @@ private:
     void SetBusy(bool busy) {
         if (busy == busy_) return;
         busy_ = busy;
-        sink_.RunUiStep([&] { sink_.SetListBusy(busy); });
+        if (sink_.HasBusyCursor()) sink_.RunUiStep([&] { sink_.SetListBusy(busy); });
     }
 
     // A download of several at once, in page order: as the one-at-a-time steps after theirs.
@@ -146,9 +147,15 @@ private:
         const std::string pageLine =
             image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
         const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
-        sink_.RunUiStep([&] { sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(picture)); });
+        // The entry and the labels that count it in one hand-over: each costs a round trip
+        // between the threads, and nothing runs between the two.
         job_.DownedCount++;
-        job_.ShowProgress(tried);
+        const std::string label2 = TryingLabel(job_.Position, tried, job_.FileLimit);
+        const std::string label1 = DownedLabel(job_.DownedCount);
+        sink_.RunUiStep([&] {
+            sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(picture));
+            sink_.ShowProgress(label2, label1);
+        });
     }
 
     TDownThread& job_;

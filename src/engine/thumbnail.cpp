@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "engine/phasetimes.h"
 #include "imaging/jpegcodec.h"
 #include "imaging/thumbgeom.h"
 
@@ -118,6 +119,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path) {
+    PhaseTimer timer(Phase::Thumbnail);
     auto picture = std::make_unique<Picture>();
     try {
         if (LoadPictureFile(path, *picture))
@@ -153,12 +155,22 @@ void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight) {
         return;
     }
     // The picture is drawn straight at the thumbnail's size: nearest-pixel scaling gives the
-    // same pixels as drawing it whole first, without a working bitmap of the full size.
-    WorkingBitmap work(size.width, size.height);
-    if (!picture.RenderScaled(work.dc(), work.bits(), size.width, size.height))
-        throw std::runtime_error("JPEG error: the image data does not decode");
-    std::vector<uint8_t> jpeg =
-        imaging::EncodeJpeg(work.bits(), size.width, size.height, 4 * static_cast<size_t>(size.width), kQuality);
+    // same pixels as drawing it whole first, without a working bitmap of the full size. Decoded
+    // pixels are scaled in plain memory; only a graphic that must be drawn needs a bitmap and a
+    // device context (each a call into the system).
+    const size_t stride = 4 * static_cast<size_t>(size.width);
+    std::vector<uint8_t> jpeg;
+    if (int64_t{size.width} * size.height > kMaxDecodedPixels) throw std::runtime_error("Out of system resources");
+    if (picture.GetKind() == Picture::Kind::Bitmap || picture.GetKind() == Picture::Kind::Jpeg) {
+        std::vector<uint8_t> pixels(stride * static_cast<size_t>(size.height), 0xFF);
+        if (!picture.RenderScaled(nullptr, pixels.data(), size.width, size.height))
+            throw std::runtime_error("JPEG error: the image data does not decode");
+        jpeg = imaging::EncodeJpeg(pixels.data(), size.width, size.height, stride, kQuality);
+    } else {
+        WorkingBitmap work(size.width, size.height);
+        picture.RenderScaled(work.dc(), work.bits(), size.width, size.height);
+        jpeg = imaging::EncodeJpeg(work.bits(), size.width, size.height, stride, kQuality);
+    }
     if (jpeg.empty()) throw std::runtime_error("JPEG error: the thumbnail could not be encoded");
     picture.SetJpegBytes(std::move(jpeg));
 }
