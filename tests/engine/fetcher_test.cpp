@@ -150,6 +150,20 @@ TEST_F(FetcherTest, ARedirectIsFollowedAndTheFinalResponseCounts) {
     EXPECT_FALSE(FileExists(out));
 }
 
+TEST_F(FetcherTest, ACookieARedirectSetsGoesWithTheChainOnly) {
+    Response gate = Response::redirect("/kept.jpg");
+    gate.headers.push_back({"Set-Cookie", "pass=1; Path=/"});
+    server.on("/gate.jpg", gate);
+    server.on("/kept.jpg", [this](const testsupport::Request& req) {
+        return req.header("Cookie") == "pass=1" ? Response::file(Body(700), "image/jpeg")
+                                                : Response::status_only(403, "Forbidden");
+    });
+    EXPECT_TRUE(Fetch("/gate.jpg", 0, 8000));
+    EXPECT_EQ(ReadWholeFile(out), Body(700));
+    DeleteFileA(out.c_str());
+    EXPECT_FALSE(Fetch("/kept.jpg", 0, 8000));  // not kept for a later download
+}
+
 TEST_F(FetcherTest, ABodyShorterThanAnnouncedKeepsWhatArrived) {
     Response r = Response::file(Body(2000), "image/jpeg");
     r.announce_length = 5000;
