@@ -21,10 +21,6 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 4000;
 constexpr DWORD kBlock = 1024;
-// The blocks read go to the file in pieces of this size, and whatever is left at the end of
-// the transfer: a write is a system call (under Wine ~25 us), a block of a fast transfer much
-// less.
-constexpr size_t kWriteAt = 64 * 1024;
 constexpr ULONGLONG kPumpEveryMs = 10;
 
 std::string LastErrorText() {
@@ -253,18 +249,6 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
 
     const Clock::time_point reading = Clock::now();
     Clock::duration writing = reading - created;  // the file's creation, its writes and its close
-    std::vector<char> pending;                    // read, not yet written
-    pending.reserve(kWriteAt);
-    auto write = [&] {
-        const Clock::time_point start = Clock::now();
-        DWORD written = 0;
-        if (!pending.empty() &&
-            (!WriteFile(file.get(), pending.data(), static_cast<DWORD>(pending.size()), &written, nullptr) ||
-             written != pending.size()))
-            throw std::runtime_error("Stream write error");
-        pending.clear();
-        writing += Clock::now() - start;
-    };
     char buffer[kBlock];
     uint64_t total = 0;
     DWORD available = 0;
@@ -280,8 +264,11 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         BOOL read = InternetReadFile(x.request.get(), buffer, std::min(available, kBlock), &got);
         if (got > sizeof buffer) got = 0;
         available = read && got <= available ? available - got : 0;
-        pending.insert(pending.end(), buffer, buffer + got);
-        if (pending.size() + kBlock > kWriteAt) write();
+        const Clock::time_point write = Clock::now();
+        DWORD written = 0;
+        if (got && (!WriteFile(file.get(), buffer, got, &written, nullptr) || written != got))
+            throw std::runtime_error("Stream write error");
+        writing += Clock::now() - write;
         total += got;
         if (total - movedTotal >= bounds.stallBytes) {
             movedTotal = total;
@@ -299,7 +286,6 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         }
         if (!read || got == 0) break;
     }
-    write();  // what arrived is kept, also when the transfer was cut short
     platform::PumpThreadMessages();
     const Clock::time_point closing = Clock::now();
     PhaseTimes::Add(Phase::Transfer, closing - reading - (writing - (reading - created)));

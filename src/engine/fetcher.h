@@ -25,10 +25,10 @@ inline constexpr int kMaxRedirects = 10;
 // is deleted). Every network phase is bounded by 4000 ms time-outs. A transfer cut short keeps
 // every byte that arrived and returns true. Throws std::runtime_error when the file cannot be
 // created or written (the file and every handle are closed first). Reads blocks of at most 1024
-// bytes, writes them in pieces of up to 64 KB and the rest at the end, and pumps the calling
-// thread's messages after the first block, every 10 ms, and at the end. `agent` is the user
-// agent the request names (the program's title, handed in by whoever runs the job). Nothing is
-// read from or written to the internet cache.
+// bytes, each written at once, and pumps the calling thread's messages after the first block,
+// every 10 ms, and at the end. `agent` is the user agent the request names (the program's
+// title, handed in by whoever runs the job). Nothing is read from or written to the internet
+// cache, and no cookie is sent or kept beyond the download's own redirects.
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
                     const std::string& agent, const DownloadBounds& bounds = {});
 
