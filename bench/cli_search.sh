@@ -4,7 +4,8 @@
 # same 280 files one after another, each over a new connection, then a thumbnail of each file
 # in one native process (libjpeg with DCT scaling, bench/thumb_floor.cpp). Prints both times,
 # the milliseconds per image, the program's peak memory and the ratio after taking off the
-# job's pause of 100 ms per page. Asserts nothing.
+# job's pause of 100 ms per page, and (from a quenby-cli that has --timings) where the time of
+# an image went, phase by phase. Asserts nothing.
 #   bench/cli_search.sh WIN_BUILD NATIVE_BUILD   (run by scripts/bench.sh)
 set -euo pipefail
 win=$1 native=$2
@@ -21,10 +22,11 @@ base=$(head -1 "$work/service")
 mkdir "$work/cli" "$work/curl"
 now() { date +%s.%N; }
 
-"$QUENBY_WINE" "$cli" --help >/dev/null  # Wine's start-up is not what is measured
+timings=()
+"$QUENBY_WINE" "$cli" --help | grep -q -- --timings && timings=(--timings)  # Wine's start-up is not measured
 t0=$(now)
 /usr/bin/time -f %M -o "$work/peak" "$QUENBY_WINE" "$cli" --service "$base" --folder "Z:$work/cli" \
-    --max $((pages * 28)) --quiet bench >"$work/lines" || true
+    --max $((pages * 28)) --quiet "${timings[@]}" bench >"$work/lines" 2>"$work/stderr" || true
 t1=$(now)
 count=$(wc -l <"$work/lines")
 
@@ -50,3 +52,4 @@ awk -v c="$t0" -v c1="$t1" -v k="$t2" -v k1="$t3" -v k2="$t4" -v n="$count" -v m
     printf "floor:      %d images in %.2f s (curl %.2f s, thumbnails %.2f s: %s), %.1f ms per image\n", m, floor, curl, thumb, thumbs, m ? 1000 * floor / m : 0
     printf "ratio (quenby-cli less %d x 100 ms) / floor: %.2f\n", pages, (floor > 0 ? net / floor : 0)
 }'
+grep '^timings:' "$work/stderr" | tr -d '\r' || true

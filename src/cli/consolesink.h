@@ -1,6 +1,8 @@
 #pragma once
-// The console front end's side of a search: it plays the main window for the job. The main
-// thread is the UI thread; lines go to stdout, progress and messages to stderr.
+// The console front end's side of a search: it plays the main window for the job. Its steps run
+// on the thread that hands them over, one at a time; the end of the run is posted to the main
+// thread, whose message loop ends then. Lines go to stdout, progress and messages to stderr.
+#include <mutex>
 #include <string>
 #include <unordered_set>
 
@@ -17,7 +19,8 @@ class ConsoleSink : public engine::JobSink {
 public:
     explicit ConsoleSink(bool quiet) : quiet_(quiet) {}
 
-    void RunUiStep(const std::function<void()>& step) override { ui_.Run(step); }
+    void RunUiStep(const std::function<void()>& step) override;
+    bool HasBusyCursor() const override { return false; }
     bool PostToUi(std::function<void()> fn) override { return ui_.Post(std::move(fn)); }
     void ShowProgress(const std::string& label2, const std::string& label1) override;
     void ShowServiceBusy(const std::string& label, bool first) override;
@@ -35,7 +38,8 @@ public:
     const std::string& Error() const { return error_; }
 
 private:
-    forms::UiDispatcher ui_;
+    forms::UiDispatcher ui_;  // the main thread's: the end of the run is posted to it
+    std::mutex steps_;        // held while a step runs
     bool quiet_;
     bool finished_ = false;
     int downloaded_ = 0;

@@ -12,6 +12,7 @@
 #include "cli/consolesink.h"
 #include "cli/options.h"
 #include "engine/downthread.h"
+#include "engine/phasetimes.h"
 #include "platform/application.h"
 #include "platform/codepage.h"
 #include "settings/rules.h"
@@ -50,6 +51,24 @@ std::vector<std::string> Arguments() {
     for (int i = 1; i < argc; i++) args.push_back(platform::Narrow(argv[i]));
     LocalFree(argv);
     return args;
+}
+
+// Milliseconds per image of each phase and of the rest, summed over every thread.
+void PrintTimings(int images, double wallMs) {
+    const double n = images > 0 ? images : 1;
+    char line[128];
+    std::snprintf(line, sizeof line, "timings: %d images, %.2f ms per image:", images, wallMs / n);
+    std::string text = line;
+    double timed = 0;
+    for (int p = 0; p < static_cast<int>(engine::Phase::Count); p++) {
+        auto phase = static_cast<engine::Phase>(p);
+        double ms = engine::PhaseTimes::Milliseconds(phase);
+        timed += ms;
+        std::snprintf(line, sizeof line, " %s %.2f,", engine::PhaseTimes::Name(phase), ms / n);
+        text += line;
+    }
+    std::snprintf(line, sizeof line, " the rest %.2f\n", (wallMs - timed) / n);
+    cli::Print(true, text + line);
 }
 
 }  // namespace
@@ -107,8 +126,10 @@ int main() {
         if (emptyRun >= emptyLimit) g_stop = true;
         return stopped;
     });
+    const ULONGLONG started = GetTickCount64();
     job->Start();
     sink.RunUntilFinished();
+    if (o.timings) PrintTimings(sink.Downloaded(), static_cast<double>(GetTickCount64() - started));
 
     if (!sink.Error().empty()) {
         ErrorLine(sink.Error());

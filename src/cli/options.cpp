@@ -35,11 +35,12 @@ const char* UsageText() {
            "                  [--people faces|portraits] [--date day|week|month|year]\n"
            "                  [--license cc|public-domain|share|share-commercially|modify-share|\n"
            "                             modify-share-commercially] [--market TAG]\n"
-           "                  [--quiet] KEYWORDS...\n"
+           "                  [--quiet] [--timings] KEYWORDS...\n"
            "Searches images for the keywords and downloads them into the folder. Defaults come from\n"
            "Quenby.ini beside the program (the filters and market only from the command line). Prints\n"
            "one line per image: file name, page, image address. --parallel: how many images of a page\n"
            "are downloaded at once, 1 to 8 (1, the first-run default: one after another).\n"
+           "--timings: at the end, where the time went (milliseconds per image, on stderr).\n"
            "Exit status: 0 images downloaded, 1 none, 2 usage error, 3 the search ended by an error.\n";
 }
 
@@ -60,6 +61,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (arg == "--quiet") {
             o.quiet = true;
+            continue;
+        }
+        if (arg == "--timings") {
+            o.timings = true;
             continue;
         }
         if (arg == "--help") {

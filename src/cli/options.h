@@ -20,6 +20,7 @@ struct Options {
     settings::FilterChoice filters;
     int emptyPages = 3;  // consecutive pages that download nothing end the search
     bool quiet = false;
+    bool timings = false;  // where the time went, printed at the end (the benchmarks)
     bool help = false;
     std::string query;  // the keywords joined by single spaces, every space then "+"
 };

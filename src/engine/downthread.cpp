@@ -14,6 +14,7 @@
 #include "engine/naming.h"
 #include "engine/pagerequest.h"
 #include "platform/pump.h"
+#include "engine/phasetimes.h"
 
 namespace engine {
 
@@ -84,6 +85,7 @@ void TDownThread::Run() {
 
 std::wstring TDownThread::RequestPage(int32_t first) {
     // The web's rule for a query is UTF-8, whatever the process code page.
+    PhaseTimer timer(Phase::Pages);
     QueryParams q{platform::ToUtf8(Keywords), first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
     const std::string url = SearchUrl(service_, q);
     PageAnswer page = FetchPage(url, PageBounds{stop_, pageMs_});

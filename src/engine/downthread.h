@@ -45,12 +45,15 @@ public:
     // How many images of one page are downloaded at once; 1 is one after another.
     void SetParallel(int n) { parallel_ = n < 1 ? 1 : (n > 8 ? 8 : n); }
     int Parallel() const { return parallel_; }
-    // How long a results page and an image download may take (tests shorten them).
-    void SetDeadlines(uint32_t pageMs, uint32_t imageMs) {
+    // How long a results page may take; how long an image may take in all, and how long it may
+    // go on with less than 1 KB arriving (tests shorten them).
+    void SetDeadlines(uint32_t pageMs, uint32_t imageMs, uint32_t stallMs = 30000) {
         pageMs_ = pageMs;
         imageMs_ = imageMs;
+        stallMs_ = stallMs;
     }
     uint32_t ImageDeadline() const { return imageMs_; }
+    uint32_t StallWindow() const { return stallMs_; }
     const std::atomic<bool>* StopFlag() const { return stop_; }
     void Start();
     // How many jobs exist (made and not yet freed), on every thread.
@@ -113,7 +116,8 @@ private:
     PageScan scan_;
     int parallel_ = 1;
     uint32_t pageMs_ = 30000;
-    uint32_t imageMs_ = 60000;
+    uint32_t imageMs_ = 600000;
+    uint32_t stallMs_ = 30000;
     std::unordered_set<std::string> failed_;
     std::unordered_set<std::string> met_;
     bool pageBroughtNew_ = false;

@@ -88,6 +88,22 @@ bool ParseHttpDate(std::string_view text, int64_t& when) {
     return true;
 }
 
+std::string OneLine(const std::string& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (u < 32 || u == 127) {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 uint32_t RetryAfterMs(const std::string& value, int64_t now) {
@@ -100,6 +116,11 @@ uint32_t RetryAfterMs(const std::string& value, int64_t now) {
     if (!ParseHttpDate(v, when)) return kUnknown;
     if (when <= now) return 0;
     return when - now >= 60 ? kMost : static_cast<uint32_t>(when - now) * 1000;
+}
+
+std::string ZoneIdentifierText(const std::string& imageUrl, const std::string& pageUrl) {
+    return "[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=" + OneLine(pageUrl) + "\r\nHostUrl=" + OneLine(imageUrl) +
+           "\r\n";
 }
 
 }  // namespace engine

@@ -1,6 +1,6 @@
 #pragma once
 // The fetcher's decisions that need no network: reading the announced length and testing it
-// against the size limits.
+// against the size limits; the mark of a file's origin.
 #include <cstdint>
 #include <string>
 
@@ -21,5 +21,10 @@ inline bool ServiceBusy(long status) { return status == 429 || status == 503; }
 // of seconds or an HTTP date (`now` in seconds since 1970, UTC). Absent or unreadable: 5 s; a
 // date already past: 0; never more than 60 s.
 uint32_t RetryAfterMs(const std::string& value, int64_t now);
+
+// The Zone.Identifier stream a browser gives a downloaded file: the Internet zone (3), the page
+// that showed the image and the image's own address. Control characters in an address become
+// "%XX", so neither can add a line or a key.
+std::string ZoneIdentifierText(const std::string& imageUrl, const std::string& pageUrl);
 
 }  // namespace engine

@@ -32,7 +32,9 @@ public:
     virtual void SearchDone(bool downloadedNothing) = 0;
 
     // Called on the UI thread, inside UI steps of the page scan.
-    // The result list shows the hourglass cursor while busy (around each download).
+    // The result list shows the hourglass cursor while busy (around each download). A sink with
+    // no cursor to show (the console) says so, and no step is handed over for it.
+    virtual bool HasBusyCursor() const { return true; }
     virtual void SetListBusy(bool busy) {}
     // The duplicate test: whether the fetched-image list holds this address, case ignored.
     virtual bool IsFetched(const std::string& imageUrl) { return false; }

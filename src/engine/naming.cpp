@@ -80,49 +80,23 @@ std::string WholeCharacters(const std::string& name) {
     return out;
 }
 
-// Extensions Windows runs, installs or obeys when a file is opened or its folder is shown.
-constexpr std::string_view kActiveExtensions[] = {".exe",
-                                                  ".com",
-                                                  ".bat",
-                                                  ".cmd",
-                                                  ".scr",
-                                                  ".pif",
-                                                  ".lnk",
-                                                  ".url",
-                                                  ".js",
-                                                  ".jse",
-                                                  ".vbs",
-                                                  ".vbe",
-                                                  ".wsf",
-                                                  ".wsh",
-                                                  ".ps1",
-                                                  ".psm1",
-                                                  ".psd1",
-                                                  ".msi",
-                                                  ".msp",
-                                                  ".mst",
-                                                  ".dll",
-                                                  ".cpl",
-                                                  ".ocx",
-                                                  ".sys",
-                                                  ".drv",
-                                                  ".hta",
-                                                  ".inf",
-                                                  ".ini",
-                                                  ".reg",
-                                                  ".jar",
-                                                  ".msc",
-                                                  ".scf",
-                                                  ".chm",
-                                                  ".gadget",
-                                                  ".application",
-                                                  ".appref-ms",
-                                                  ".website",
-                                                  ".library-ms",
-                                                  ".searchconnector-ms",
-                                                  ".settingcontent-ms",
-                                                  ".desktop",
-                                                  ".appx"};
+// Extensions Windows runs, installs, mounts or obeys when a file is opened or its folder is
+// shown, and pages a browser would run script from: the one list every downloaded name is
+// checked against.
+constexpr std::string_view kActiveExtensions[] = {
+    // programs and scripts
+    ".exe", ".com", ".bat", ".cmd", ".scr", ".pif", ".js", ".jse", ".vbs", ".vbe", ".wsf", ".wsh", ".ps1", ".psm1",
+    ".psd1", ".hta", ".jar", ".msc", ".cpl", ".dll", ".ocx", ".sys", ".drv", ".gadget",
+    // installers and packages
+    ".msi", ".msp", ".mst", ".appx", ".appxbundle", ".msix", ".msixbundle", ".appinstaller", ".application",
+    ".appref-ms",
+    // links, shell and folder settings
+    ".lnk", ".url", ".website", ".scf", ".inf", ".ini", ".reg", ".desktop", ".library-ms", ".search-ms",
+    ".searchconnector-ms", ".settingcontent-ms",
+    // pages and documents that carry script
+    ".htm", ".html", ".xht", ".xhtml", ".mht", ".mhtml", ".svg", ".svgz", ".chm",
+    // disk images that mount with a double click
+    ".iso", ".img", ".vhd", ".vhdx"};
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "engine/fetcher.h"
 #include "engine/naming.h"
 #include "engine/urldecode.h"
+#include "platform/codepage.h"
 #include "platform/pump.h"
 
 namespace engine {
@@ -13,11 +14,10 @@ namespace engine {
 namespace {
 
 // On the download's own thread, which has COM for the picture loader.
-void Run(Download& d, const TDownThread& job) {
+void Run(Download& d, const TDownThread& job, bool markOrigin) {
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try {
-        d.ok = DownloadToFile(RequestForm(d.image.imageUrl), d.path, job.MinSize, job.MaxSize, job.Agent(),
-                              DownloadBounds{job.StopFlag(), job.ImageDeadline()});
+        d.ok = FetchImage(job, d.image, d.path, markOrigin);
         if (d.ok) d.picture = ThumbnailOfFile(d.path);
     } catch (...) {
         d.error = std::current_exception();
@@ -28,8 +28,17 @@ void Run(Download& d, const TDownThread& job) {
 
 }  // namespace
 
-PageDownloads::PageDownloads(TDownThread& job, size_t most, std::function<void(Download&)> retire)
-    : job_(job), most_(most < 1 ? 1 : most), retire_(std::move(retire)) {}
+bool FetchImage(const TDownThread& job, const NewImage& image, const std::string& path, bool markOrigin) {
+    const std::string address = RequestForm(image.imageUrl);
+    if (!DownloadToFile(address, path, job.MinSize, job.MaxSize, job.Agent(),
+                        DownloadBounds{job.StopFlag(), job.ImageDeadline(), job.StallWindow()}))
+        return false;
+    if (markOrigin) MarkFromInternet(path, address, image.pageUrl);
+    return true;
+}
+
+PageDownloads::PageDownloads(TDownThread& job, size_t most, bool markOrigin, std::function<void(Download&)> retire)
+    : job_(job), most_(most < 1 ? 1 : most), markOrigin_(markOrigin), retire_(std::move(retire)) {}
 
 PageDownloads::~PageDownloads() {
     for (auto& d : running_)
@@ -48,7 +57,7 @@ void PageDownloads::Add(NewImage image, std::string path, int32_t tried) {
     d->tried = tried;
     Download* raw = d.get();
     const TDownThread* job = &job_;
-    d->thread = std::thread([raw, job] { Run(*raw, *job); });
+    d->thread = std::thread([raw, job, mark = markOrigin_] { Run(*raw, *job, mark); });
     running_.push_back(std::move(d));
 }
 
@@ -74,8 +83,15 @@ void PageDownloads::RetireFront() {
 }
 
 bool PageDownloads::NameTaken(const std::string& name) const {
-    for (auto& d : running_)
-        if (SameTextIgnoringCase(d->image.fileName, name)) return true;
+    // As the file system compares names: the case of every letter ignored, not only of A to Z
+    // ("Ärger.jpg" is "ärger.jpg" on NTFS).
+    const std::wstring wide = platform::Widen(name);
+    for (auto& d : running_) {
+        const std::wstring other = platform::Widen(d->image.fileName);
+        if (CompareStringOrdinal(wide.data(), static_cast<int>(wide.size()), other.data(),
+                                 static_cast<int>(other.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    }
     return false;
 }
 

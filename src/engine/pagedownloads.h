@@ -32,10 +32,14 @@ struct Download {
     std::thread thread;
 };
 
+// One image to its file within the job's bounds, and the mark of the file's origin (when
+// `markOrigin`). True when the file was written; throws as DownloadToFile does.
+bool FetchImage(const TDownThread& job, const NewImage& image, const std::string& path, bool markOrigin);
+
 class PageDownloads {
 public:
     // `retire` runs on the job's thread for each download, in page order, once it has ended.
-    PageDownloads(TDownThread& job, size_t most, std::function<void(Download&)> retire);
+    PageDownloads(TDownThread& job, size_t most, bool markOrigin, std::function<void(Download&)> retire);
     PageDownloads(const PageDownloads&) = delete;
     PageDownloads& operator=(const PageDownloads&) = delete;
     ~PageDownloads();  // waits for the downloads still running (a scan that ended in an error)
@@ -47,7 +51,8 @@ public:
     // Waits for every download and retires them in order.
     void Finish();
     bool Empty() const { return running_.empty(); }
-    // A name or an address given to a download not yet retired counts as taken.
+    // A name or an address given to a download not yet retired counts as taken; names compare
+    // as the file system compares them.
     bool NameTaken(const std::string& name) const;
     bool Fetching(const std::string& imageUrl) const;
 
@@ -56,6 +61,7 @@ private:
 
     TDownThread& job_;
     size_t most_;
+    bool markOrigin_;
     std::function<void(Download&)> retire_;
     std::deque<std::unique_ptr<Download>> running_;
 };

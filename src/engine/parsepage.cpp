@@ -13,6 +13,7 @@
 #include "engine/pagedownloads.h"
 #include "engine/thumbnail.h"
 #include "engine/pagescan.h"
+#include "engine/query.h"
 #include "engine/modernflow.h"
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
@@ -63,10 +64,15 @@ public:
         : job_(job),
           sink_(job.Sink()),
           random_(GetTickCount() ^ GetCurrentThreadId()),
-          downloads_(job, static_cast<size_t>(job.Parallel()), [this](Download& d) { Retire(d); }) {}
+          markOrigin_(FolderKeepsStreams(job.Folder)),
+          downloads_(job, static_cast<size_t>(job.Parallel()), markOrigin_, [this](Download& d) { Retire(d); }) {}
 
+    // An error that ends the scan leaves the hourglass to be taken off here, unless the window
+    // has gone first: then the step cannot run, and a destructor must not throw.
     ~JobHooks() override {
-        if (busy_) sink_.RunUiStep([&] { sink_.SetListBusy(false); });
+        try {
+            SetBusy(false);
+        } catch (...) {}
     }
 
     // Several at once: the downloads still running when the scan has ended.
@@ -109,8 +115,7 @@ public:
             downloads_.Add(image, path, job_.TriedCount);
             return;
         }
-        bool ok = DownloadToFile(RequestForm(image.imageUrl), path, job_.MinSize, job_.MaxSize, job_.Agent(),
-                                 DownloadBounds{job_.StopFlag(), job_.ImageDeadline()});
+        bool ok = FetchImage(job_, image, path, markOrigin_);
         SetBusy(false);
         Ended(image, ok, ok ? ThumbnailOfFile(path) : nullptr, job_.TriedCount);
     }
@@ -120,7 +125,7 @@ private:
     void SetBusy(bool busy) {
         if (busy == busy_) return;
         busy_ = busy;
-        sink_.RunUiStep([&] { sink_.SetListBusy(busy); });
+        if (sink_.HasBusyCursor()) sink_.RunUiStep([&] { sink_.SetListBusy(busy); });
     }
 
     // A download of several at once, in page order: as the one-at-a-time steps after theirs.
@@ -144,14 +149,21 @@ private:
         const std::string pageLine =
             image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
         const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
-        sink_.RunUiStep([&] { sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(picture)); });
+        // The entry and the labels that count it in one hand-over: each costs a round trip
+        // between the threads, and nothing runs between the two.
         job_.DownedCount++;
-        job_.ShowProgress(tried);
+        const std::string label2 = TryingLabel(job_.Position, tried, job_.FileLimit);
+        const std::string label1 = DownedLabel(job_.DownedCount);
+        sink_.RunUiStep([&] {
+            sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(picture));
+            sink_.ShowProgress(label2, label1);
+        });
     }
 
     TDownThread& job_;
     JobSink& sink_;
     std::minstd_rand random_;
+    const bool markOrigin_;  // the target folder keeps named streams
     bool busy_ = false;
     PageDownloads downloads_;
 };

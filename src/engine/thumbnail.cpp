@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "engine/phasetimes.h"
 #include "imaging/jpegcodec.h"
 #include "imaging/thumbgeom.h"
 
@@ -51,7 +52,7 @@ platform::GlobalMemory ReadAll(HANDLE file, size_t& size) {
 // Decodes the file's bytes into the picture; false when they do not decode. JPEG goes to
 // libjpeg-turbo (several times faster than the OLE loader, and the same pixels on every
 // platform); what it cannot read (CMYK, say) and every other format go to the OLE loader.
-bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
+bool Decode(HGLOBAL mem, size_t size, Picture& picture, int boxWidth, int boxHeight) {
     {
         platform::LockedGlobal lock(mem);
         const auto* bytes = static_cast<const uint8_t*>(lock.get());
@@ -69,10 +70,14 @@ bool Decode(HGLOBAL mem, size_t size, Picture& picture) {
                 picture.SetLargeJpeg(std::vector<uint8_t>(bytes, bytes + size), info.width, info.height);
                 return true;
             }
+            // A 24-megapixel photograph is 96 MB of pixels whole, 1.5 MB at an eighth of its size.
             std::vector<uint8_t> pixels;
             int pw = 0, ph = 0;
-            if (imaging::DecodeJpeg(bytes, size, kMaxDecodedPixels, pixels, pw, ph)) {
-                picture.SetPixels(std::move(pixels), pw, ph);
+            imaging::Size cover = info.width > 0 && info.height > 0
+                                      ? imaging::ThumbnailSize(info.width, info.height, boxWidth, boxHeight)
+                                      : imaging::Size{};
+            if (imaging::DecodeJpeg(bytes, size, kMaxDecodedPixels, pixels, pw, ph, cover.width, cover.height)) {
+                picture.SetScaledPixels(std::move(pixels), pw, ph, info.width, info.height);
                 return true;
             }
         }
@@ -114,6 +119,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path) {
+    PhaseTimer timer(Phase::Thumbnail);
     auto picture = std::make_unique<Picture>();
     try {
         if (LoadPictureFile(path, *picture))
@@ -131,13 +137,13 @@ HICON ApplicationIcon() {
     return icon ? icon : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
 }
 
-bool LoadPictureFile(const std::string& path, Picture& picture) {
+bool LoadPictureFile(const std::string& path, Picture& picture, int boxWidth, int boxHeight) {
     platform::Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw std::runtime_error("Cannot open file \"" + path + "\". " + SystemText(GetLastError()));
     size_t size = 0;
     platform::GlobalMemory mem = ReadAll(file.get(), size);
-    bool ok = mem && Decode(mem.get(), size, picture);
+    bool ok = mem && Decode(mem.get(), size, picture, boxWidth, boxHeight);
     if (!ok) picture.SetIcon(ApplicationIcon());
     return ok;
 }
@@ -149,12 +155,22 @@ void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight) {
         return;
     }
     // The picture is drawn straight at the thumbnail's size: nearest-pixel scaling gives the
-    // same pixels as drawing it whole first, without a working bitmap of the full size.
-    WorkingBitmap work(size.width, size.height);
-    if (!picture.RenderScaled(work.dc(), work.bits(), size.width, size.height))
-        throw std::runtime_error("JPEG error: the image data does not decode");
-    std::vector<uint8_t> jpeg =
-        imaging::EncodeJpeg(work.bits(), size.width, size.height, 4 * static_cast<size_t>(size.width), kQuality);
+    // same pixels as drawing it whole first, without a working bitmap of the full size. Decoded
+    // pixels are scaled in plain memory; only a graphic that must be drawn needs a bitmap and a
+    // device context (each a call into the system).
+    const size_t stride = 4 * static_cast<size_t>(size.width);
+    std::vector<uint8_t> jpeg;
+    if (int64_t{size.width} * size.height > kMaxDecodedPixels) throw std::runtime_error("Out of system resources");
+    if (picture.GetKind() == Picture::Kind::Bitmap || picture.GetKind() == Picture::Kind::Jpeg) {
+        std::vector<uint8_t> pixels(stride * static_cast<size_t>(size.height), 0xFF);
+        if (!picture.RenderScaled(nullptr, pixels.data(), size.width, size.height))
+            throw std::runtime_error("JPEG error: the image data does not decode");
+        jpeg = imaging::EncodeJpeg(pixels.data(), size.width, size.height, stride, kQuality);
+    } else {
+        WorkingBitmap work(size.width, size.height);
+        picture.RenderScaled(work.dc(), work.bits(), size.width, size.height);
+        jpeg = imaging::EncodeJpeg(work.bits(), size.width, size.height, stride, kQuality);
+    }
     if (jpeg.empty()) throw std::runtime_error("JPEG error: the thumbnail could not be encoded");
     picture.SetJpegBytes(std::move(jpeg));
 }

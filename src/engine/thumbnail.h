@@ -10,12 +10,13 @@ namespace engine {
 using imaging::Picture;
 
 // Reads the whole file (opened for reading, other readers and writers allowed) and decodes it
-// into `picture`: JPEG with libjpeg-turbo (the OLE picture loader when libjpeg cannot read
-// it), every other format with the OLE picture loader. PNG and WebP are refused by their
-// first bytes, so every platform agrees. When the file does not decode, the picture takes the program's
-// icon and the result is false. A file that cannot be opened throws std::runtime_error and
-// leaves the picture as it was. Needs COM initialised on the calling thread.
-bool LoadPictureFile(const std::string& path, Picture& picture);
+// into `picture`: JPEG with libjpeg-turbo, at the smallest scale that still covers the
+// thumbnail for a box of boxWidth x boxHeight (the picture reports its own size all the same) (the OLE picture loader
+// when libjpeg cannot read it), every other format with the OLE picture loader. PNG and WebP are refused by their first
+// bytes, so every platform agrees. When the file does not decode, the picture takes the program's icon and the result
+// is false. A file that cannot be opened throws std::runtime_error and leaves the picture as it was. Needs COM
+// initialised on the calling thread.
+bool LoadPictureFile(const std::string& path, Picture& picture, int boxWidth = 138, int boxHeight = 108);
 
 // Scales the whole picture, nearest pixels over a white background, to the thumbnail size
 // (a landscape picture fits the box width, any other the box height) and replaces it with that

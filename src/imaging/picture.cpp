@@ -74,7 +74,7 @@ void Picture::Clear() {
     pixels_.clear();
     pixels_.shrink_to_fit();
     kind_ = Kind::Empty;
-    width_ = height_ = 0;
+    width_ = height_ = pixelWidth_ = pixelHeight_ = 0;
 }
 
 void Picture::SetOle(IPicture* picture) {
@@ -104,16 +104,22 @@ bool Picture::SetJpegBytes(std::vector<uint8_t> bytes) {
     jpeg_ = std::move(bytes);
     if (ok) {
         pixels_ = std::move(pixels);
-        width_ = w;
-        height_ = h;
+        width_ = pixelWidth_ = w;
+        height_ = pixelHeight_ = h;
     }
     return ok;
 }
 
 void Picture::SetPixels(std::vector<uint8_t> pixels, int width, int height) {
+    SetScaledPixels(std::move(pixels), width, height, width, height);
+}
+
+void Picture::SetScaledPixels(std::vector<uint8_t> pixels, int pixelWidth, int pixelHeight, int width, int height) {
     Clear();
     kind_ = Kind::Bitmap;
     pixels_ = std::move(pixels);
+    pixelWidth_ = pixelWidth;
+    pixelHeight_ = pixelHeight;
     width_ = width;
     height_ = height;
 }
@@ -145,6 +151,8 @@ void Picture::Assign(const Picture& other) {
         pixels_ = other.pixels_;
         width_ = other.width_;
         height_ = other.height_;
+        pixelWidth_ = other.pixelWidth_;
+        pixelHeight_ = other.pixelHeight_;
         break;
     }
 }
@@ -174,7 +182,7 @@ void Picture::Draw(HDC dc, const RECT& r) const {
     case Kind::Bitmap:
     case Kind::Jpeg:
         if (!pixels_.empty()) {
-            DrawPixels(dc, r, pixels_.data(), width_, height_);
+            DrawPixels(dc, r, pixels_.data(), pixelWidth_, pixelHeight_);
         } else {
             std::vector<uint8_t> scaled;
             if (DecodeJpegNearest(jpeg_.data(), jpeg_.size(), w, h, scaled)) DrawPixels(dc, r, scaled.data(), w, h);
@@ -191,7 +199,8 @@ bool Picture::RenderScaled(HDC dc, uint8_t* bits, int width, int height) const {
     }
     size_t stride = 4 * static_cast<size_t>(width);
     if (!pixels_.empty()) {
-        ScaleNearest(pixels_.data(), width_, height_, 4 * static_cast<size_t>(width_), bits, width, height, stride);
+        ScaleNearest(pixels_.data(), pixelWidth_, pixelHeight_, 4 * static_cast<size_t>(pixelWidth_), bits, width,
+                     height, stride);
         return true;
     }
     std::vector<uint8_t> scaled;

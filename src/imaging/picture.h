@@ -57,6 +57,9 @@ public:
 
     // Decoded pixels, 4 bytes each (blue, green, red, unused), rows top-down.
     void SetPixels(std::vector<uint8_t> pixels, int width, int height);
+    // A width x height picture decoded at a reduced scale into pixelWidth x pixelHeight pixels:
+    // it reports its own size and is scaled from the pixels it has.
+    void SetScaledPixels(std::vector<uint8_t> pixels, int pixelWidth, int pixelHeight, int width, int height);
 
     // The encoded bytes exactly as stored.
     const std::vector<uint8_t>& JpegBytes() const { return jpeg_; }
@@ -77,6 +80,7 @@ public:
 private:
     Kind kind_ = Kind::Empty;
     int width_ = 0, height_ = 0;
+    int pixelWidth_ = 0, pixelHeight_ = 0;  // of pixels_
     platform::Com<IPicture> ole_;
     platform::Icon icon_;
     std::vector<uint8_t> jpeg_;

@@ -150,6 +150,20 @@ TEST_F(FetcherTest, ARedirectIsFollowedAndTheFinalResponseCounts) {
     EXPECT_FALSE(FileExists(out));
 }
 
+TEST_F(FetcherTest, ACookieARedirectSetsGoesWithTheChainOnly) {
+    Response gate = Response::redirect("/kept.jpg");
+    gate.headers.push_back({"Set-Cookie", "pass=1; Path=/"});
+    server.on("/gate.jpg", gate);
+    server.on("/kept.jpg", [this](const testsupport::Request& req) {
+        return req.header("Cookie") == "pass=1" ? Response::file(Body(700), "image/jpeg")
+                                                : Response::status_only(403, "Forbidden");
+    });
+    EXPECT_TRUE(Fetch("/gate.jpg", 0, 8000));
+    EXPECT_EQ(ReadWholeFile(out), Body(700));
+    DeleteFileA(out.c_str());
+    EXPECT_FALSE(Fetch("/kept.jpg", 0, 8000));  // not kept for a later download
+}
+
 TEST_F(FetcherTest, ABodyShorterThanAnnouncedKeepsWhatArrived) {
     Response r = Response::file(Body(2000), "image/jpeg");
     r.announce_length = 5000;
@@ -211,6 +225,28 @@ TEST_F(FetcherTest, AServerThatNeverAnswersIsGivenUpAfterTheTimeouts) {
     spent = GetTickCount() - start;
     EXPECT_LT(spent, 15000u);
     EXPECT_EQ(ReadWholeFile(out), "");
+}
+
+TEST_F(FetcherTest, ATransferGoesOnWhileItMovesAndIsAbandonedWhenItStalls) {
+    // The stall rule shortened to 100 bytes in 1 s: a body trickling at about a byte a
+    // millisecond outlasts several windows and arrives whole; one at 20 bytes a second stalls.
+    Response steady = Response::file(Body(2500), "image/jpeg");
+    steady.drip_ms = 1;
+    server.on("/steady.jpg", steady);
+    Response stalled = steady;
+    stalled.drip_ms = 50;
+    server.on("/stalled.jpg", stalled);
+    const engine::DownloadBounds bounds{nullptr, 600000, 1000, 100};
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(DownloadToFile(server.url("/steady.jpg"), out, 0, 4096000, platform::ApplicationTitle(), bounds));
+    EXPECT_GE(GetTickCount() - start, 2500u);
+    EXPECT_EQ(ReadWholeFile(out), Body(2500));
+    start = GetTickCount();
+    EXPECT_FALSE(DownloadToFile(server.url("/stalled.jpg"), out, 0, 4096000, platform::ApplicationTitle(), bounds));
+    DWORD spent = GetTickCount() - start;
+    EXPECT_GE(spent, 1000u);
+    EXPECT_LT(spent, 4000u);
+    EXPECT_FALSE(FileExists(out));
 }
 
 TEST_F(FetcherTest, RefusedAddressesAndClosedPortsGiveFalse) {

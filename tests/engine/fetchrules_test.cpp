@@ -46,3 +46,11 @@ TEST(FetchRules, RetryAfterIsSecondsOrADateBoundedToAMinute) {
     EXPECT_EQ(RetryAfterMs("Sun, 32 Nov 1994 08:49:37 GMT", now), 5000u);
     EXPECT_TRUE(ServiceBusy(429) && ServiceBusy(503) && !ServiceBusy(200) && !ServiceBusy(500));
 }
+
+TEST(FetchRules, TheOriginMarkIsTheInternetZoneWithBothAddressesOnLinesOfTheirOwn) {
+    EXPECT_EQ(ZoneIdentifierText("http://img.example/a.jpg", "https://site.example/p?x=1"),
+              "[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=https://site.example/p?x=1\r\n"
+              "HostUrl=http://img.example/a.jpg\r\n");
+    EXPECT_EQ(ZoneIdentifierText("http://i/a\r\nZoneId=0", "p\n"),
+              "[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=p%0A\r\nHostUrl=http://i/a%0D%0AZoneId=0\r\n");
+}

@@ -21,7 +21,8 @@ using testsupport::Response;
 
 namespace {
 
-// Deadlines shortened for the tests; the program's are 30 s for a page and 60 s for an image.
+// Deadlines shortened for the tests; the program's are 30 s for a page and 10 minutes for an
+// image (which is also abandoned when less than 1 KB arrives in 30 s).
 constexpr uint32_t kPageMs = 3000;
 constexpr uint32_t kImageMs = 3000;
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,12 @@ struct Entry {
 // for the whole program run), the cursor and the labels. Runs on the test's (UI) thread.
 class WindowSink : public engine::JobSink {
 public:
-    void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
+    void RunUiStep(const std::function<void()>& step) override {
+        // A window that has gone: its steps cannot run, as the main window's sink reports.
+        if (stepsBeforeGone == 0) throw std::runtime_error("The window has gone");
+        if (stepsBeforeGone > 0) stepsBeforeGone--;
+        ui.Run(step);
+    }
     bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string& l2, const std::string& l1) override { progress.push_back(l2 + " / " + l1); }
     void ShowServiceBusy(const std::string& label, bool) override { progress.push_back(label); }
@@ -66,6 +72,7 @@ public:
     std::vector<Entry> entries;
     std::vector<std::string> fetchedList, progress, done;
     std::atomic<bool> busy{false};
+    std::atomic<int> stepsBeforeGone{-1};  // the window goes after this many steps; -1: never
     int busyCalls = 0, finished = 0;
     std::string error;
 };

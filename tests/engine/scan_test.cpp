@@ -273,6 +273,13 @@ TEST(Naming, NothingDownloadedRunsOrConfiguresTheFolder) {
     for (const char* active : {"x.exe", "autorun.inf", "desktop.ini", "Setup.MSI", "a.b.lnk", "run.ps1", "doc.hta",
                                "x.scr", "x.url", "x.js", "x.vbs", "x.cmd", "x.bat", "x.com", "x.dll", "x.pif"})
         EXPECT_EQ(shape(active), std::string(active) + ".jpg") << active;
+    // Pages that run script, disk images that mount, packages that install, searches and
+    // libraries the shell obeys.
+    for (const char* active : {"p.htm", "p.HTML", "p.svg", "p.mht", "p.xht", "d.iso", "d.vhd", "d.vhdx", "a.msix",
+                               "a.appx", "a.appinstaller", "l.library-ms", "q.search-ms"})
+        EXPECT_EQ(shape(active), std::string(active) + ".jpg") << active;
+    // Longer than an extension may be: cut, and so no longer one the shell obeys.
+    EXPECT_EQ(shape("s.settingcontent-ms"), "s.settingcontent-");
     // The rules that end a name with a dot or a space come first, so these are no longer active.
     EXPECT_EQ(shape("x.exe."), "x.exe_");
     EXPECT_EQ(shape("x.exe "), "x.exe_");

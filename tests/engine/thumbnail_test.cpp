@@ -228,6 +228,31 @@ TEST_F(ThumbnailTest, AHugePictureIsScaledWithoutDecodingItWhole) {
     EXPECT_TRUE(d.Is(0.6, 0.5, kBlue));
 }
 
+TEST_F(ThumbnailTest, APhotographIsDecodedAtTheScaleOfItsThumbnail) {
+    // 6000 x 4000, 24 megapixels: 96 MB of pixels decoded whole, 1.5 MB at an eighth of its
+    // size, which still covers the 138 x 92 thumbnail.
+    testsupport::TempFolder folder;
+    std::string path = folder.file("photo24.jpg");
+    auto jpeg = StripedJpeg(6000, 4000);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+    std::fclose(f);
+
+    const size_t before = testsupport::PeakWorkingSet();
+    Picture p;
+    ASSERT_TRUE(LoadPictureFile(path, p));
+    EXPECT_EQ(p.Width(), 6000);
+    EXPECT_EQ(p.Height(), 4000);
+    MakeThumbnail(p, 138, 108);
+    EXPECT_LT(testsupport::PeakWorkingSet() - before, size_t{24} << 20);
+    Decoded d(p);
+    EXPECT_EQ(d.w, 138);
+    EXPECT_EQ(d.h, 92);
+    EXPECT_TRUE(d.Is(0.2, 0.5, kRed));
+    EXPECT_TRUE(d.Is(0.6, 0.5, kBlue));
+}
+
 // A GIF and a bitmap whose headers announce 20000 x 20000 pixels, too many to decode.
 std::vector<std::string> WriteHugeHeaders(const testsupport::TempFolder& folder) {
     std::string gif = folder.file("huge.gif"), bmp = folder.file("huge.bmp");

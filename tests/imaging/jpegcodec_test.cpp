@@ -70,12 +70,17 @@ TEST(JpegCodec, RowByRowScalingEqualsDecodingWholeThenScaling) {
     auto jpeg = EncodeJpeg(px.data(), 400, 300, 1600, 90);
     std::vector<uint8_t> whole, direct;
     int w = 0, h = 0;
-    ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), 1u << 20, whole, w, h));
+    // The smallest scale that still covers 138 x 103 is 3/8: 150 x 113 (2/8 gives 100 x 75).
+    ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), 1u << 20, whole, w, h, 138, 103));
+    EXPECT_EQ(w, 150);
+    EXPECT_EQ(h, 113);
     std::vector<uint8_t> scaled(4 * 138 * 103);
     ScaleNearest(whole.data(), w, h, 4 * static_cast<size_t>(w), scaled.data(), 138, 103, 4 * 138);
     ASSERT_TRUE(DecodeJpegNearest(jpeg.data(), jpeg.size(), 138, 103, direct));
     EXPECT_EQ(direct, scaled);
-    // Enlarging too.
+    // Enlarging too, from the image at its own size.
+    ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), 1u << 20, whole, w, h));
+    EXPECT_EQ(w, 400);
     std::vector<uint8_t> up(4 * 500 * 400);
     ScaleNearest(whole.data(), w, h, 4 * static_cast<size_t>(w), up.data(), 500, 400, 2000);
     ASSERT_TRUE(DecodeJpegNearest(jpeg.data(), jpeg.size(), 500, 400, direct));

@@ -1,6 +1,7 @@
 #pragma once
 // What the process holds of the system's resources, for tests that look for leaks.
 #include <windows.h>
+#include <psapi.h>
 #include <winternl.h>
 
 #include <cstddef>
@@ -60,6 +61,13 @@ inline size_t GdiObjects() {
     for (int i = 0; i < 0x10000; i++)
         if (table[i].type && (table[i].pid == me || table[i].pid == 0)) mine++;
     return mine;
+}
+
+// The most memory the process has had resident so far, in bytes (Wine: the peak resident set).
+inline size_t PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS c{};
+    c.cb = sizeof c;
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &c, sizeof c) ? c.PeakWorkingSetSize : 0;
 }
 
 }  // namespace testsupport

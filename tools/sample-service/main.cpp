@@ -11,7 +11,8 @@
 //                 with --after-end repeat as the real service answers them: the last page again
 //     --tls       serves HTTPS with the certificate DIR/server.pem (tests/support/test-ca.sh)
 //     --per-page  results on each page (default 28)
-//     --image-kb  size of each JPEG, about (default 50)
+//     --image-kb  size of each JPEG, about (default 50; 0: whatever quality 85 gives)
+//     --image-size  WxH of each landscape JPEG, every third one turned upright (default 320x240)
 //     --images    distinct pictures served in turn (default 8)
 //     --image-ms  each image is answered after this many milliseconds (default 0), so that a
 //                 search lasts long enough to be stopped
@@ -45,6 +46,7 @@ namespace {
 
 struct Options {
     int pages = 10, perPage = 28, imageKb = 50, images = 8, imageMs = 0, latencyMs = 0;
+    int imageWidth = 320, imageHeight = 240;
     bool today = false;
     bool repeatLast = false;
     std::string requests;  // the file of request lines, or none
@@ -151,6 +153,9 @@ int main(int argc, char** argv) {
             o.repeatLast = std::strcmp(argv[i + 1], "repeat") == 0;
             continue;
         }
+        if (key == "--image-size" && std::sscanf(argv[i + 1], "%dx%d", &o.imageWidth, &o.imageHeight) == 2 &&
+            o.imageWidth > 0 && o.imageHeight > 0)
+            continue;
         if (key == "--markup" && (std::strcmp(argv[i + 1], "classic") == 0 || std::strcmp(argv[i + 1], "today") == 0)) {
             o.today = std::strcmp(argv[i + 1], "today") == 0;
             continue;
@@ -170,8 +175,8 @@ int main(int argc, char** argv) {
             o.latencyMs = value;
         else {
             std::cerr << "usage: sample-service [--pages N] [--per-page N] [--image-kb N] [--images N] "
-                         "[--image-ms N] [--latency-ms N] [--markup classic|today] [--requests FILE] "
-                         "[--after-end empty|repeat] [--tls DIR]\n";
+                         "[--image-size WxH] [--image-ms N] [--latency-ms N] [--markup classic|today] "
+                         "[--requests FILE] [--after-end empty|repeat] [--tls DIR]\n";
             return 2;
         }
     }
@@ -179,7 +184,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> jpegs;
     for (int i = 0; i < o.images; i++) {
         bool portrait = i % 3 == 2;
-        jpegs.push_back(sample::MakeJpeg(portrait ? 240 : 320, portrait ? 320 : 240, 1234u + i,
+        jpegs.push_back(sample::MakeJpeg(portrait ? o.imageHeight : o.imageWidth,
+                                         portrait ? o.imageWidth : o.imageHeight, 1234u + i,
                                          static_cast<size_t>(o.imageKb) * 1024));
     }
 
