@@ -380,7 +380,7 @@ void ScrollBox::SetBounds(int left, int top, int width, int height) {
 }
 
 void ScrollBox::ChildMoved() {
-    if (!moving_) UpdateRange();
+    if (!moving_ && !held_) UpdateRange();
 }
 
 void ScrollBox::UpdateRange() {
