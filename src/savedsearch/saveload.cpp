@@ -17,7 +17,7 @@
 #include "savedsearch/chooser.h"
 #include "savedsearch/setfiles.h"
 #include "engine/untrusted.h"
-#include "platform/application.h"
+#include "settings/datafolder.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
 
@@ -133,7 +133,7 @@ void TForm1::SaveResults() {
         Inform("There are no search keywords to name this list after, so it was not saved.");
         return;
     }
-    const std::string base = platform::ExeFolder() + name;
+    const std::string base = settings::DataFolder() + name;
     if (FileExists(base + kThumbExt) &&
         ShowBox(BoxKind::Confirm, "File already exists. Want to overwrite it with this new data?",
                 forms::kBoxYesCancel) != IDYES)
@@ -167,7 +167,7 @@ void TForm1::PopLoad1Click(Component*) {
         Inform("No file selected ...");
         return;
     }
-    const std::string base = platform::ExeFolder() + name;
+    const std::string base = settings::DataFolder() + name;
     if (!FileExists(base + kLinkExt)) {
         Inform("No file for those keywords found ...");
         return;

@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/owned.h"
 #include "platform/text.h"
+#include "settings/datafolder.h"
 #include "settings/rules.h"
 
 namespace settings {
@@ -45,7 +46,7 @@ std::string& PathForTests() {
 }  // namespace
 
 std::string DefaultSettingsPath() {
-    return PathForTests().empty() ? platform::ExeFolder() + "Quenby.ini" : PathForTests();
+    return PathForTests().empty() ? DataFolder() + "Quenby.ini" : PathForTests();
 }
 
 void SetSettingsPath(std::string fullPath) { PathForTests() = std::move(fullPath); }
