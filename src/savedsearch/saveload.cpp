@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -134,6 +135,11 @@ void TForm1::SaveResults() {
         return;
     }
     const std::string base = settings::DataFolder() + name;
+    // Keywords holding a folder or drive part would name a file outside the program's folder:
+    // they fail as any other name a file cannot have.
+    if (name.find_first_of("\\/:") != std::string::npos)
+        throw std::runtime_error("Cannot create file \"" + base + kThumbExt + "\". " +
+                                 SystemReason(ERROR_INVALID_NAME));
     if (FileExists(base + kThumbExt) &&
         ShowBox(BoxKind::Confirm, "File already exists. Want to overwrite it with this new data?",
                 forms::kBoxYesCancel) != IDYES)

@@ -222,6 +222,16 @@ TEST_F(SaveLoad, AKeywordAFileCannotBeNamedAfterFailsWithTheCreationError) {
     EXPECT_EQ(errors[0].substr(0, want.size()), want);
     EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
     EXPECT_FALSE(ResultsSaved);
+
+    // Nor is a file written outside the program's folder by keywords with a folder part.
+    for (const char* ext : {".QBI", ".QBJ", ".QBL"}) DeleteFileA((folder + "..\\..\\up" + ext).c_str());
+    for (const std::string keywords : {"..\\..\\up", "sub/dir", "C:x"}) {
+        QueryKeywords = keywords;
+        Save();
+        ASSERT_EQ(Texts(forms::BoxKind::Error).size(), 1u) << keywords;
+        EXPECT_EQ(Texts(forms::BoxKind::Error)[0].rfind("Cannot create file \"" + Base(keywords) + ".QBI\". ", 0), 0u);
+        EXPECT_FALSE(FileExists(folder + "..\\..\\up.QBI"));
+    }
 }
 
 TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndAThumbnailWithoutDataIsKept) {
