@@ -1,6 +1,7 @@
 #include "forms/control.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <map>
 #include <string>
 #include <utility>
@@ -478,12 +479,25 @@ void Control::Click() {
     if (enabled_ && OnClick) OnClick(this);
 }
 
-void Control::DestroyChild(Control* child) {
-    auto it = std::find_if(owned_.begin(), owned_.end(), [&](auto& p) { return p.get() == child; });
-    if (it == owned_.end()) return;
-    std::unique_ptr<Control> doomed = std::move(*it);
-    owned_.erase(it);
-    children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
+void Control::DestroyChild(Control* child) { DestroyChildren({child}); }
+
+void Control::DestroyChildren(const std::vector<Control*>& doomed) {
+    std::unordered_set<Control*> gone(doomed.begin(), doomed.end());
+    std::vector<std::unique_ptr<Control>> taken;
+    auto owned = std::stable_partition(owned_.begin(), owned_.end(), [&](auto& p) { return !gone.count(p.get()); });
+    for (auto it = owned; it != owned_.end(); ++it) taken.push_back(std::move(*it));
+    owned_.erase(owned, owned_.end());
+    if (taken.empty()) return;
+    gone.clear();
+    for (auto& p : taken) gone.insert(p.get());
+    children_.erase(std::remove_if(children_.begin(), children_.end(), [&](Control* c) { return gone.count(c) > 0; }),
+                    children_.end());
+    for (auto& p : taken) Forget(std::move(p));
+    ChildMoved();
+}
+
+void Control::Forget(std::unique_ptr<Control> doomed) {
+    Control* child = doomed.get();
     if (child->hwnd_) {
         if (Form* f = OwnerForm()) f->RemoveTool(child);
         HWND h = child->hwnd_;
@@ -494,7 +508,6 @@ void Control::DestroyChild(Control* child) {
         child->Invalidate();
     }
     child->parent_ = nullptr;
-    ChildMoved();
     DeleteLater(std::move(doomed));
 }
 

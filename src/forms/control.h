@@ -141,6 +141,8 @@ public:
     }
     // Destroys an adopted child; its object is freed once no message handler is running.
     void DestroyChild(Control* child);
+    // The same for many at once, in one pass over the children and with one new layout.
+    void DestroyChildren(const std::vector<Control*>& doomed);
 
     static Control* FromHandle(HWND hwnd);  // the object of this exact window
     static Control* ControlAt(HWND hwnd);   // the nearest object at or above this window
@@ -184,6 +186,8 @@ protected:
     Control* parent_;
     std::vector<Control*> children_;
     std::vector<std::unique_ptr<Control>> owned_;
+    // An adopted child already taken out of both lists: its window goes now, its object later.
+    void Forget(std::unique_ptr<Control> doomed);
     int left_, top_, width_, height_;
     std::string caption_;
     std::string hint_;

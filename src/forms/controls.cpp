@@ -1,4 +1,5 @@
 #include "forms/controls.h"
+#include "platform/codepage.h"
 
 #include <algorithm>
 
@@ -25,7 +26,8 @@ void Label::AutoSize() {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font());
     SIZE sz{0, 0};
-    GetTextExtentPoint32A(dc, caption_.c_str(), static_cast<int>(caption_.size()), &sz);
+    std::wstring text = platform::Widen(caption_);  // measured as it is drawn
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     width_ = Cover(sz.cx, dpi);
@@ -42,7 +44,9 @@ void Label::Paint(HDC dc) {
     HGDIOBJ old = SelectObject(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+    // Through UTF-16: the text is the process code page's, whatever the system's.
+    std::wstring text = platform::Widen(caption_);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
     SelectObject(dc, old);
 }
 
@@ -380,7 +384,7 @@ void ScrollBox::SetBounds(int left, int top, int width, int height) {
 }
 
 void ScrollBox::ChildMoved() {
-    if (!moving_) UpdateRange();
+    if (!moving_ && !held_) UpdateRange();
 }
 
 void ScrollBox::UpdateRange() {

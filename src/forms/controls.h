@@ -167,6 +167,24 @@ public:
     bool WantsChildWindow(const Control& child) const override;
     void DpiChanged() override;
 
+    // While many children are added, the range is worked out once, when released.
+    class RangeHold {
+    public:
+        explicit RangeHold(ScrollBox& box) : box_(&box) { box.held_ = true; }
+        ~RangeHold() { Release(); }
+        RangeHold(const RangeHold&) = delete;
+        RangeHold& operator=(const RangeHold&) = delete;
+        void Release() {
+            if (!box_) return;
+            box_->held_ = false;
+            box_->UpdateRange();
+            box_ = nullptr;
+        }
+
+    private:
+        ScrollBox* box_;
+    };
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void ChildMoved() override;
@@ -174,6 +192,7 @@ protected:
 private:
     void UpdateRange();
     void PlaceChildren(bool all);
+    bool held_ = false;
     int pos_ = 0;
     int range_ = -1;
     int page_ = -1;

@@ -11,6 +11,9 @@ namespace forms {
 class StaticText : public Control {
 public:
     StaticText(Control* parent, const Design& d);
+
+protected:
+    void Command(WORD code) override;  // a click runs OnClick
 };
 
 }  // namespace forms

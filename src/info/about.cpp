@@ -1,6 +1,7 @@
 #include "info/about.h"
 
 #include "platform/application.h"
+#include "platform/codepage.h"
 #include "forms/messageloop.h"
 #include "forms/shell.h"
 #include "info/versioninfo.h"
@@ -25,12 +26,14 @@ const forms::FormDesign kDesign{.name = "FormAbout",
 
 TFormAbout::TFormAbout() : forms::Form(kDesign) {
     auto on = [this](void (TFormAbout::*h)(Component*)) { return [this, h](Component* s) { (this->*h)(s); }; };
-    OnClick = on(&TFormAbout::FormClick);  // the background and every text or picture on it
+    OnClick = on(&TFormAbout::FormClick);         // the background and every text or picture on it
+    Label1.OnClick = on(&TFormAbout::FormClick);  // a window of its own: its clicks are not the form's
     Label7.OnClick = on(&TFormAbout::Label7Click);
     Label8.OnClick = on(&TFormAbout::Label8Click);
     Label10.OnClick = on(&TFormAbout::Label10Click);
     Label8.SetLeft(Label5.Left() + TextWidth("You can also help development, by ", false, Dpi()));
     Image1.SetBitmap(MakeLogo());
+    Label1.SetText(platform::Narrow(L"\u00A9"));
     try {
         FormCreate(this);
     } catch (...) {

@@ -3,6 +3,7 @@
 // three links. Created once at start-up, shown modally by the About commands.
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/statictext.h"
 #include "info/aboutcontrols.h"
 #include "info/links.h"
 
@@ -25,7 +26,9 @@ public:
     // ---- Controls as designed (left, top, width, height in pixels) ----
     PictureView Image1{this, {.name = "Image1", .left = 8, .top = 6, .width = 44, .height = 44}};
     forms::Label Label2{this, {.name = "Label2", .left = 60, .top = 6, .caption = "FreeWare by", .bold = true}};
-    forms::Label Label1{this, {.name = "Label1", .left = 60, .top = 21, .caption = "\xA9"}};
+    // "©", set as a character (the single byte 0xA9 is none in UTF-8), in a window of its own
+    // so that it is drawn from its UTF-16 text and can be read back.
+    forms::StaticText Label1{this, {.name = "Label1", .left = 60, .top = 21, .width = 10, .height = 13}};
     forms::Label Label3{this, {.name = "Label3", .left = 70, .top = 21, .caption = kAuthorName}};
     LinkLabel Label10{this,
                       {.name = "Label10", .left = 60, .top = 36, .width = 190, .height = 13, .caption = kMakerWebText}};

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/jobsink.h"
 #include "forms/controls.h"
@@ -27,6 +28,8 @@ namespace mainwindow {
 
 using forms::Align;
 using forms::Component;
+
+struct LoadedSet;  // a saved search read from its files (savedsearch/saveload.cpp)
 
 class TForm1 : public forms::Form {
 public:
@@ -227,6 +230,10 @@ public:
     // ---- Saved searches and the options dialog ----
     void PopSave1Click(Component* Sender);
     void PopLoad1Click(Component* Sender);
+    // The save itself, also while a search is still stopping (the close's question).
+    void SaveResults();
+    // The rest of a load, once its files are read: the list and the strip replaced.
+    void ShowLoadedSet(LoadedSet& set);
     void PopSizeToDownload1Click(Component* Sender);
     void PopFilters1Click(Component* Sender);
     // The filter line and its band as the filters in force (SearchFilters) say.
@@ -259,12 +266,21 @@ public:
     bool SearchCommandBusy() const { return commandBusy_; }
     // The thumbnail of result i, or nullptr.
     forms::Image* Thumbnail(int i) const;
+    // Tests: result i loses its thumbnail (as when one could not be made); its line stays.
+    void DestroyThumbnail(int i);
     // Tests: the connection test, and what each new job is given before it starts.
     static std::function<bool()> ConnectionTest;
     static std::function<void(engine::TDownThread&)> ConfigureJob;
 
 private:
     void ClearResults();
+    // Every thumbnail goes; the strip is then empty.
+    void DestroyThumbnails();
+    // Opens a result line in the browser when it is a web address; else says why not.
+    void OpenWebAddress(const std::string& address);
+    // False, after a box saying why, when the selected image's name could mean anything but a
+    // file in the target folder (a name from a saved search made elsewhere).
+    bool ImageNameUsable();
     void FrameThumbnail(const forms::Image& thumb);
     void SetSearchingState(bool searching);
     // The keywords (a search's or a loaded name) go to the top of the keyword history, once,
@@ -281,6 +297,9 @@ private:
     bool commandBusy_ = false;  // a search command is in progress (or waiting for the old job)
     bool searchPending_ = false;
     bool pendingWasRunning_ = false;
+    // The thumbnail of each result, by index (nullptr where none could be made): the strip
+    // owns them, this finds one at once.
+    std::vector<forms::Image*> thumbs_;
 };
 
 using forms::GetOsVersion;

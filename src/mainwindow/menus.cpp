@@ -91,7 +91,7 @@ void TForm1::PopWebpage1Click(Component*) {
     if (ListBox1.ItemIndex() < 0) return;
     std::string site = settings::SiteAddress(Edit1.Text());
     if (site.empty()) return;  // no "://": no site to open
-    forms::ShellOpen(Handle(), "open", site, "", "", SW_SHOWNORMAL);
+    OpenWebAddress(site);
 }
 
 void TForm1::PopShowThumbs1Click(Component*) { ToggleThumbStrip(); }

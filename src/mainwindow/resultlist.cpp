@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/untrusted.h"
 #include "forms/messageloop.h"
+#include "forms/msgbox.h"
 #include "forms/shell.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
@@ -24,7 +26,24 @@ bool Blank(const std::string& s) {
 
 }  // namespace
 
-forms::Image* TForm1::Thumbnail(int i) const { return dynamic_cast<forms::Image*>(ScrollBox1.FindChild(ThumbName(i))); }
+forms::Image* TForm1::Thumbnail(int i) const {
+    return i >= 0 && static_cast<size_t>(i) < thumbs_.size() ? thumbs_[static_cast<size_t>(i)] : nullptr;
+}
+
+void TForm1::DestroyThumbnail(int i) {
+    if (forms::Image* thumb = Thumbnail(i)) {
+        thumbs_[static_cast<size_t>(i)] = nullptr;
+        ScrollBox1.DestroyChild(thumb);
+    }
+}
+
+void TForm1::DestroyThumbnails() {
+    std::vector<forms::Control*> doomed;
+    for (forms::Image* thumb : thumbs_)
+        if (thumb) doomed.push_back(thumb);
+    thumbs_.clear();
+    ScrollBox1.DestroyChildren(doomed);
+}
 
 void TForm1::SetListBusy(bool busy) { ListBox1.SetCursor(busy ? forms::Cursor::HourGlass : forms::Cursor::Default); }
 
@@ -49,12 +68,13 @@ void TForm1::AddResultEntry(const std::string& pageLine, const std::string& imag
         ThumbnailMouseDown(s, b, sh, x, y);
     };
     thumb->OnDblClick = [this](Component* s) { ListBox1DblClick(s); };
+    thumbs_.resize(static_cast<size_t>(i));  // a list and strip out of step never shift the later ones
+    thumbs_.push_back(thumb);
 }
 
 void TForm1::ClearResults() {
     ScrollBox1.SetVertPosition(0);
-    for (int i = 0, n = ListBox1.Count(); i < n; i++)
-        if (forms::Image* thumb = Thumbnail(i)) ScrollBox1.DestroyChild(thumb);
+    DestroyThumbnails();
     Bevel_f.SetTop(-300);
     ListBox1.Clear();
     Edit1.SetText("");
@@ -102,7 +122,16 @@ void TForm1::ListBox1DblClick(Component* Sender) {
         bool inside = pt.x >= 0 && pt.x <= ListBox1.Width() && pt.y >= 0 && pt.y <= ListBox1.Height();
         if (inside && ListBox1.ItemAtPos(pt) < 0) return;
     }
-    forms::ShellOpen(Handle(), "open", Edit1.Text(), "", "", SW_SHOWNORMAL);
+    OpenWebAddress(Edit1.Text());
+}
+
+void TForm1::OpenWebAddress(const std::string& address) {
+    // A line comes from a results page or a saved search: only a web address goes to the shell.
+    if (!engine::IsWebAddress(address)) {
+        forms::ShowBox(forms::BoxKind::Information, "This address cannot be opened:\r" + address);
+        return;
+    }
+    forms::ShellOpen(Handle(), "open", address, "", "", SW_SHOWNORMAL);
 }
 
 void TForm1::FormMouseWheel(Component*, unsigned Shift, int WheelDelta, POINT, bool& Handled) {

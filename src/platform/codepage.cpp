@@ -75,6 +75,11 @@ std::string StoredText(std::string_view bytes) {
     return Utf8OrLegacy(bytes, [](std::string_view b) { return Recode(b, LegacyCodePage(), CP_UTF8); });
 }
 
+std::string StoredTextByLine(std::string_view bytes) {
+    if (GetACP() != CP_UTF8) return std::string(bytes);
+    return Utf8OrLegacyByLine(bytes, [](std::string_view b) { return Recode(b, LegacyCodePage(), CP_UTF8); });
+}
+
 std::wstring Widen(std::string_view text) { return WidenFrom(text, CP_ACP); }
 std::string Narrow(std::wstring_view text) { return NarrowTo(text, CP_ACP); }
 

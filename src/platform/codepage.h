@@ -21,6 +21,8 @@ std::string Recode(std::string_view text, unsigned from, unsigned to);
 // else decoded from the legacy code page. In a legacy process the bytes stay as they are, as
 // they always did.
 std::string StoredText(std::string_view bytes);
+// The same for each line on its own (the settings file, whose values are written one by one).
+std::string StoredTextByLine(std::string_view bytes);
 
 // The process code page's text as UTF-16 and back.
 std::wstring Widen(std::string_view text);

@@ -187,6 +187,23 @@ std::string Utf8OrLegacy(std::string_view bytes, const LegacyDecoder& fromLegacy
     return fromLegacy(bytes);
 }
 
+std::string Utf8OrLegacyByLine(std::string_view bytes, const LegacyDecoder& fromLegacy) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        size_t end = bytes.find('\n');
+        end = end == std::string_view::npos ? bytes.size() : end + 1;
+        std::string_view line = bytes.substr(0, end);
+        if (IsValidUtf8(line))
+            out += line;
+        else
+            out += fromLegacy(line);
+        bytes.remove_prefix(end);
+    }
+    return out;
+}
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

@@ -47,6 +47,9 @@ using LegacyDecoder = std::function<std::string(std::string_view bytes)>;
 // A file's text as the program reads it: valid UTF-8 (a leading byte order mark dropped) is
 // taken as it is; anything else was written in the legacy code page and is decoded from it.
 std::string Utf8OrLegacy(std::string_view bytes, const LegacyDecoder& fromLegacy);
+// The same rule line by line (a line ends after its LF): a file of settings where one value is
+// legacy text keeps every UTF-8 line as it is.
+std::string Utf8OrLegacyByLine(std::string_view bytes, const LegacyDecoder& fromLegacy);
 
 // Code page 1252 to UTF-8, for tests and fuzzing without the system's converter (the five
 // codes 1252 leaves unassigned map to U+0081 and so on, as Windows does).

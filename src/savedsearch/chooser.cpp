@@ -5,6 +5,7 @@
 #include "forms/msgbox.h"
 #include "forms/keyredraw.h"
 #include "savedsearch/setfiles.h"
+#include "settings/datafolder.h"
 #include "settings/settingsfile.h"
 
 using namespace forms;
@@ -24,7 +25,7 @@ TForm_oldsearchs::TForm_oldsearchs()
                       .minimizeBox = false,
                       .maximizeBox = false,
                       .toolWindow = true}),
-      Folder(platform::ExeFolder()) {
+      Folder(settings::DataFolder()) {
     //                        name               left top width height caption             bold   tab
     Label3 = Adopt<Label>(Design{"Label3", 8, 12, 98, 13, "Saved keywords:", "", true});
     ComboBox_search = Adopt<DropDownList>(Design{"ComboBox_search", 112, 8, 161, 20, "", "", false, 0}, 14);

@@ -86,10 +86,7 @@ std::vector<std::string> SplitLinkLines(ByteView data) {
     return lines;
 }
 
-void AppendThumbnailRecord(Bytes& out, ByteView jpeg) {
-    if (jpeg.empty()) throw std::invalid_argument("thumbnail without JPEG data");
-    AppendRecord(out, jpeg, "thumbnail");
-}
+void AppendThumbnailRecord(Bytes& out, ByteView jpeg) { AppendRecord(out, jpeg, "thumbnail"); }
 
 void AppendNameRecord(Bytes& out, const std::string& name) { AppendRecord(out, AsBytes(name), "file name"); }
 

@@ -26,6 +26,11 @@ using ByteView = std::span<const uint8_t>;
 // The largest record payload accepted on reading or writing; far beyond any real thumbnail.
 inline constexpr int32_t kMaxRecordLength = 64 * 1024 * 1024;
 
+// The largest saved search that is loaded: more entries, or more thumbnail data, than any
+// search gives; beyond them the window would be busy for minutes.
+inline constexpr size_t kMaxSetEntries = 100000;
+inline constexpr size_t kMaxSetFileBytes = size_t{1} << 30;
+
 // What one record read gave.
 enum class RecordStatus {
     Ok,      // a record whose payload lies wholly inside the data
@@ -59,8 +64,9 @@ std::vector<std::string> ReadNameRecords(ByteView data, size_t count);
 // without an ending still counts; everything from the first NUL byte on is ignored.
 std::vector<std::string> SplitLinkLines(ByteView data);
 
-// The writers. A thumbnail record needs JPEG data (at least one byte, at most the limit); a
-// name longer than the limit cannot be written either. Both throw std::invalid_argument.
+// The writers. A thumbnail without JPEG data (a picture that failed to render) is an empty
+// record, which the reader takes as an entry without a picture. A payload above the limit
+// cannot be written: both throw std::invalid_argument.
 void AppendThumbnailRecord(Bytes& out, ByteView jpeg);
 void AppendNameRecord(Bytes& out, const std::string& name);
 Bytes JoinLinkLines(const std::vector<std::string>& lines);

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/application.h"
 #include "platform/codepage.h"
 #include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
@@ -17,6 +17,8 @@
 #include "mainwindow/stripgeom.h"
 #include "savedsearch/chooser.h"
 #include "savedsearch/setfiles.h"
+#include "engine/untrusted.h"
+#include "settings/datafolder.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
 
@@ -30,6 +32,13 @@ std::string LoadedName;
 
 namespace mainwindow {
 
+// A saved search read whole, checked, before the window changes at all.
+struct LoadedSet {
+    std::vector<std::string> lines;
+    std::vector<std::optional<savedsearch::Bytes>> thumbs;
+    std::vector<std::string> names;  // "" where the name could mean anything but a file in the target folder
+};
+
 using forms::BoxKind;
 using forms::ShowBox;
 using namespace savedsearch;
@@ -37,6 +46,27 @@ using namespace savedsearch;
 namespace {
 
 void Inform(const std::string& text) { ShowBox(BoxKind::Information, text); }
+
+// Throws the file errors of ReadWholeFile, and SetTooLarge.
+LoadedSet ReadSet(const std::string& base) {
+    LoadedSet set;
+    // A set saved in the legacy code page comes back in the program's one (platform/codepage.h).
+    const Bytes links = ReadWholeFile(base + kLinkExt, true);
+    const std::string linkText = platform::StoredText(std::string(links.begin(), links.end()));
+    set.lines = SplitLinkLines(AsBytes(linkText));
+    if (set.lines.size() > kMaxSetEntries) throw SetTooLarge();
+    set.thumbs = ReadThumbnailRecords(ReadWholeFile(base + kThumbExt, false), set.lines.size());
+    set.names.resize(set.lines.size());
+    if (FileExists(base + kNameExt)) {
+        set.names = ReadNameRecords(ReadWholeFile(base + kNameExt, false), set.lines.size());
+        for (std::string& name : set.names) {
+            name = platform::StoredText(name);
+            // Names come from whoever made the set: only a plain name of the target folder is kept.
+            if (!engine::IsPlainFileName(name)) name.clear();
+        }
+    }
+    return set;
+}
 
 // Keeps a window from painting while many children or lines come and go; each change would
 // otherwise redraw it (and its scroll bar) at once. Repainted whole when the scope ends.
@@ -93,6 +123,10 @@ void TForm1::PopSave1Click(Component*) {
         Inform("Don't save during a running search,\rstop it first...");
         return;
     }
+    SaveResults();
+}
+
+void TForm1::SaveResults() {
     if (!ResultsSaved) LoadedName.clear();
     // Results that came from a load are saved again under the name they were loaded from.
     const std::string name = LoadedName.empty() ? QueryKeywords : LoadedName;
@@ -100,25 +134,26 @@ void TForm1::PopSave1Click(Component*) {
         Inform("There are no search keywords to name this list after, so it was not saved.");
         return;
     }
-    const std::string base = platform::ExeFolder() + name;
+    const std::string base = settings::DataFolder() + name;
+    // Keywords holding a folder or drive part would name a file outside the program's folder:
+    // they fail as any other name a file cannot have.
+    if (name.find_first_of("\\/:") != std::string::npos)
+        throw std::runtime_error("Cannot create file \"" + base + kThumbExt + "\". " +
+                                 SystemReason(ERROR_INVALID_NAME));
     if (FileExists(base + kThumbExt) &&
         ShowBox(BoxKind::Confirm, "File already exists. Want to overwrite it with this new data?",
                 forms::kBoxYesCancel) != IDYES)
         return;
 
-    // Everything is gathered before the first file is touched, so a thumbnail that cannot be
-    // saved leaves the old set as it was.
+    // Everything is gathered before the first file is touched. A thumbnail without JPEG data
+    // (a picture that failed to render) is kept as an entry without a picture.
     SetContents set;
     const int n = ListBox1.Count();
     for (int i = 0; i < n; ++i) {
         forms::Image* thumb = Thumbnail(i);
-        if (!thumb || !thumb->GetPicture().IsJpeg() || thumb->GetPicture().JpegBytes().empty()) {
-            Inform("Thumbnail " + std::to_string(i + 1) + " of " + std::to_string(n) +
-                   " has no picture data,\rso the search list was not saved.");
-            return;
-        }
-        set.jpegs.push_back(thumb->GetPicture().JpegBytes());
-        set.names.push_back(thumb->Hint());
+        const bool jpeg = thumb && thumb->GetPicture().IsJpeg();
+        set.jpegs.push_back(jpeg ? thumb->GetPicture().JpegBytes() : Bytes{});
+        set.names.push_back(thumb ? thumb->Hint() : std::string());
         set.lines.push_back(ListBox1.Item(i));
     }
     WriteSet(base, set);  // on failure no half set stays; the error handler shows why
@@ -138,31 +173,58 @@ void TForm1::PopLoad1Click(Component*) {
         Inform("No file selected ...");
         return;
     }
-    const std::string base = platform::ExeFolder() + name;
+    const std::string base = settings::DataFolder() + name;
     if (!FileExists(base + kLinkExt)) {
         Inform("No file for those keywords found ...");
         return;
     }
 
+    // Every file is read and the chooser's place written before the window changes: a load
+    // that fails leaves the list, its name and its saved state as they were.
+    LoadedSet set;
+    try {
+        set = ReadSet(base);
+    } catch (const SetTooLarge&) {
+        Inform("This saved search is too large to load:\r" + name + "\r(more than " + std::to_string(kMaxSetEntries) +
+               " entries, or a file over 1 GB).");
+        return;
+    }
+    Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search->ItemIndex());
+
+    try {
+        ShowLoadedSet(set);
+    } catch (...) {
+        // Nothing half-shown stays: the list, its name and its saved state go together.
+        DestroyThumbnails();
+        ListBox1.Clear();
+        LoadedName.clear();
+        ResultsSaved = false;
+        throw;
+    }
+    ComboBox_search.SetText(name);
+    KeywordsToTop(name);
+    Label2.SetText("Doing: " + std::to_string(set.lines.size()) + " of " + std::to_string(set.lines.size()));
+    ResultsSaved = true;
+    LoadedName = name;
+}
+
+void TForm1::ShowLoadedSet(LoadedSet& set) {
     NoRedraw quietList(ListBox1.Handle()), quietStrip(ScrollBox1.Handle());
-    const int shown = ListBox1.Count();
-    for (int i = 0; i < shown; ++i)
-        if (forms::Image* thumb = Thumbnail(i)) ScrollBox1.DestroyChild(thumb);
+    DestroyThumbnails();
     ListBox1.Clear();
-    // A set saved in the legacy code page comes back in the program's one (platform/codepage.h).
-    const Bytes links = ReadWholeFile(base + kLinkExt, true);
-    const std::string linkText = platform::StoredText(std::string(links.begin(), links.end()));
-    for (const std::string& line : SplitLinkLines(AsBytes(linkText))) ListBox1.Add(line);
+    for (const std::string& line : set.lines) ListBox1.Add(line);
     const int n = ListBox1.Count();
 
-    // A missing thumbnail file ends the command here, the loaded lines on show.
-    std::vector<std::optional<Bytes>> records = ReadThumbnailRecords(ReadWholeFile(base + kThumbExt, false), n);
-    Decoder decoder(records);
+    Decoder decoder(set.thumbs);
     // From the fifth thumbnail on the strip follows the newest one. Scrolling moves every
     // thumbnail window, so the position is followed here and the strip scrolled once at the
     // end, to where scrolling at each step would have brought it.
     const int shownAt = ScrollBox1.VertPosition();
     int position = shownAt;
+    // The range is worked out once at the end, not for each thumbnail: followed here instead.
+    int range = ScrollBox1.VertRange();
+    forms::ScrollBox::RangeHold hold(ScrollBox1);
+    thumbs_.assign(static_cast<size_t>(n), nullptr);
     for (int i = 0; i < n; ++i) {
         try {
             const std::string thumbName = "Image_" + std::to_string(i);
@@ -172,13 +234,16 @@ void TForm1::PopLoad1Click(Component*) {
                                                                        .top = ThumbContentTop(i) - shownAt,
                                                                        .width = kThumbWidth,
                                                                        .height = kThumbHeight});
+            thumbs_[static_cast<size_t>(i)] = thumb;
             thumb->Tag = i;
             thumb->OnMouseDown = [this](Component* s, forms::MouseButton b, unsigned sh, int x, int y) {
                 ThumbnailMouseDown(s, b, sh, x, y);
             };
             thumb->OnDblClick = [this](Component* s) { ListBox1DblClick(s); };
+            thumb->SetHint(set.names[static_cast<size_t>(i)]);
             // No tooltip: hint display stays off for loaded thumbnails.
-            if (i > 3) position = std::clamp(top + thumb->Height(), 0, ScrollBox1.VertMax());
+            range = std::max(range, ThumbContentTop(i) + thumb->Height());
+            if (i > 3) position = std::clamp(top + thumb->Height(), 0, std::max(0, range - ScrollBox1.ClientHeight()));
         } catch (...) {
             // One thumbnail that cannot be made leaves only its own place empty.
         }
@@ -186,21 +251,8 @@ void TForm1::PopLoad1Click(Component*) {
     Pictures& pictures = decoder.Wait();
     for (int i = 0; i < n; ++i)
         if (forms::Image* thumb = Thumbnail(i); thumb && pictures[i]) thumb->SetPicture(std::move(pictures[i]));
+    hold.Release();
     ScrollBox1.SetVertPosition(position);
-
-    if (FileExists(base + kNameExt)) {
-        std::vector<std::string> names = ReadNameRecords(ReadWholeFile(base + kNameExt, false), n);
-        for (int i = 0; i < n; ++i)
-            if (forms::Image* thumb = Thumbnail(i)) thumb->SetHint(platform::StoredText(names[i]));
-    }
-
-    ComboBox_search.SetText(name);
-    KeywordsToTop(name);
-
-    Label2.SetText("Doing: " + std::to_string(n) + " of " + std::to_string(n));
-    Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search->ItemIndex());
-    ResultsSaved = true;
-    LoadedName = name;
 }
 
 }  // namespace mainwindow

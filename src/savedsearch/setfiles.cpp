@@ -71,19 +71,20 @@ void WriteSet(const std::string& base, const SetContents& set) {
     }
 }
 
-Bytes ReadWholeFile(const std::string& path, bool shareRead) {
+Bytes ReadWholeFile(const std::string& path, bool shareRead, size_t limit) {
     platform::Handle f(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) throw FileError("Cannot open file", path, GetLastError());
     Bytes out;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(f.get(), &size) && size.QuadPart > 0)
-        out.reserve(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, 256 << 20)));
+    if (GetFileSizeEx(f.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > limit) throw SetTooLarge();
+    if (size.QuadPart > 0) out.reserve(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, 256 << 20)));
     uint8_t buf[64 * 1024];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(f.get(), buf, sizeof buf, &got, nullptr)) throw std::runtime_error("Stream read error");
         if (got == 0) break;
+        if (got > limit - out.size()) throw SetTooLarge();  // a file still growing
         out.insert(out.end(), buf, buf + got);
     }
     return out;

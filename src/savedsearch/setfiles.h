@@ -2,6 +2,7 @@
 // The three files of a saved search on disk: names, whole-file reading and writing with the
 // sharing each file is held with, listing and deleting sets. Errors are std::runtime_error
 // with the texts the application-wide error handler shows.
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ std::string SystemReason(unsigned long error);
 
 // What a saved search holds, entry by entry.
 struct SetContents {
-    std::vector<Bytes> jpegs;        // one complete JPEG stream per entry
+    std::vector<Bytes> jpegs;        // one complete JPEG stream per entry, or none
     std::vector<std::string> names;  // the image file names (hints), same count
     std::vector<std::string> lines;  // the result list's lines, same count
 };
@@ -32,8 +33,12 @@ struct SetContents {
 void WriteSet(const std::string& base, const SetContents& set);
 
 // Reads a whole file. share: 0 (the thumbnail and name files) or read sharing (the link file).
-// Throws "Cannot open file "<path>". <reason>", or "Stream read error" for a failed read.
-Bytes ReadWholeFile(const std::string& path, bool shareRead);
+// Throws "Cannot open file "<path>". <reason>", or "Stream read error" for a failed read, and
+// SetTooLarge when the file holds more than `limit` bytes (nothing of it is read then).
+struct SetTooLarge : std::runtime_error {
+    SetTooLarge() : std::runtime_error("saved search too large") {}
+};
+Bytes ReadWholeFile(const std::string& path, bool shareRead, size_t limit = kMaxSetFileBytes);
 
 // The base names of the saved searches in `folder` (ending in "\"), found by their ".QBI"
 // files in the order the file system returns them; folders are left out.

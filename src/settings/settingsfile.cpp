@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/owned.h"
 #include "platform/text.h"
+#include "settings/datafolder.h"
 #include "settings/rules.h"
 
 namespace settings {
@@ -38,15 +39,31 @@ std::string FileBytes(const std::string& path) {
 // with every accented letter lost.
 bool IsLegacyFile(const std::string& bytes) { return GetACP() == CP_UTF8 && !platform::IsValidUtf8(bytes); }
 
+// Writes the whole text to a copy beside the file, which takes the file's place only once it
+// is complete: a write that fails half-way (a full disk) leaves the file as it was.
+bool ReplaceWhole(const std::string& path, const std::string& text) {
+    const std::wstring file = platform::Widen(path), copy = platform::Widen(path + ".new");
+    bool written = false;
+    {
+        platform::Handle f(
+            CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD put = 0;
+        written = f && WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr) &&
+                  put == text.size() && FlushFileBuffers(f.get()) && f.Close();
+    }
+    if (written && MoveFileExW(copy.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(copy.c_str());
+    return false;
+}
+
 std::string& PathForTests() {
     static std::string path;
     return path;
 }
 }  // namespace
 
-std::string DefaultSettingsPath() {
-    return PathForTests().empty() ? platform::ExeFolder() + "Quenby.ini" : PathForTests();
-}
+std::string DefaultSettingsPath() { return PathForTests().empty() ? DataFolder() + "Quenby.ini" : PathForTests(); }
 
 void SetSettingsPath(std::string fullPath) { PathForTests() = std::move(fullPath); }
 
@@ -54,7 +71,7 @@ SettingsFile::SettingsFile(std::string fullPath) : path_(std::move(fullPath)) {}
 
 std::string SettingsFile::ReadText(const std::string& section, const std::string& key, const std::string& def) const {
     if (std::string bytes = FileBytes(path_); IsLegacyFile(bytes)) {
-        std::optional<std::string> value = ProfileValue(platform::StoredText(bytes), section, key);
+        std::optional<std::string> value = ProfileValue(platform::StoredTextByLine(bytes), section, key);
         if (!value) return def;
         if (value->size() > 2047) value->resize(2047);
         return platform::WithoutCutCharacter(std::move(*value));
@@ -77,15 +94,9 @@ bool SettingsFile::ReadBool(const std::string& section, const std::string& key, 
 void SettingsFile::WriteText(const std::string& section, const std::string& key, const std::string& value) {
     std::string clean = StoredForm(value);
     // A legacy file becomes UTF-8 as a whole before the first write, so its other values stay.
-    if (std::string bytes = FileBytes(path_); IsLegacyFile(bytes)) {
-        std::string text = platform::StoredText(bytes);
-        platform::Handle f(CreateFileW(platform::Widen(path_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD put = 0;
-        if (!f || !WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr) ||
-            put != text.size())
+    if (std::string bytes = FileBytes(path_); IsLegacyFile(bytes))
+        if (!ReplaceWhole(path_, platform::StoredTextByLine(bytes)))
             throw std::runtime_error("Unable to write to " + path_);
-    }
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), clean.c_str(), path_.c_str()))
         throw std::runtime_error("Unable to write to " + path_);
 }

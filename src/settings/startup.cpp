@@ -134,15 +134,17 @@ void TForm1::FormShow(Component*) {
     ToggleThumbStrip();
 }
 
-// A refused write ends the close at that key: what was written stays, the window stays open,
-// and the next close starts again from the top.
+// A refused write ends the writing at that key (what was written stays) and is reported once;
+// the window closes all the same, so a program whose settings cannot be written can still end.
 void TForm1::FormClose(Component*, forms::CloseAction& Action) {
     StopRequested = true;
     if (ListBox1.Count() > 0 && !ResultsSaved && SaveOnExitAsk) {
         int answer = forms::ShowBox(forms::BoxKind::Confirm, "Want to save your search to disk for later browsing ?",
                                     MB_YESNOCANCEL);
         if (answer == IDYES) {
-            forms::Guarded([this] { PopSave1Click(PopSave1); });  // closing goes on whatever it did
+            // The entries on show, also while a search is still stopping; the close goes on
+            // whatever the save did.
+            forms::Guarded([this] { SaveResults(); });
         } else if (answer != IDNO) {
             Action = forms::CloseAction::None;
             return;
@@ -174,9 +176,7 @@ void TForm1::FormClose(Component*, forms::CloseAction& Action) {
                         settings::StoredCode(g, SearchFilters.value[static_cast<size_t>(g)]));
         f.WriteText(settings::kMarket, SearchFilters.market);
     } catch (...) {
-        Action = forms::CloseAction::None;
         forms::HandleException();
-        return;
     }
     SettingsFile.reset();
 }

@@ -32,7 +32,8 @@ click_last_item() {
 
 # The About box closes on a click on its texts.
 close_about() {
-    wait_for 5 "the About box shows" "$about"
+    # Its texts read back: the "©" is the character itself, not a byte of another code page.
+    wait_for 5 "the About box shows" "$about" 'control "Quenby   \(v1\.0\.7\.2\)"/Static#0 .* text="©"$'
     keys Escape
     sleep 0.5
     probe >/dev/null

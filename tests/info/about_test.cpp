@@ -80,6 +80,9 @@ TEST_F(AboutTest, TitleDescriptionIconAndSize) {
     GetWindowTextA(about.Handle(), title, sizeof title);
     EXPECT_STREQ(title, "Quenby   (v1.0.7.2)");
     EXPECT_EQ(about.Label6.Text(), kComments);
+    wchar_t copyright[8] = {};  // the character itself, whatever the code page
+    GetWindowTextW(about.Label1.Handle(), copyright, 8);
+    EXPECT_STREQ(copyright, L"\u00A9");
     RECT client;
     GetClientRect(about.Handle(), &client);
     EXPECT_EQ(client.right, 272);

@@ -155,7 +155,7 @@ TEST_F(ResultListTest, ThumbnailsAddedToAScrolledStripLandAtTheirContentPlace) {
 
 TEST_F(ResultListTest, ALineWithoutItsThumbnailLeavesTheWindowUsable) {
     Fill();
-    form->ScrollBox1.DestroyChild(form->Thumbnail(4));
+    form->DestroyThumbnail(4);
     form->ListBox1.SetItemIndex(4);
     form->ListBox1Click(&form->ListBox1);
     EXPECT_EQ(form->Edit1.Text(), "http://site.example/cars/5");

@@ -15,6 +15,7 @@
 #include "mainwindow/stripgeom.h"
 #include "savedsearch/chooser.h"
 #include "savedsearch/setfiles.h"
+#include "forms/shell.h"
 #include "settings/settingsfile.h"
 
 using namespace mainwindow;
@@ -221,25 +222,38 @@ TEST_F(SaveLoad, AKeywordAFileCannotBeNamedAfterFailsWithTheCreationError) {
     EXPECT_EQ(errors[0].substr(0, want.size()), want);
     EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
     EXPECT_FALSE(ResultsSaved);
+
+    // Nor is a file written outside the program's folder by keywords with a folder part.
+    for (const char* ext : {".QBI", ".QBJ", ".QBL"}) DeleteFileA((folder + "..\\..\\up" + ext).c_str());
+    for (const std::string keywords : {"..\\..\\up", "sub/dir", "C:x"}) {
+        QueryKeywords = keywords;
+        Save();
+        ASSERT_EQ(Texts(forms::BoxKind::Error).size(), 1u) << keywords;
+        EXPECT_EQ(Texts(forms::BoxKind::Error)[0].rfind("Cannot create file \"" + Base(keywords) + ".QBI\". ", 0), 0u);
+        EXPECT_FALSE(FileExists(folder + "..\\..\\up.QBI"));
+    }
 }
 
-TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndWriteNothing) {
+TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndAThumbnailWithoutDataIsKept) {
     AddEntry("http://x.test/", MakeJpeg(10, 10, 3), "x.jpg");
     QueryKeywords = "";
     Save();
     ASSERT_EQ(Texts(forms::BoxKind::Information).size(), 1u);
     EXPECT_NE(Texts(forms::BoxKind::Information)[0].find("not saved"), std::string::npos);
 
-    // A thumbnail without JPEG data: a message, no file written or left open.
-    QueryKeywords = "broken";
+    // A thumbnail without JPEG data (a picture that failed to render) does not block the save:
+    // it is kept as an entry without a picture.
+    QueryKeywords = "spacer";
     auto empty = std::make_unique<imaging::Picture>();
     empty->SetEmptyJpeg();
     form->AddResultEntry("http://y.test/", "http://img.test/y", "y.jpg", std::move(empty));
     Save();
-    ASSERT_EQ(Texts(forms::BoxKind::Information).size(), 1u);
-    EXPECT_EQ(Texts(forms::BoxKind::Information)[0],
-              "Thumbnail 2 of 2 has no picture data,\rso the search list was not saved.");
-    EXPECT_TRUE(FindSavedSearches(folder).empty());
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{kSaved});
+    Load("spacer");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"http://x.test/", "http://y.test/"}));
+    EXPECT_FALSE(form->Thumbnail(0)->GetPicture().Empty());
+    EXPECT_TRUE(form->Thumbnail(1)->GetPicture().Empty());
+    EXPECT_EQ(form->Thumbnail(1)->Hint(), "y.jpg");
 
     SearchRunning = 1;
     Save();
@@ -279,23 +293,108 @@ TEST_F(SaveLoad, ThreeEmptyFilesLoadAsAnEmptySet) {
     EXPECT_TRUE(ResultsSaved);
 }
 
-TEST_F(SaveLoad, AMissingThumbnailFileEndsTheLoadAfterTheListWasReplaced) {
-    AddEntry("http://old.test/", MakeJpeg(10, 10, 3), "old.jpg");
+// A file held by another program, or a settings file that refuses the chooser's place: the
+// error says why, and the list, its name and its saved state stay as they were, so a later
+// save goes back where the list came from.
+TEST_F(SaveLoad, ALoadThatFailsAnywhereChangesNothing) {
+    WriteSet(Base("first"), {{MakeJpeg(8, 8, 1)}, {"f.jpg"}, {"http://first.test/"}});
     WriteSet(Base("half"), {{MakeJpeg(8, 8, 1)}, {"n.jpg"}, {"http://loaded.test/"}});
-    // Listed in the chooser, then held by another program.
-    HANDLE held = CreateFileA(Base("half.QBI").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::string label = form->Label2.Text();
+    Load("first");
+    const std::string label = form->Label2.Text(), ini = folder + "Quenby.ini";
+    auto failsWith = [&](const std::string& error) {
+        auto errors = Texts(forms::BoxKind::Error);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].substr(0, error.size()), error);
+        EXPECT_EQ(Lines(), std::vector<std::string>{"http://first.test/"});
+        ASSERT_EQ(ThumbCount(), 1);
+        EXPECT_EQ(form->Thumbnail(0)->Hint(), "f.jpg");
+        EXPECT_EQ(form->Label2.Text(), label);
+        EXPECT_TRUE(ResultsSaved);
+    };
+    for (const std::string ext : {".QBI", ".QBJ"}) {
+        HANDLE held = CreateFileA(Base("half" + ext).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        Load("half");
+        CloseHandle(held);
+        failsWith("Cannot open file \"" + Base("half" + ext) + "\". ");
+    }
+    DeleteFileA(ini.c_str());
+    CreateDirectoryA(ini.c_str(), nullptr);  // the settings file's name taken by a folder
     Load("half");
-    CloseHandle(held);
-    auto errors = Texts(forms::BoxKind::Error);
-    ASSERT_EQ(errors.size(), 1u);
-    std::string want = "Cannot open file \"" + Base("half.QBI") + "\". ";
-    EXPECT_EQ(errors[0].substr(0, want.size()), want);
-    EXPECT_EQ(Lines(), std::vector<std::string>{"http://loaded.test/"});
-    EXPECT_EQ(ThumbCount(), 0);
-    EXPECT_EQ(form->Label2.Text(), label);
-    EXPECT_FALSE(ResultsSaved);
+    RemoveDirectoryA(ini.c_str());
+    failsWith("Unable to write to " + ini);
+
+    Save();
+    EXPECT_EQ(ReadNameRecords(FileBytes(Base("half.QBJ")), 1)[0], "n.jpg");
+    EXPECT_EQ(ReadNameRecords(FileBytes(Base("first.QBJ")), 1)[0], "f.jpg");
+}
+
+// A set made by someone else: lines naming programs, paths and other schemes, names reaching
+// out of the target folder. Nothing reaches the shell but a web address; every refusal says why.
+TEST_F(SaveLoad, AHostileSetRunsNothing) {
+    std::vector<forms::ShellCall> shells;
+    forms::SetShellScript([&](const forms::ShellCall& c) -> intptr_t {
+        shells.push_back(c);
+        return 42;
+    });
+    const std::vector<std::string> lines = {"Z:\\tmp\\marker.exe", "\\\\server\\share\\x.exe", "file:///C:/x.exe",
+                                            "http://ok.test/a",    "https://ok.test/b",        "mailto:x@y"};
+    const std::vector<std::string> names = {"..\\marker2.exe", "x.jpg:evil.exe", "\\\\?\\C:\\x.jpg",
+                                            "CON.jpg",         "run.exe",        "fine.jpg"};
+    WriteSet(Base("hostile"), {std::vector<Bytes>(6, MakeJpeg(8, 8, 1)), names, lines});
+    Load("hostile");
+    ASSERT_EQ(Lines(), lines);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(form->Thumbnail(i)->Hint(), i == 5 ? "fine.jpg" : "") << i;
+
+    std::vector<std::string> refused;
+    for (int i = 0; i < 6; ++i) {
+        form->ListBox1.SetItemIndex(i);
+        form->ListBox1Click(&form->ListBox1);
+        boxes.clear();
+        form->ListBox1DblClick(form->PopBrowser1);
+        for (auto& b : boxes) refused.push_back(b.text);
+    }
+    EXPECT_EQ(refused,
+              (std::vector<std::string>{
+                  "This address cannot be opened:\r" + lines[0], "This address cannot be opened:\r" + lines[1],
+                  "This address cannot be opened:\r" + lines[2], "This address cannot be opened:\r" + lines[5]}));
+    ASSERT_EQ(shells.size(), 2u);
+    EXPECT_EQ(shells[0].file, "http://ok.test/a");
+    EXPECT_EQ(shells[1].file, "https://ok.test/b");
+
+    // "Go to Webpage" on the file address, "Open downloaded Image..." on a name from elsewhere.
+    form->ListBox1.SetItemIndex(2);
+    form->ListBox1Click(&form->ListBox1);
+    Run(&TForm1::PopWebpage1Click);
+    EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{"This address cannot be opened:\rfile:///"});
+    SelectedImageName = names[0];
+    Run(&TForm1::PopOpenImage1Click);
+    EXPECT_EQ(Texts(forms::BoxKind::Information),
+              std::vector<std::string>{"This file name cannot be opened:\r" + names[0]});
+    EXPECT_EQ(shells.size(), 2u);
+    forms::SetShellScript(nullptr);
+}
+
+// Over 100,000 entries, or a file over 1 GB (a sparse one here): refused before anything changes.
+TEST_F(SaveLoad, ASetOverTheLimitsIsRefused) {
+    AddEntry("http://keep.test/", MakeJpeg(10, 10, 3), "k.jpg");
+    std::vector<std::string> many(kMaxSetEntries + 1, "http://x.test/");
+    WriteSet(Base("many"), {std::vector<Bytes>(many.size()), std::vector<std::string>(many.size()), many});
+    WriteSet(Base("huge"), {{MakeJpeg(8, 8, 1)}, {"h.jpg"}, {"http://huge.test/"}});
+    HANDLE h = CreateFileA(Base("huge.QBI").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size{};
+    size.QuadPart = static_cast<LONGLONG>(kMaxSetFileBytes) + 1;
+    SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
+    CloseHandle(h);
+    for (const std::string name : {"many", "huge"}) {
+        Load(name);
+        EXPECT_EQ(Texts(forms::BoxKind::Information),
+                  std::vector<std::string>{"This saved search is too large to load:\r" + name +
+                                           "\r(more than 100000 entries, or a file over 1 GB)."});
+        EXPECT_EQ(Lines(), std::vector<std::string>{"http://keep.test/"});
+        EXPECT_EQ(ThumbCount(), 1);
+    }
 }
 
 TEST_F(SaveLoad, FewerNamesThanLinesAndALineHoldingALineFeed) {

@@ -62,12 +62,13 @@ TEST_F(TestFolder, AFailedWriteLeavesNoHalfSet) {
     EXPECT_FALSE(FileExists(Base("cats") + kNameExt));
     EXPECT_TRUE(FindSavedSearches(folder).empty());
 
-    // A thumbnail without data is refused before any file is touched.
-    WriteSet(Base("dogs"), TwoEntries());
-    SetContents bad = TwoEntries();
-    bad.jpegs[1].clear();
-    EXPECT_THROW(WriteSet(Base("dogs"), bad), std::invalid_argument);
-    EXPECT_EQ(ReadWholeFile(Base("dogs") + kThumbExt, false).size(), 20u);
+    // A thumbnail without data is written as an empty record: an entry without a picture.
+    SetContents spacer = TwoEntries();
+    spacer.jpegs[1].clear();
+    WriteSet(Base("dogs"), spacer);
+    auto thumbs = ReadThumbnailRecords(ReadWholeFile(Base("dogs") + kThumbExt, false), 2);
+    EXPECT_EQ(*thumbs[0], spacer.jpegs[0]);
+    EXPECT_FALSE(thumbs[1]);
 }
 
 TEST_F(TestFolder, ReadingHonoursSharingAndReportsMissingFiles) {

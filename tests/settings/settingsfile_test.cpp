@@ -1,4 +1,5 @@
 #include "settings/settingsfile.h"
+#include "settings/datafolder.h"
 
 #include <gtest/gtest.h>
 
@@ -206,4 +207,52 @@ TEST(SettingsFile, ALegacyFileInCodePage1252Reads) {
     EXPECT_NE(bytes.find("3=\xE7\x8C\xAB\r\n"), std::string::npos) << bytes;
     EXPECT_EQ(f.ReadText("SearchStrings", "1", ""), "M\xC3\xBCller");
     EXPECT_EQ(f.ReadText(kSavePath, ""), "C:\\Bilder f\xC3\xBCr M\xC3\xBCller\\");
+}
+
+// One stray legacy byte no longer makes the UTF-8 values mojibake; a whole-file rewrite that
+// cannot complete (its copy cannot be made) leaves the file as it was and is reported.
+TEST(SettingsFile, MixedEncodingsStayWholeAndAFailedRewriteLosesNothing) {
+    TempFolder dir;
+    std::string path = dir.path() + "Quenby.ini";
+    const std::string original = std::string("[SearchStrings]\r\n0=\xE7\x8C\xAB\r\n1=caf\xE9\r\n2=a") + '\0' +
+                                 "b\r\n3=" + std::string(100000, 'x') + "\r\n[Preferences]\r\nMaxFileCount=7\r\n";
+    TempFolder::Write(path, original);
+    SettingsFile f(path);
+    EXPECT_EQ(f.ReadText("SearchStrings", "0", ""), "\xE7\x8C\xAB");
+    EXPECT_EQ(f.ReadText("SearchStrings", "1", ""), "caf\xC3\xA9");
+
+    CreateDirectoryA((path + ".new").c_str(), nullptr);  // the copy's name taken by a folder
+    EXPECT_THROW(f.WriteInteger(kMaxFileCount, 9), std::runtime_error);
+    EXPECT_EQ(TempFolder::Read(path), original);
+    RemoveDirectoryA((path + ".new").c_str());
+
+    f.WriteInteger(kMaxFileCount, 9);
+    std::string bytes = TempFolder::Read(path);
+    EXPECT_NE(bytes.find("0=\xE7\x8C\xAB\r\n1=caf\xC3\xA9\r\n"), std::string::npos) << bytes.substr(0, 60);
+    EXPECT_EQ(f.ReadText("SearchStrings", "0", ""), "\xE7\x8C\xAB");
+    EXPECT_EQ(f.ReadInteger(kMaxFileCount), 9);
+    EXPECT_FALSE(testsupport::FileExists(path + ".new"));
+}
+
+// Where the settings cannot be written beside the program, they and the saved searches go to
+// the per-user folder, which starts from the program's settings; a writable folder stays.
+TEST(SettingsFile, AnUnwritableProgramFolderGivesThePerUserOne) {
+    TempFolder program, user;
+    EXPECT_EQ(ChooseDataFolder(program.path(), user.path()), program.path());
+    EXPECT_FALSE(testsupport::FileExists(user.path() + "Quenby"));
+    EXPECT_FALSE(testsupport::FileExists(program.path() + "Quenby.ini"));  // the trial left nothing
+
+    // Settings made read-only (held by a program that lets others only read them).
+    TempFolder::Write(program.path() + "Quenby.ini", "[Preferences]\r\nMaxFileCount=33\r\n");
+    HANDLE held = CreateFileA((program.path() + "Quenby.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_EQ(ChooseDataFolder(program.path(), user.path()), user.path() + "Quenby\\");
+    CloseHandle(held);
+    EXPECT_EQ(SettingsFile(user.path() + "Quenby\\Quenby.ini").ReadInteger(kMaxFileCount), 33);
+
+    // A folder that does not exist (a stick pulled, a share gone), or whose settings file is a folder.
+    EXPECT_EQ(ChooseDataFolder(program.path() + "gone\\", user.path()), user.path() + "Quenby\\");
+    CreateDirectoryA((user.path() + "x\\").c_str(), nullptr);
+    CreateDirectoryA((user.path() + "x\\Quenby.ini").c_str(), nullptr);
+    EXPECT_EQ(ChooseDataFolder(user.path() + "x\\", user.path()), user.path() + "Quenby\\");
 }

@@ -3,6 +3,7 @@
 
 #include <tuple>
 
+#include "platform/application.h"
 #include "window_fixture.h"
 
 using namespace mainwindow;
@@ -246,7 +247,9 @@ TEST_F(Startup, NoQuestionWhenSavedOrNotWanted) {
     EXPECT_FALSE(WindowOpen());
 }
 
-TEST_F(Startup, ARefusedWriteKeepsTheWindowAndTheNextCloseTriesAgain) {
+// A settings file that cannot be written (a program folder the user may not write to) is
+// reported once, and the window closes all the same.
+TEST_F(Startup, ARefusedWriteIsReportedOnceAndTheWindowStillCloses) {
     Open();
     form->ComboBox_search.AddItem("cats");
     CreateDirectoryA(ini.c_str(), nullptr);  // the settings file's name is taken by a folder
@@ -254,14 +257,29 @@ TEST_F(Startup, ARefusedWriteKeepsTheWindowAndTheNextCloseTriesAgain) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Error);
     EXPECT_EQ(boxes[0].text, "Unable to write to " + ini);
-    EXPECT_TRUE(WindowOpen());
-
-    RemoveDirectoryA(ini.c_str());
-    form->Close();
-    EXPECT_EQ(boxes.size(), 1u);
     EXPECT_FALSE(WindowOpen());
-    EXPECT_EQ(Stored("SearchStrings", "0"), "cats");
-    EXPECT_EQ(Stored("Preferences", "SafeSearchT"), "Moderate");
+    RemoveDirectoryA(ini.c_str());
+}
+
+// Yes to the question while a search is still stopping saves the entries handed over so far.
+TEST_F(Startup, ClosingDuringASearchSavesTheListWhenAsked) {
+    Open();
+    for (const char* line : {"http://pages.test/one", "http://pages.test/two"}) {
+        auto picture = std::make_unique<imaging::Picture>();
+        picture->SetEmptyJpeg();
+        form->AddResultEntry(line, std::string(line) + ".jpg", "one.jpg", std::move(picture));
+    }
+    QueryKeywords = "running+cats";
+    SearchRunning = 1;
+    StopRequested = false;
+    answers = {IDYES};
+    form->Close();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "Saved search results to disk.");
+    EXPECT_FALSE(WindowOpen());
+    const std::string base = platform::ExeFolder() + "running+cats";
+    EXPECT_EQ(testsupport::ReadWholeFile(base + ".QBL"), "http://pages.test/one\r\nhttp://pages.test/two\r\n");
+    for (const char* ext : {".QBI", ".QBJ", ".QBL"}) DeleteFileA((base + ext).c_str());
 }
 
 TEST_F(Startup, LineBreaksInKeywordsCannotInjectKeys) {

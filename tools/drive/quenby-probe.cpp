@@ -122,7 +122,8 @@ void PrintControls(HWND top) {
         // Hidden, part of a combo box, or out of sight (the fetched-image list).
         if (!IsWindowVisible(c) || inCombo || !IntersectRect(&both, &r, &t)) continue;
         bool button = Is(c, "Button"), combo = Is(c, "ComboBox");
-        bool filters = top == g_main && Is(c, "Static");
+        // The filter line of the main window, the texts of the other windows (not a box's message).
+        bool filters = Is(c, "Static") && !Is(top, "#32770");
         bool strip = top == g_main && ControlName(c) == "strip";
         if (!button && !combo && !filters && !Is(c, "Edit") && !Is(c, "ListBox") && !strip) continue;
         std::printf("control %s/%s enabled=%d rect=%s", TopName(top).c_str(), ControlName(c).c_str(),
