@@ -39,11 +39,11 @@ public:
 };
 
 // GETs the address with the program's three request headers and returns the body as 16-bit
-// text, whatever the HTTP status, with the status and the Retry-After header. The request runs on a thread of its own, in its own
-// single-threaded apartment, while the calling thread waits, pumping its messages every 100 ms:
-// a stop request ends the wait with an empty page; the deadline or a page past its largest
-// size throws PageRefused, and the request is given up. Throws ComError when the request object
-// fails. Whatever ends the request, nothing of it is left in the internet cache.
+// text, whatever the HTTP status, with the status and the Retry-After header. The request runs on a thread of its own,
+// in its own single-threaded apartment, while the calling thread waits, pumping its messages every 100 ms: a stop
+// request ends the wait with an empty page; the deadline or a page past its largest size throws PageRefused, and the
+// request is given up. Throws ComError when the request object fails. Whatever ends the request, nothing of it is left
+// in the internet cache.
 PageAnswer FetchPage(const std::string& url, const PageBounds& bounds = {});
 
 }  // namespace engine

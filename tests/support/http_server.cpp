@@ -226,7 +226,9 @@ void HttpServer::serve(intptr_t sock) {
         tls = std::make_unique<TlsChannel>(sock, tls_);
     }
     const bool proceed = handshake_ == Handshake::Proper && (!tls || tls->ready());
-    auto receive = [&](char* b, int len) { return tls ? tls->recv(b, len) : static_cast<int>(::recv(sock, b, len, 0)); };
+    auto receive = [&](char* b, int len) {
+        return tls ? tls->recv(b, len) : static_cast<int>(::recv(sock, b, len, 0));
+    };
     auto send = [&](const char* d, size_t len) { return tls ? tls->send_all(d, len) : send_all(sock, d, len); };
     std::string in;
     char buf[4096];

@@ -27,8 +27,8 @@ public:
     TlsChannel(const TlsChannel&) = delete;
     TlsChannel& operator=(const TlsChannel&) = delete;
 
-    bool ready() const { return ready_; }           // the handshake succeeded
-    int recv(char* buf, int len);                   // > 0 bytes, 0 at the end, < 0 on an error
+    bool ready() const { return ready_; }  // the handshake succeeded
+    int recv(char* buf, int len);          // > 0 bytes, 0 at the end, < 0 on an error
     bool send_all(const char* data, size_t len);
 
 private:

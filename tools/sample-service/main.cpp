@@ -149,7 +149,8 @@ int main(int argc, char** argv) {
             o.tls = argv[i + 1];
             continue;
         }
-        if (key == "--after-end" && (std::strcmp(argv[i + 1], "empty") == 0 || std::strcmp(argv[i + 1], "repeat") == 0)) {
+        if (key == "--after-end" &&
+            (std::strcmp(argv[i + 1], "empty") == 0 || std::strcmp(argv[i + 1], "repeat") == 0)) {
             o.repeatLast = std::strcmp(argv[i + 1], "repeat") == 0;
             continue;
         }

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     pem << in.rdbuf();
     const std::string text = pem.str();
     DWORD size = 0;
-    if (text.empty() || !CryptStringToBinaryA(text.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) {
+    if (text.empty() ||
+        !CryptStringToBinaryA(text.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) {
         std::fprintf(stderr, "quenby-trust-ca: no certificate in %s\n", argv[1]);
         return 1;
     }
