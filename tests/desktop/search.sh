@@ -7,7 +7,7 @@
 desktop_begin search
 
 search_with_enter() {
-    service=$fast settings
+    service=$fast settings MaxFileCount=10
     start_program
     wait_for 10 "the keyword box has the focus at first showing" '^focus=main/keywords$'
     new_keywords "red car"
@@ -16,7 +16,8 @@ search_with_enter() {
     wait_for 5 "the list and strip are full" '^list=5 ' '^thumbs=[1-9]' '^line=.*/page/red-car/1\.html'
     screenshot
     [ "$(image_count)" = 5 ] || fail "5 images expected in the folder, found $(image_count)"
-    # The second page repeats the first: nothing new, so the search ended after it.
+    # The second page repeats the first: nothing new, so the search ended after it, short of its
+    # file limit.
     local asked
     asked=$(grep -c 'q=red+car&' "$work/fast-requests.txt")
     [ "$asked" = 2 ] || fail "2 results pages expected, $asked asked for"
