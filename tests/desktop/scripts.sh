@@ -18,7 +18,7 @@ search_save_restart_load() {
     new_keywords "$keywords"
     keys Return
     answer_finished
-    wait_for 5 "the lines are in that script" '^list=5 ' "^line=http://127\.0\.0\.1:[0-9]+/page/$slug/1\.html\?from=search&n=1\$"
+    wait_for 5 "the lines are in that script" '^list=5 ' "^line=https?://127\.0\.0\.1:[0-9]+/page/$slug/1\.html\?from=search&n=1\$"
     [ -f "$work/images/$slug-1.jpg" ] || fail "no file $slug-1.jpg in the folder: $(ls "$work/images" | head -n3)"
     [ "$(image_count)" = 5 ] || fail "5 images expected in the folder, found $(image_count)"
     screenshot "${scenario}-search"
