@@ -5,8 +5,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "engine/fetchrules.h"
@@ -117,11 +122,41 @@ std::string RedirectTarget(HINTERNET request, const std::string& from) {
     return combined;
 }
 
-// One request of the chain: its own connection on the shared session.
+// One request of the chain: its own connection on the download's session. The session goes
+// last, after the request and its connection.
 struct Exchange {
-    platform::InetHandle connection, request;
+    platform::InetHandle session, connection, request;
     std::string host;  // that answered, in lower case
 };
+
+// Sends on a thread of its own, so that a send that waits past the download's bounds can be
+// left behind: Wine applies no time-out to a TLS handshake, nor does closing the request end
+// one, and a server that stalled in it would hold the download until it closed. A send left
+// behind keeps the exchange's handles until its call returns.
+bool SendBounded(const std::shared_ptr<Exchange>& x, std::string headers, const std::function<bool()>& givenUp) {
+    struct Call {
+        std::mutex lock;
+        std::condition_variable ended;
+        bool done = false, sent = false;
+    };
+    auto call = std::make_shared<Call>();
+    try {
+        std::thread([x, call, headers = std::move(headers)] {
+            const bool sent = HttpSendRequestA(x->request.get(), headers.empty() ? nullptr : headers.c_str(),
+                                               static_cast<DWORD>(headers.size()), nullptr, 0) != FALSE;
+            std::lock_guard<std::mutex> hold(call->lock);
+            call->done = true;
+            call->sent = sent;
+            call->ended.notify_one();
+        }).detach();
+    } catch (const std::system_error&) {
+        return false;  // no thread to be had: the image is refused like any that does not start
+    }
+    std::unique_lock<std::mutex> hold(call->lock);
+    while (!call->ended.wait_for(hold, std::chrono::milliseconds(50), [&] { return call->done; }))
+        if (givenUp()) return false;
+    return call->sent;
+}
 
 // The cookies one download's redirects set, each for the host that set it, sent back on the
 // later hops to that host as a browser would, and kept nowhere else. The system's cookie store
@@ -168,7 +203,9 @@ std::string LowerHost(std::string host) {
     return host;
 }
 
-bool Send(HINTERNET session, const std::string& url, const ChainCookies& cookies, Exchange& x) {
+bool Send(const std::string& url, const ChainCookies& cookies, const std::shared_ptr<Exchange>& shared,
+          const std::function<bool()>& givenUp) {
+    Exchange& x = *shared;
     // The last hop's handles go first, the request before its connection: Wine fails a third
     // request on the session while earlier ones are left open.
     x.request.Reset();
@@ -180,7 +217,7 @@ bool Send(HINTERNET session, const std::string& url, const ChainCookies& cookies
     // call: Wine keeps only the connect time-out of a session handle, so the others are set on
     // the request handle as well, where both Windows and Wine apply them.
     x.connection.Reset(
-        InternetConnectA(session, target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
+        InternetConnectA(x.session.get(), target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
                          target.password.empty() ? nullptr : target.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
     if (!x.connection) return false;
     SetTimeouts(x.connection.get());
@@ -194,9 +231,7 @@ bool Send(HINTERNET session, const std::string& url, const ChainCookies& cookies
         HttpOpenRequestA(x.connection.get(), "GET", target.object.c_str(), nullptr, nullptr, kAccept, flags, 0));
     if (!x.request) return false;
     SetTimeouts(x.request.get());
-    const std::string headers = cookies.HeaderFor(x.host);
-    return HttpSendRequestA(x.request.get(), headers.empty() ? nullptr : headers.c_str(),
-                            static_cast<DWORD>(headers.size()), nullptr, 0) != FALSE;
+    return SendBounded(shared, cookies.HeaderFor(x.host), givenUp);
 }
 
 }  // namespace
@@ -208,23 +243,24 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     // for the response counts as well.
     ULONGLONG moved = start;
     uint64_t movedTotal = 0;
-    auto givenUp = [&] {
+    const std::function<bool()> givenUp = [&] {
         const ULONGLONG now = GetTickCount64();
         return (bounds.stop && bounds.stop->load()) || now - start >= bounds.deadlineMs ||
                now - moved >= bounds.stallMs;
     };
 
     PhaseTimer setup(Phase::Setup);
-    platform::InetHandle session(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!session) return false;
-    SetTimeouts(session.get());
+    auto shared = std::make_shared<Exchange>();
+    Exchange& x = *shared;
+    x.session.Reset(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!x.session) return false;
+    SetTimeouts(x.session.get());
 
-    Exchange x;
     ChainCookies cookies;
     HeaderText status;
     std::string address = url;
     for (int hop = 0;; hop++) {
-        if (!Send(session.get(), address, cookies, x) || givenUp()) return false;
+        if (!Send(address, cookies, shared, givenUp) || givenUp()) return false;
         status = QueryText(x.request.get(), HTTP_QUERY_STATUS_CODE);
         if (!IsRedirect(status)) break;
         if (hop == kMaxRedirects) return false;  // a loop, or a chain too long to be one
