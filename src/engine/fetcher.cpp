@@ -216,9 +216,9 @@ bool Send(const std::string& url, const ChainCookies& cookies, const std::shared
     // The request is opened in steps (connection, then request) rather than by address in one
     // call: Wine keeps only the connect time-out of a session handle, so the others are set on
     // the request handle as well, where both Windows and Wine apply them.
-    x.connection.Reset(
-        InternetConnectA(x.session.get(), target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
-                         target.password.empty() ? nullptr : target.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+    x.connection.Reset(InternetConnectA(
+        x.session.get(), target.host.c_str(), target.port, target.user.empty() ? nullptr : target.user.c_str(),
+        target.password.empty() ? nullptr : target.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
     if (!x.connection) return false;
     SetTimeouts(x.connection.get());
     // Redirects are followed below, where they can be counted (Wine's WinInet follows a loop
