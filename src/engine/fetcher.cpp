@@ -126,7 +126,8 @@ std::string RedirectTarget(HINTERNET request, const std::string& from) {
 // last, after the request and its connection.
 struct Exchange {
     platform::InetHandle session, connection, request;
-    std::string host;  // that answered, in lower case
+    std::string host;     // that answered, in lower case
+    DWORD sendError = 0;  // why the last send failed, when it ended before the bounds did
 };
 
 // Sends on a thread of its own, so that a send that waits past the download's bounds can be
@@ -144,7 +145,9 @@ bool SendBounded(const std::shared_ptr<Exchange>& x, std::string headers, const 
         std::thread([x, call, headers = std::move(headers)] {
             const bool sent = HttpSendRequestA(x->request.get(), headers.empty() ? nullptr : headers.c_str(),
                                                static_cast<DWORD>(headers.size()), nullptr, 0) != FALSE;
+            const DWORD error = sent ? 0 : GetLastError();
             std::lock_guard<std::mutex> hold(call->lock);
+            x->sendError = error;
             call->done = true;
             call->sent = sent;
             call->ended.notify_one();
@@ -328,6 +331,30 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     file.Close();
     PhaseTimes::Add(Phase::Writes, writing + (Clock::now() - closing));
     return true;
+}
+
+std::string SecureConnectionFault(const std::string& url, const std::string& agent, uint32_t withinMs,
+                                  const std::atomic<bool>* stop) {
+    const ULONGLONG start = GetTickCount64();
+    const std::function<bool()> givenUp = [&] {
+        return (stop && stop->load()) || GetTickCount64() - start >= withinMs;
+    };
+    auto shared = std::make_shared<Exchange>();
+    shared->session.Reset(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!shared->session || url.compare(0, 8, "https://") != 0) return {};
+    SetTimeouts(shared->session.get());
+    if (Send(url, ChainCookies(), shared, givenUp) || givenUp()) return {};
+    switch (shared->sendError) {
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return "its certificate has expired or is not yet valid";
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID: return "its certificate is for another host name";
+    case ERROR_INTERNET_INVALID_CA: return "its certificate is not from a trusted authority";
+    case ERROR_INTERNET_SEC_CERT_ERRORS:
+    case ERROR_INTERNET_SEC_INVALID_CERT:
+    case ERROR_INTERNET_SEC_CERT_REVOKED:
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED: return "its certificate is not valid";
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR: return "no secure connection could be made";
+    default: return {};
+    }
 }
 
 bool FolderKeepsStreams(const std::string& folder) {

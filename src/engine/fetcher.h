@@ -32,6 +32,13 @@ inline constexpr int kMaxRedirects = 10;
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
                     const std::string& agent, const DownloadBounds& bounds = {});
 
+// Why a secure connection to `url` (https only) is refused, as the end of a sentence ("its
+// certificate has expired or is not yet valid"), found by asking for it once within `withinMs`
+// or until a stop; empty when no such fault shows. Wine's page request never ends on a refused
+// certificate, so this names the cause of a page that did not arrive.
+std::string SecureConnectionFault(const std::string& url, const std::string& agent, uint32_t withinMs,
+                                  const std::atomic<bool>* stop = nullptr);
+
 // Whether files in the folder can carry named streams. Wine calls its Unix folders NTFS but
 // without named streams, and there "name:stream" would be a file of its own beside the image.
 bool FolderKeepsStreams(const std::string& folder);

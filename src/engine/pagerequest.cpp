@@ -11,6 +11,7 @@
 #include <memory>
 #include <thread>
 
+#include "engine/fetcher.h"
 #include "platform/codepage.h"
 #include "platform/pump.h"
 #include "platform/systemtext.h"
@@ -49,8 +50,12 @@ platform::Bstr Text(const std::wstring& s) {
     return platform::Bstr(SysAllocStringLen(s.data(), static_cast<UINT>(s.size())));
 }
 
+const char* const kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+
 // A page that never ends keeps the queue full; the request's loop goes on to its tests after this.
 constexpr DWORD kPumpBudgetMs = 200;
+// How long a page that did not arrive may take to say whether its certificate was refused.
+constexpr uint32_t kProbeMs = 4000;
 
 // The process's commit charge (Wine leaves PrivateUsage at 0). MSXML keeps a page it is
 // receiving to itself until the last byte, so how far the process has grown while waiting is
@@ -95,8 +100,7 @@ PageAnswer Request(PageCall& call) {
     Check(req->open(Text(L"GET").get(), Text(wurl).get(), async, absent, absent));
     Check(req->setRequestHeader(Text(L"Referer").get(), Text(wurl).get()));
     Check(req->setRequestHeader(Text(L"Pragma").get(), Text(L"no-cache").get()));
-    Check(req->setRequestHeader(Text(L"User-Agent").get(),
-                                Text(L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)").get()));
+    Check(req->setRequestHeader(Text(L"User-Agent").get(), Text(Widen(kAgent)).get()));
     VARIANT body;
     VariantInit(&body);
     Check(req->send(body));
@@ -168,6 +172,8 @@ PageAnswer FetchPage(const std::string& url, const PageBounds& bounds) {
         }
         if (GetTickCount64() - start >= bounds.deadlineMs) {
             giveUp();
+            const std::string fault = SecureConnectionFault(url, kAgent, kProbeMs, bounds.stop);
+            if (!fault.empty()) throw PageRefused("The search service cannot be reached securely: " + fault);
             throw PageRefused("The results page did not arrive within " + Seconds(bounds.deadlineMs));
         }
         const size_t now = CommittedBytes();

@@ -117,7 +117,12 @@ TEST_F(ServiceTest, CertificateFaultsAndBrokenHandshakesAreRefused) {
         // The same server as the search service: the page fails, and says why.
         server->on("/images/search", Response::text(Page({Result(tls.url("/good.jpg"), "p")})));
         EXPECT_LT(Search(server->base(), 3000), 10);
-        EXPECT_NE(sink.error, "");
+        const char* why = name == "stall"       ? "did not arrive within 3 s"
+                          : name == "garbage"   ? "no secure connection"
+                          : name == "wrongname" ? "for another host name"
+                          : name == "expired"   ? "expired"
+                                                : "not from a trusted authority";
+        EXPECT_NE(sink.error.find(why), std::string::npos) << sink.error;
         EXPECT_TRUE(folder.Files().empty());
         std::printf("    %s as the service: %s\n", name.c_str(), sink.error.c_str());
     }
