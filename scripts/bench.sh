@@ -14,6 +14,7 @@ cmake -S . -B "$native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/
 cmake --build "$native" -j"$(nproc)"
 . tools/wine-env.sh
 quenby_wine_prefix "$win" null
+quenby_trust_test_ca "$win"  # the scripted benchmarks also run over TLS, with the test authority
 trap 'WINEPREFIX="$win/wineprefix" "$QUENBY_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 want=("$@")
 selected() { [ ${#want[@]} -eq 0 ] && return 0; local n; for n in "${want[@]}"; do [ "$n" = "$1" ] && return 0; done; return 1; }
