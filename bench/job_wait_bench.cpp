@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "engine/downthread.h"
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 #include "support/http_server.h"
 #include "support/ui_loop.h"
 
@@ -27,7 +27,7 @@ public:
     void ShowProgress(const std::string&, const std::string&) override { Sleep(delay); }
     void SearchDone(bool) override {}
     void DownloadsFinished(const std::string&) override { finished = true; }
-    forms::UiDispatcher ui;
+    platform::UiDispatcher ui;
     DWORD delay;
     bool finished = false;
 };

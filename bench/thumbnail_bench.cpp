@@ -18,7 +18,7 @@
 #include "imaging/jpegcodec.h"
 #include "imaging/thumbgeom.h"
 #include "engine/thumbnail.h"
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 #include "support/http_server.h"
 #include "support/jpeg_rows.h"
 

@@ -16,7 +16,7 @@
 #include "imaging/jpegcodec.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
 #include "support/http_server.h"
@@ -86,7 +86,7 @@ int main() {
     mainwindow::SearchStartPauseMs = 0;
     mainwindow::TForm1::ConnectionTest = [] { return true; };
 
-    forms::UiDispatcher probeTarget;
+    platform::UiDispatcher probeTarget;
     std::vector<double> late;  // written on the UI thread only
     std::atomic<bool> probing{true};
     std::thread prober([&] {

@@ -61,15 +61,17 @@ endif()
 # those folders (a private include tree of links under the build tree), so an include that
 # leans upward does not build, and it links only the layers below it.
 #
-#   platform                      the system's error text, the executable, message pumps, owners
+#   platform                      the system's error text, the executable, message pumps, the
+#                                 worker-to-UI dispatcher, owners
 #   imaging     -> platform       the picture, the JPEG codec, the thumbnail geometry
 #   engine      -> imaging        the search job, page request and scan, fetcher, thumbnails
 #   forms       -> imaging        windows and controls, knowing nothing of Quenby
-#   settings    -> forms          the settings file and its rules, the options dialog
+#   settings    -> forms          the settings file and its rules, the options and filters dialogs
 #   savedsearch -> settings       the saved search files and the chooser
-#   info        -> forms          the About box, the version check, file information
+#   info        -> forms          the About box, the version check
 #   mainwindow  -> engine, savedsearch, info   the main window and every handler of it
-#   app, cli    the program entry; the console front end
+#   app         -> mainwindow     the program entry
+#   cli         -> engine, settings           the console front end (no window of its own)
 set(QUENBY_LAYERS platform imaging engine forms settings savedsearch info mainwindow cli)
 set(QUENBY_SEES_platform platform)
 set(QUENBY_SEES_imaging platform imaging)
@@ -79,7 +81,7 @@ set(QUENBY_SEES_settings platform imaging forms settings)
 set(QUENBY_SEES_savedsearch platform imaging forms settings savedsearch)
 set(QUENBY_SEES_info platform imaging forms info)
 set(QUENBY_SEES_mainwindow platform imaging engine forms settings savedsearch info mainwindow)
-set(QUENBY_SEES_cli platform imaging engine forms settings cli)
+set(QUENBY_SEES_cli platform imaging engine settings cli)
 set(QUENBY_SEES_app platform imaging engine forms settings savedsearch info mainwindow)
 
 # Sources of a layer (default: the folder's own), portable ones built natively too:
@@ -101,6 +103,13 @@ endfunction()
 # The include tree a layer compiles with: links to the folders it may see.
 function(quenby_layer_includes target layer)
   set(root ${PROJECT_BINARY_DIR}/layers/${layer})
+  # A build tree made before the layer lost sight of a folder keeps no link to it.
+  file(GLOB present RELATIVE ${root} ${root}/*)
+  foreach(folder ${present})
+    if(NOT folder IN_LIST QUENBY_SEES_${layer})
+      file(REMOVE ${root}/${folder})
+    endif()
+  endforeach()
   foreach(folder ${QUENBY_SEES_${layer}})
     if(NOT EXISTS ${root}/${folder})
       file(MAKE_DIRECTORY ${root})

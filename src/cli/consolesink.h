@@ -7,7 +7,7 @@
 #include <unordered_set>
 
 #include "engine/jobsink.h"
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 
 namespace cli {
 
@@ -38,8 +38,8 @@ public:
     const std::string& Error() const { return error_; }
 
 private:
-    forms::UiDispatcher ui_;  // the main thread's: the end of the run is posted to it
-    std::mutex steps_;        // held while a step runs
+    platform::UiDispatcher ui_;  // the main thread's: the end of the run is posted to it
+    std::mutex steps_;           // held while a step runs
     bool quiet_;
     bool finished_ = false;
     int downloaded_ = 0;

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "engine/naming.h"
+#include "platform/text.h"
 
 namespace cli {
 
@@ -110,7 +111,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             if (!o.parallel) r.error = "--parallel takes a whole number from 1 to 8, not \"" + value + "\"";
         } else if (arg == "--safe-search") {
             for (const char* level : {"Strict", "Moderate", "Off"})
-                if (engine::SameTextIgnoringCase(value, level)) o.safeSearch = level;
+                if (platform::SameAsciiIgnoringCase(value, level)) o.safeSearch = level;
             if (!o.safeSearch) r.error = "--safe-search takes Strict, Moderate or Off, not \"" + value + "\"";
         } else if (arg == "--service") {
             if (value.empty()) r.error = "--service needs an address";

@@ -105,23 +105,10 @@ bool IsActiveExtension(std::string_view extension) {
     return std::find(std::begin(kActiveExtensions), std::end(kActiveExtensions), lower) != std::end(kActiveExtensions);
 }
 
-bool IsBlank(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) > 32) return false;
-    return true;
-}
-
 std::string LowerAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = LowerChar(c);
     return out;
-}
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); i++)
-        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
-    return true;
 }
 
 std::string Extension(std::string_view text) {
@@ -149,7 +136,7 @@ bool SkippedByExtension(std::string_view imageUrl) {
 std::string ReplaceAmpEntities(std::string_view pageUrl) { return ReplaceIgnoringCase(pageUrl, "&amp;", "&"); }
 
 std::string ShapeFileName(std::string name, int p, int r) {
-    if (IsBlank(name)) {
+    if (platform::IsBlank(name)) {
         // Widened: on an absurdly long page p times r would not fit 32 bits.
         int64_t factor = static_cast<int64_t>(r) * p;
         name = "noname" + std::to_string(factor) + "_" + std::to_string(p) + ".jpg";

@@ -8,11 +8,8 @@
 
 namespace engine {
 
-// Empty, or made only of characters with codes 0 to 32.
-bool IsBlank(std::string_view text);
 // A to Z become a to z; nothing else changes.
 std::string LowerAscii(std::string_view text);
-bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 // From the last "." to the end; empty when there is no "." or a "\" or ":" follows it.
 std::string Extension(std::string_view text);
 

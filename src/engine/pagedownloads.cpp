@@ -8,6 +8,7 @@
 #include "engine/urldecode.h"
 #include "platform/codepage.h"
 #include "platform/pump.h"
+#include "platform/text.h"
 
 namespace engine {
 
@@ -97,7 +98,7 @@ bool PageDownloads::NameTaken(const std::string& name) const {
 
 bool PageDownloads::Fetching(const std::string& imageUrl) const {
     for (auto& d : running_)
-        if (SameTextIgnoringCase(d->image.imageUrl, imageUrl)) return true;
+        if (platform::SameAsciiIgnoringCase(d->image.imageUrl, imageUrl)) return true;
     return false;
 }
 

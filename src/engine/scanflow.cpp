@@ -3,6 +3,7 @@
 #include "engine/naming.h"
 #include "engine/pagescan.h"
 #include "engine/urldecode.h"
+#include "platform/text.h"
 
 namespace engine {
 
@@ -29,7 +30,7 @@ void TakeResult(NewImage image, ScanHooks& hooks) {
     hooks.CountTried();
     if (SkippedByExtension(image.imageUrl)) return;
     // The random number is drawn only for a name that needs one.
-    name = ShapeFileName(std::move(name), image.index, IsBlank(name) ? hooks.RandomFactor() : 0);
+    name = ShapeFileName(std::move(name), image.index, platform::IsBlank(name) ? hooks.RandomFactor() : 0);
     image.fileName = UniqueFileName(name, [&](const std::string& n) { return hooks.FileExists(n); });
     hooks.Fetch(image);
 }
@@ -55,7 +56,7 @@ bool ScanResults(std::string_view rest, ScanHooks& hooks, bool* found) {
             if (found) *found = true;
             continue;
         }
-        if (IsBlank(imageUrl) || IsBlank(pageUrl)) continue;
+        if (platform::IsBlank(imageUrl) || platform::IsBlank(pageUrl)) continue;
         if (found) *found = true;
         TakeResult({p, std::move(imageUrl), ReplaceAmpEntities(pageUrl), ""}, hooks);
     }

@@ -1,13 +1,14 @@
 #include "engine/untrusted.h"
 
 #include "engine/naming.h"
+#include "platform/text.h"
 
 namespace engine {
 
 namespace {
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() && SameTextIgnoringCase(text.substr(0, start.size()), start);
+    return text.size() >= start.size() && platform::SameAsciiIgnoringCase(text.substr(0, start.size()), start);
 }
 
 }  // namespace
@@ -30,7 +31,7 @@ bool IsWebAddress(std::string_view line) {
 }
 
 bool IsPlainFileName(std::string_view name) {
-    if (IsBlank(name) || name == "." || name == "..") return false;
+    if (platform::IsBlank(name) || name == "." || name == "..") return false;
     for (char c : name) {
         unsigned char u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return false;

@@ -31,7 +31,7 @@ TFormAbout::TFormAbout() : forms::Form(kDesign) {
     Label7.OnClick = on(&TFormAbout::Label7Click);
     Label8.OnClick = on(&TFormAbout::Label8Click);
     Label10.OnClick = on(&TFormAbout::Label10Click);
-    Label8.SetLeft(Label5.Left() + TextWidth("You can also help development, by ", false, Dpi()));
+    Label8.SetLeft(Label5.Left() + forms::TextWidth("You can also help development, by ", false, Dpi()));
     Image1.SetBitmap(MakeLogo());
     Label1.SetText(platform::Narrow(L"\u00A9"));
     try {

@@ -4,6 +4,7 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/statictext.h"
+#include "forms/textlabels.h"
 #include "info/aboutcontrols.h"
 #include "info/links.h"
 
@@ -30,27 +31,28 @@ public:
     // so that it is drawn from its UTF-16 text and can be read back.
     forms::StaticText Label1{this, {.name = "Label1", .left = 60, .top = 21, .width = 10, .height = 13}};
     forms::Label Label3{this, {.name = "Label3", .left = 70, .top = 21, .caption = kAuthorName}};
-    LinkLabel Label10{this,
-                      {.name = "Label10", .left = 60, .top = 36, .width = 190, .height = 13, .caption = kMakerWebText}};
-    WrapLabel Label6{this, {.name = "Label6", .left = 8, .top = 52, .width = 209, .height = 41, .caption = "Label6"}};
+    forms::LinkLabel Label10{
+        this, {.name = "Label10", .left = 60, .top = 36, .width = 190, .height = 13, .caption = kMakerWebText}};
+    forms::WrapLabel Label6{this,
+                            {.name = "Label6", .left = 8, .top = 52, .width = 209, .height = 41, .caption = "Label6"}};
     PictureView Image2{this, {.name = "Image2", .left = 223, .top = 52, .width = 41, .height = 41}};
     forms::Bevel Bevel1{
         this, {.name = "Bevel1", .left = 8, .top = 105, .width = 256, .height = 2}, forms::Bevel::Shape::TopLine};
-    WrapLabel Label4{this,
-                     {.name = "Label4",
-                      .left = 8,
-                      .top = 107,
-                      .width = 256,
-                      .height = 26,
-                      .caption = "If you like this program, email me with feedback, ideas, suggestions or "
-                                 "questions to"}};
-    LinkLabel Label7{this,
-                     {.name = "Label7", .left = 8, .top = 133, .width = 210, .height = 13, .caption = kMakerMail}};
+    forms::WrapLabel Label4{this,
+                            {.name = "Label4",
+                             .left = 8,
+                             .top = 107,
+                             .width = 256,
+                             .height = 26,
+                             .caption = "If you like this program, email me with feedback, ideas, suggestions or "
+                                        "questions to"}};
+    forms::LinkLabel Label7{
+        this, {.name = "Label7", .left = 8, .top = 133, .width = 210, .height = 13, .caption = kMakerMail}};
     forms::Label Label5{
         this,
         {.name = "Label5", .left = 8, .top = 146, .caption = "You can also help development, by _______ a few $$"}};
     // Lies over the blank of Label5; its left is set from Label5's text.
-    LinkLabel Label8{this, {.name = "Label8", .left = 8, .top = 146, .caption = "donating "}};
+    forms::LinkLabel Label8{this, {.name = "Label8", .left = 8, .top = 146, .caption = "donating "}};
 };
 
 // The About box, created at start-up right after the main window.

@@ -3,28 +3,29 @@
 #include "engine/naming.h"
 #include "engine/untrusted.h"
 #include "forms/msgbox.h"
-#include "info/imagefiles.h"
+#include "mainwindow/imagefiles.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
+#include "platform/text.h"
 
 namespace mainwindow {
 
-void TForm1::PopOpenTarget1Click(Component*) { info::OpenTargetFolder(Edit_savepath.Text()); }
+void TForm1::PopOpenTarget1Click(Component*) { OpenTargetFolder(Edit_savepath.Text()); }
 
 // A blank name and "none" (a thumbnail without a file) are left to the commands' own boxes.
 bool TForm1::ImageNameUsable() {
     const std::string& name = SelectedImageName;
-    if (engine::IsBlank(name) || name == "none" || engine::IsPlainFileName(name)) return true;
+    if (platform::IsBlank(name) || name == "none" || engine::IsPlainFileName(name)) return true;
     forms::ShowBox(forms::BoxKind::Information, "This file name cannot be opened:\r" + name);
     return false;
 }
 
 void TForm1::PopOpenImage1Click(Component*) {
-    if (ImageNameUsable()) info::OpenDownloadedImage(Handle(), Edit_savepath.Text(), SelectedImageName);
+    if (ImageNameUsable()) OpenDownloadedImage(Handle(), Edit_savepath.Text(), SelectedImageName);
 }
 
 void TForm1::PopImageInfo1Click(Component*) {
-    if (ImageNameUsable()) info::ShowImageFileInfo(Edit_savepath.Text(), SelectedImageName);
+    if (ImageNameUsable()) ShowImageFileInfo(Edit_savepath.Text(), SelectedImageName);
 }
 
 }  // namespace mainwindow

@@ -6,11 +6,9 @@
 
 namespace mainwindow {
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) { return platform::SameTextIgnoringCase(a, b); }
-
 int PutOnTop(std::vector<std::string>& history, const std::string& text) {
     auto it = std::find_if(history.begin(), history.end(),
-                           [&](const std::string& e) { return SameTextIgnoringCase(e, text); });
+                           [&](const std::string& e) { return platform::SameTextIgnoringCase(e, text); });
     if (it == history.end()) {
         history.insert(history.begin(), text);
         return -1;

@@ -6,10 +6,6 @@
 
 namespace mainwindow {
 
-// Letters compared without regard to case, in every script the case rules know
-// (platform/text.h).
-bool SameTextIgnoringCase(const std::string& a, const std::string& b);
-
 // The history after a search for `text`: an entry equal to it without regard to case moves,
 // as stored, to the first place; otherwise `text` is inserted there. Returns the index the
 // entry came from, or -1 when it was inserted.

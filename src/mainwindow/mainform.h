@@ -14,7 +14,7 @@
 #include "forms/keyredraw.h"
 #include "forms/menu.h"
 #include "forms/statictext.h"
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 #include "mainwindow/searchlink.h"
 
 namespace engine {
@@ -29,7 +29,7 @@ namespace mainwindow {
 using forms::Align;
 using forms::Component;
 
-struct LoadedSet;  // a saved search read from its files (savedsearch/saveload.cpp)
+struct LoadedSet;  // a saved search read from its files (saveload.cpp)
 
 class TForm1 : public forms::Form {
 public:
@@ -282,6 +282,9 @@ private:
     // file in the target folder (a name from a saved search made elsewhere).
     bool ImageNameUsable();
     void FrameThumbnail(const forms::Image& thumb);
+    // Result i's thumbnail control at `top` in the strip's view, named, with its hint and its
+    // clicks; without a picture, and without a tooltip unless the caller turns it on.
+    forms::Image* NewThumbnail(int i, int top, const std::string& fileName);
     void SetSearchingState(bool searching);
     // The keywords (a search's or a loaded name) go to the top of the keyword history, once,
     // and are selected there.
@@ -300,6 +303,9 @@ private:
     // The thumbnail of each result, by index (nullptr where none could be made): the strip
     // owns them, this finds one at once.
     std::vector<forms::Image*> thumbs_;
+    // The name of the saved search on show, when the results came from a load. A search started
+    // since then clears `ResultsSaved`, and a save seeing that forgets the name.
+    std::string loadedName_;
 };
 
 using forms::GetOsVersion;

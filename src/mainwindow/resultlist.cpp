@@ -11,18 +11,13 @@
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
 #include "mainwindow/stripgeom.h"
+#include "platform/text.h"
 
 namespace mainwindow {
 
 namespace {
 
 std::string ThumbName(int i) { return "Image_" + std::to_string(i); }
-
-bool Blank(const std::string& s) {
-    for (unsigned char c : s)
-        if (c > 32) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -54,22 +49,24 @@ void TForm1::AddResultEntry(const std::string& pageLine, const std::string& imag
     const int i = ListBox1.Count();
     ListBox1.Add(pageLine);
     ListBox_Bak.Add(imageLine);
-    std::string name = ThumbName(i);
-    auto* thumb = ScrollBox1.Adopt<forms::Image>(forms::Design{.name = name.c_str(),
-                                                               .left = kThumbLeft,
-                                                               .top = ThumbContentTop(i) - ScrollBox1.VertPosition(),
-                                                               .width = kThumbWidth,
-                                                               .height = kThumbHeight});
-    thumb->Tag = i;
-    thumb->SetHint(fileName);
+    forms::Image* thumb = NewThumbnail(i, ThumbContentTop(i) - ScrollBox1.VertPosition(), fileName);
     thumb->SetShowHint(true);
     thumb->SetPicture(std::move(picture));
+    thumbs_.resize(static_cast<size_t>(i));  // a list and strip out of step never shift the later ones
+    thumbs_.push_back(thumb);
+}
+
+forms::Image* TForm1::NewThumbnail(int i, int top, const std::string& fileName) {
+    const std::string name = ThumbName(i);
+    auto* thumb = ScrollBox1.Adopt<forms::Image>(forms::Design{
+        .name = name.c_str(), .left = kThumbLeft, .top = top, .width = kThumbWidth, .height = kThumbHeight});
+    thumb->Tag = i;
+    thumb->SetHint(fileName);
     thumb->OnMouseDown = [this](Component* s, forms::MouseButton b, unsigned sh, int x, int y) {
         ThumbnailMouseDown(s, b, sh, x, y);
     };
     thumb->OnDblClick = [this](Component* s) { ListBox1DblClick(s); };
-    thumbs_.resize(static_cast<size_t>(i));  // a list and strip out of step never shift the later ones
-    thumbs_.push_back(thumb);
+    return thumb;
 }
 
 void TForm1::ClearResults() {
@@ -111,7 +108,7 @@ void TForm1::ThumbnailMouseDown(Component* Sender, forms::MouseButton, unsigned,
     const int i = ListBox1.ItemIndex();
     Edit1.SetText(i >= 0 ? ListBox1.Item(i) : "");
     FrameThumbnail(*thumb);
-    SelectedImageName = Blank(thumb->Hint()) ? "none" : thumb->Hint();
+    SelectedImageName = platform::IsBlank(thumb->Hint()) ? "none" : thumb->Hint();
 }
 
 void TForm1::ListBox1DblClick(Component* Sender) {

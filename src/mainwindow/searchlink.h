@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/jobsink.h"
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 
 namespace mainwindow {
 
@@ -17,7 +17,7 @@ class TForm1;
 
 class SearchLink : public engine::JobSink {
 public:
-    explicit SearchLink(TForm1& window) : window_(&window), ui_(forms::UiDispatcher::OfThisThread()) {}
+    explicit SearchLink(TForm1& window) : window_(&window), ui_(platform::UiDispatcher::OfThisThread()) {}
     void Detach() { window_ = nullptr; }
     TForm1* Window() const { return window_; }
 
@@ -35,7 +35,7 @@ public:
 
 private:
     TForm1* window_;
-    forms::UiDispatcher& ui_;
+    platform::UiDispatcher& ui_;
 };
 
 }  // namespace mainwindow

@@ -180,6 +180,20 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     return i == a.size() && j == b.size();
 }
 
+bool SameAsciiIgnoringCase(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); i++)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+bool IsBlank(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) > 32) return false;
+    return true;
+}
+
 std::string Utf8OrLegacy(std::string_view bytes, const LegacyDecoder& fromLegacy) {
     std::string_view text = bytes;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);

@@ -39,7 +39,15 @@ std::string ShowableText(std::string_view text);
 
 // Letters compared without regard to case: ASCII, Latin-1, Latin Extended-A, Greek and
 // Cyrillic in a UTF-8 process; ASCII and the accented letters of code page 1252 otherwise.
+// For what a person typed or named (keywords, settings sections and keys).
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+// Byte for byte, A to Z matching a to z and nothing else folded: for addresses, protocol
+// names and the fixed words of the console and the settings file.
+bool SameAsciiIgnoringCase(std::string_view a, std::string_view b);
+
+// Empty, or made only of blanks and control characters (codes 0 to 32); any other byte, an
+// accented letter's included, is text.
+bool IsBlank(std::string_view text);
 
 // Bytes of the legacy 8-bit code page as UTF-8.
 using LegacyDecoder = std::function<std::string(std::string_view bytes)>;

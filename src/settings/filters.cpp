@@ -1,19 +1,13 @@
 #include "settings/filters.h"
 
+#include "platform/text.h"
+
 namespace settings {
 
 namespace {
 
 bool Letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool Digit(char c) { return c >= '0' && c <= '9'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return i == a.size() && !b[i];
-}
 
 bool Valid(int group, int value) {
     return group >= 0 && group < kFilterGroupCount && value >= 0 &&
@@ -108,7 +102,7 @@ int ValueForWord(int group, const std::string& word) {
     if (group < 0 || group >= kFilterGroupCount) return -1;
     const auto& values = FilterGroups()[static_cast<size_t>(group)].values;
     for (size_t i = 0; i < values.size(); ++i)
-        if (SameIgnoringCase(word, values[i].word)) return static_cast<int>(i);
+        if (platform::SameAsciiIgnoringCase(word, values[i].word)) return static_cast<int>(i);
     return -1;
 }
 

@@ -64,12 +64,6 @@ std::optional<std::string> ProfileValue(std::string_view text, std::string_view 
     return std::nullopt;
 }
 
-bool IsBlankEntry(const std::string& text) {
-    for (unsigned char c : text)
-        if (c > 32) return false;
-    return true;
-}
-
 std::string WithTrailingBackslash(std::string folder) {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder;

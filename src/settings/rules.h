@@ -26,9 +26,6 @@ std::string StoredForm(const std::string& value);
 // service of a UTF-8 process cannot read.
 std::optional<std::string> ProfileValue(std::string_view text, std::string_view section, std::string_view key);
 
-// True when nothing but blanks and control characters (codes up to 32) is left after trimming.
-bool IsBlankEntry(const std::string& text);
-
 // A folder as the program keeps it: a non-empty text ends in "\".
 std::string WithTrailingBackslash(std::string folder);
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 #include "support/http_server.h"
 #include "support/ui_loop.h"
 
@@ -38,7 +38,7 @@ public:
         finished++;
     }
 
-    forms::UiDispatcher ui;
+    platform::UiDispatcher ui;
     DWORD uiThread = GetCurrentThreadId();
     std::vector<std::string> steps;
     std::string error;

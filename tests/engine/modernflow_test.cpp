@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/naming.h"
+#include "platform/text.h"
 #include "engine/urldecode.h"
 
 using namespace engine;
@@ -35,13 +36,13 @@ struct Hooks : ScanHooks {
     bool IsFetched(const std::string& url) override {
         calls.push_back("fetched? " + url);
         for (auto& u : fetchedUrls)
-            if (SameTextIgnoringCase(u, url)) return true;
+            if (platform::SameAsciiIgnoringCase(u, url)) return true;
         return false;
     }
     void CountTried() override { calls.push_back("tried"); }
     bool FileExists(const std::string& name) override {
         for (auto& f : fetched)
-            if (SameTextIgnoringCase(f.fileName, name)) return true;
+            if (platform::SameAsciiIgnoringCase(f.fileName, name)) return true;
         return false;
     }
     int RandomFactor() override { return 5; }

@@ -12,7 +12,8 @@
 
 #include "engine/downthread.h"
 #include "engine/naming.h"
-#include "forms/uithread.h"
+#include "platform/text.h"
+#include "platform/uithread.h"
 #include "support/http_server.h"
 #include "support/ui_loop.h"
 
@@ -48,7 +49,7 @@ public:
     bool IsFetched(const std::string& url) override {
         OnUiThread();
         for (auto& f : fetchedList)
-            if (engine::SameTextIgnoringCase(f, url)) return true;
+            if (platform::SameAsciiIgnoringCase(f, url)) return true;
         return false;
     }
     void AddResultEntry(const std::string& page, const std::string& image, const std::string& name,
@@ -67,7 +68,7 @@ public:
     // Forgets the last search's results, as a new search clears the window (not the list).
     void NewSearch() { entries.clear(), progress.clear(), done.clear(), error.clear(), finished = 0; }
 
-    forms::UiDispatcher ui;
+    platform::UiDispatcher ui;
     DWORD uiThread = GetCurrentThreadId();
     std::vector<Entry> entries;
     std::vector<std::string> fetchedList, progress, done;

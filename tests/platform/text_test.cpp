@@ -68,6 +68,7 @@ TEST(Utf8, CaseIgnoredInEveryScriptTheRulesKnow) {
     EXPECT_TRUE(SameTextIgnoringCase("M\xC3\x9CLLER", "m\xC3\xBCller"));                        // MÜLLER
     EXPECT_TRUE(SameTextIgnoringCase("\xC5\x81\xC3\x93\xC5\xB9", "\xC5\x82\xC3\xB3\xC5\xBA"));  // ŁÓŹ
     EXPECT_TRUE(SameTextIgnoringCase("\xCE\xA3\xCE\x9F\xCE\xA6", "\xCF\x83\xCE\xBF\xCF\x86"));  // ΣΟΦ
+    EXPECT_TRUE(SameTextIgnoringCase("\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\x89"));                // Été, éTÉ
     EXPECT_TRUE(SameTextIgnoringCase(kCat, kCat));
     EXPECT_FALSE(SameTextIgnoringCase(kCafe, "cafe"));
     EXPECT_FALSE(SameTextIgnoringCase("\xC3\x97", "\xC3\xB7"));  // × is no letter
@@ -75,6 +76,19 @@ TEST(Utf8, CaseIgnoredInEveryScriptTheRulesKnow) {
     EXPECT_FALSE(SameTextIgnoringCase("ab", "abc"));
     LegacyTexts legacy;
     EXPECT_TRUE(SameTextIgnoringCase("\xC9t\xE9", "\xE9T\xC9"));  // the accented letters of code page 1252
+}
+
+// Addresses and fixed words: only A to Z fold, whatever the code page.
+TEST(Bytes, AsciiCaseAndBlanks) {
+    EXPECT_TRUE(SameAsciiIgnoringCase("HTTP://X/A.JPG", "http://x/a.jpg"));
+    EXPECT_FALSE(SameAsciiIgnoringCase("a", "ab"));
+    EXPECT_FALSE(SameAsciiIgnoringCase("CAF\xC3\x89", kCafe));  // É is not ASCII
+    EXPECT_TRUE(IsBlank(""));
+    EXPECT_TRUE(IsBlank(std::string(" \t\r\n\x01\0 ", 7)));
+    EXPECT_TRUE(IsBlank(" \t\x01 "));
+    EXPECT_FALSE(IsBlank(" a "));
+    EXPECT_FALSE(IsBlank("\x80"));
+    EXPECT_FALSE(IsBlank("\xE9"));  // an accented letter is text
 }
 
 TEST(LegacyOrUtf8, Utf8IsTakenAsItIsAnythingElseIsDecoded) {

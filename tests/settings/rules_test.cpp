@@ -55,13 +55,6 @@ TEST(StoredText, QuotedWhereReadingWouldChangeIt) {
     EXPECT_EQ(StoredForm("x\r\n"), "\"x  \"");
 }
 
-TEST(History, BlankEntries) {
-    EXPECT_TRUE(IsBlankEntry(""));
-    EXPECT_TRUE(IsBlankEntry(" \t\x01 "));
-    EXPECT_FALSE(IsBlankEntry(" a "));
-    EXPECT_FALSE(IsBlankEntry("\xE9"));  // an accented letter is text
-}
-
 TEST(Folder, TrailingBackslash) {
     EXPECT_EQ(WithTrailingBackslash(""), "");
     EXPECT_EQ(WithTrailingBackslash("C:\\tmp"), "C:\\tmp\\");

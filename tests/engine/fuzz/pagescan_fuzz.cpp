@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/naming.h"
+#include "platform/text.h"
 #include "engine/pagescan.h"
 #include "engine/scanflow.h"
 #include "engine/urldecode.h"
@@ -26,7 +27,7 @@ struct Hooks : engine::ScanHooks {
     bool StopRequested() override { return ++stops > 2000; }
     bool IsFetched(const std::string& url) override {
         for (auto& f : fetched)
-            if (engine::SameTextIgnoringCase(f, url)) return true;
+            if (platform::SameAsciiIgnoringCase(f, url)) return true;
         return false;
     }
     void CountTried() override {}
@@ -34,7 +35,7 @@ struct Hooks : engine::ScanHooks {
     int RandomFactor() override { return 998; }
     void Fetch(const engine::NewImage& image) override {
         const std::string& n = image.fileName;
-        Check(!n.empty() && !engine::IsBlank(image.imageUrl) && !engine::IsBlank(image.pageUrl));
+        Check(!n.empty() && !platform::IsBlank(image.imageUrl) && !platform::IsBlank(image.pageUrl));
         Check(n.find_first_of(":/*\\?><|&\"=%") == std::string::npos);
         for (char c : n) Check(static_cast<unsigned char>(c) >= 32);
         Check(n.back() != '.' && n.back() != ' ');

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/integers.h"
+#include "platform/text.h"
 #include "settings/rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string stored = settings::StoredForm(text);
     if (stored.find_first_of("\r\n") != std::string::npos) std::abort();
     if (stored != clean && stored != '"' + clean + '"') std::abort();
-    settings::IsBlankEntry(text);
+    platform::IsBlank(text);
     std::string site = settings::SiteAddress(text);
     if (!site.empty() && (site.back() != '/' || site.find("://") == std::string::npos)) std::abort();
     return 0;

@@ -1,11 +1,19 @@
-#include "info/imagefiles.h"
+#include "mainwindow/imagefiles.h"
 
 #include "forms/msgbox.h"
 #include "forms/shell.h"
 #include "info/texts.h"
 #include "platform/owned.h"
 
-namespace info {
+namespace mainwindow {
+
+// The commands' texts are the program's own, kept with the other texts (info/texts.h).
+using info::DateTimeText;
+using info::ImageInfoText;
+using info::kInfoImageMissing;
+using info::kOpenImageMissing;
+using info::kSelectImageFirst;
+using info::TrimBlanks;
 
 namespace {
 
@@ -67,4 +75,4 @@ void ShowImageFileInfo(const std::string& folder, const std::string& selected) {
     forms::ShowBox(forms::BoxKind::Information, ImageInfoText(selected, size, FileDateText(entry.ftLastWriteTime)));
 }
 
-}  // namespace info
+}  // namespace mainwindow

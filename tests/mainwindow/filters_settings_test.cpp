@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/http_server.h"
-#include "window_fixture.h"
+#include "scripted_fixture.h"
 
 using namespace mainwindow;
 using testsupport::HttpServer;

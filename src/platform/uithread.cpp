@@ -1,4 +1,4 @@
-#include "forms/uithread.h"
+#include "platform/uithread.h"
 
 #include <exception>
 #include <stdexcept>
@@ -6,7 +6,7 @@
 #include "platform/owned.h"
 #include "platform/pump.h"
 
-namespace forms {
+namespace platform {
 
 namespace {
 
@@ -87,4 +87,4 @@ LRESULT CALLBACK UiDispatcher::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-}  // namespace forms
+}  // namespace platform

@@ -21,14 +21,7 @@
 #include "settings/datafolder.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
-
-namespace savedsearch {
-
-// The name of the saved search on show, when the results came from a load. A search started
-// since then clears `ResultsSaved`, and a save seeing that forgets the name.
-std::string LoadedName;
-
-}  // namespace savedsearch
+#include "platform/text.h"
 
 namespace mainwindow {
 
@@ -127,9 +120,9 @@ void TForm1::PopSave1Click(Component*) {
 }
 
 void TForm1::SaveResults() {
-    if (!ResultsSaved) LoadedName.clear();
+    if (!ResultsSaved) loadedName_.clear();
     // Results that came from a load are saved again under the name they were loaded from.
-    const std::string name = LoadedName.empty() ? QueryKeywords : LoadedName;
+    const std::string name = loadedName_.empty() ? QueryKeywords : loadedName_;
     if (name.empty()) {
         Inform("There are no search keywords to name this list after, so it was not saved.");
         return;
@@ -169,7 +162,7 @@ void TForm1::PopLoad1Click(Component*) {
     TForm_oldsearchs& chooser = *Form_oldsearchs;
     if (chooser.ShowModal() != forms::mrOk) return;
     const std::string name = chooser.ComboBox_search->Text();
-    if (settings::IsBlankEntry(name)) {
+    if (platform::IsBlank(name)) {
         Inform("No file selected ...");
         return;
     }
@@ -197,7 +190,7 @@ void TForm1::PopLoad1Click(Component*) {
         // Nothing half-shown stays: the list, its name and its saved state go together.
         DestroyThumbnails();
         ListBox1.Clear();
-        LoadedName.clear();
+        loadedName_.clear();
         ResultsSaved = false;
         throw;
     }
@@ -205,7 +198,7 @@ void TForm1::PopLoad1Click(Component*) {
     KeywordsToTop(name);
     Label2.SetText("Doing: " + std::to_string(set.lines.size()) + " of " + std::to_string(set.lines.size()));
     ResultsSaved = true;
-    LoadedName = name;
+    loadedName_ = name;
 }
 
 void TForm1::ShowLoadedSet(LoadedSet& set) {
@@ -227,21 +220,10 @@ void TForm1::ShowLoadedSet(LoadedSet& set) {
     thumbs_.assign(static_cast<size_t>(n), nullptr);
     for (int i = 0; i < n; ++i) {
         try {
-            const std::string thumbName = "Image_" + std::to_string(i);
             const int top = ThumbContentTop(i) - position;
-            auto* thumb = ScrollBox1.Adopt<forms::Image>(forms::Design{.name = thumbName.c_str(),
-                                                                       .left = kThumbLeft,
-                                                                       .top = ThumbContentTop(i) - shownAt,
-                                                                       .width = kThumbWidth,
-                                                                       .height = kThumbHeight});
-            thumbs_[static_cast<size_t>(i)] = thumb;
-            thumb->Tag = i;
-            thumb->OnMouseDown = [this](Component* s, forms::MouseButton b, unsigned sh, int x, int y) {
-                ThumbnailMouseDown(s, b, sh, x, y);
-            };
-            thumb->OnDblClick = [this](Component* s) { ListBox1DblClick(s); };
-            thumb->SetHint(set.names[static_cast<size_t>(i)]);
             // No tooltip: hint display stays off for loaded thumbnails.
+            forms::Image* thumb = NewThumbnail(i, ThumbContentTop(i) - shownAt, set.names[static_cast<size_t>(i)]);
+            thumbs_[static_cast<size_t>(i)] = thumb;
             range = std::max(range, ThumbContentTop(i) + thumb->Height());
             if (i > 3) position = std::clamp(top + thumb->Height(), 0, std::max(0, range - ScrollBox1.ClientHeight()));
         } catch (...) {

@@ -1,7 +1,7 @@
 // The main window's menus, keys, edit commands and system-menu items.
 #include <gtest/gtest.h>
 
-#include "window_fixture.h"
+#include "scripted_fixture.h"
 
 using namespace mainwindow;
 using testsupport::WindowTest;

@@ -14,6 +14,7 @@
 #include "settings/placement.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
+#include "platform/text.h"
 
 namespace mainwindow {
 
@@ -87,7 +88,7 @@ void TForm1::FormCreate(Component*) {
 
     for (int i = 0; i < settings::kHistoryKeys; ++i) {
         std::string entry = SettingsFile->ReadText(settings::kHistorySection, std::to_string(i), "");
-        if (!settings::IsBlankEntry(entry)) ComboBox_search.AddItem(entry);
+        if (!platform::IsBlank(entry)) ComboBox_search.AddItem(entry);
     }
     if (ComboBox_search.Count() > 0) ComboBox_search.SetItemIndex(0);  // else the designed text stays
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace info {
+namespace mainwindow {
 
 // Opens the folder in the file manager; no check and no message.
 void OpenTargetFolder(const std::string& folder);
@@ -22,4 +22,4 @@ void ShowImageFileInfo(const std::string& folder, const std::string& selected);
 // exactly midnight.
 std::string FileDateText(const FILETIME& lastWrite);
 
-}  // namespace info
+}  // namespace mainwindow

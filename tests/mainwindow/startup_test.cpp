@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "platform/application.h"
-#include "window_fixture.h"
+#include "scripted_fixture.h"
 
 using namespace mainwindow;
 using testsupport::WindowTest;

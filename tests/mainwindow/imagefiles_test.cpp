@@ -1,5 +1,5 @@
 // The image file commands against real files in a temporary target folder.
-#include "info/imagefiles.h"
+#include "mainwindow/imagefiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -16,6 +16,7 @@
 #include "info/versioninfo.h"
 
 using namespace info;
+using namespace mainwindow;
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <functional>
 
-namespace forms {
+namespace platform {
 
 class UiDispatcher {
 public:
@@ -39,4 +39,4 @@ private:
     DWORD thread_ = 0;
 };
 
-}  // namespace forms
+}  // namespace platform
