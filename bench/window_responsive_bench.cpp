@@ -84,7 +84,7 @@ int main() {
     mainwindow::SavePath = folder;
     mainwindow::MaxFileCount = pages * perPage;
     mainwindow::SearchStartPauseMs = 0;
-    mainwindow::TForm1::ConnectionTest = [] { return true; };
+    form->Search().ConnectionTest = [] { return true; };
 
     platform::UiDispatcher probeTarget;
     std::vector<double> late;  // written on the UI thread only
@@ -111,7 +111,7 @@ int main() {
                 selectMs.push_back(NowMs() - t0);
                 nextSelect = NowMs() + 50;
             }
-            return !form->JobAlive();
+            return !form->Search().JobAlive();
         },
         120000);
     double elapsed = NowMs() - start;

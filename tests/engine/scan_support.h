@@ -1,6 +1,6 @@
 #pragma once
-// What the end-to-end scan tests share: a sink that plays the main window, a fresh target
-// folder, the image fixtures and results pages in the classic markup.
+// What the whole-search tests share: sinks on the test's thread, the one way they run a job, a
+// fresh target folder, the image fixtures and results pages in the classic markup.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -26,9 +26,51 @@ struct Entry {
     std::shared_ptr<imaging::Picture> picture;
 };
 
+// The test's thread plays the UI thread: the job's steps run there and its ends are counted.
+class UiSink : public engine::JobSink {
+public:
+    void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
+    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
+    void DownloadsFinished(const std::string& err) override {
+        OnUiThread();
+        error = err;
+        finished++;
+    }
+    void OnUiThread() { EXPECT_EQ(GetCurrentThreadId(), uiThread); }
+
+    platform::UiDispatcher ui;
+    DWORD uiThread = GetCurrentThreadId();
+    std::string error;
+    int finished = 0;
+};
+
+// Starts the job the request describes as the search command does: its steps go to `sink`,
+// its stop flag is `stop`, cleared first.
+inline void StartJob(engine::SearchRequest request, UiSink& sink, std::atomic<bool>& stop) {
+    stop = false;
+    request.sink = engine::Unowned(sink);
+    request.stop = engine::Unowned(stop);
+    engine::MakeJob(request)->Start();
+}
+
+// Starts the job and runs the UI loop until its end handler has run; `stopAfterMs`, when not
+// negative, presses Stop that long after the start. False when it did not end within `ms`.
+inline bool RunJob(const engine::SearchRequest& request, UiSink& sink, std::atomic<bool>& stop, DWORD ms = 60000,
+                   int stopAfterMs = -1) {
+    const int before = sink.finished;
+    const ULONGLONG start = GetTickCount64();
+    StartJob(request, sink, stop);
+    return testsupport::PumpUntil(
+        [&] {
+            if (stopAfterMs >= 0 && GetTickCount64() - start >= static_cast<ULONGLONG>(stopAfterMs)) stop = true;
+            return sink.finished > before;
+        },
+        ms);
+}
+
 // Plays the main window: the result list, the fetched-image list (kept across searches, as
-// for the whole program run), the cursor and the labels. Runs on the test's (UI) thread.
-class WindowSink : public engine::JobSink {
+// for the whole program run), the cursor and the labels.
+class WindowSink : public UiSink {
 public:
     void RunUiStep(const std::function<void()>& step) override {
         // A window that has gone: its steps cannot run, as the main window's sink reports.
@@ -36,11 +78,9 @@ public:
         if (stepsBeforeGone > 0) stepsBeforeGone--;
         ui.Run(step);
     }
-    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string& l2, const std::string& l1) override { progress.push_back(l2 + " / " + l1); }
     void ShowServiceBusy(const std::string& label, bool) override { progress.push_back(label); }
     void SearchDone(bool nothing) override { done.push_back(nothing ? "No downloads to get for this..." : "done"); }
-    void DownloadsFinished(const std::string& err) override { error = err, finished++; }
     void SetListBusy(bool b) override {
         OnUiThread();
         busy = b;
@@ -58,8 +98,6 @@ public:
         entries.push_back({page, image, name, std::move(picture)});
         fetchedList.push_back(image);
     }
-    void OnUiThread() { EXPECT_EQ(GetCurrentThreadId(), uiThread); }
-
     std::vector<std::string> Names() const {
         std::vector<std::string> out;
         for (auto& e : entries) out.push_back(e.fileName);
@@ -68,14 +106,11 @@ public:
     // Forgets the last search's results, as a new search clears the window (not the list).
     void NewSearch() { entries.clear(), progress.clear(), done.clear(), error.clear(), finished = 0; }
 
-    platform::UiDispatcher ui;
-    DWORD uiThread = GetCurrentThreadId();
     std::vector<Entry> entries;
     std::vector<std::string> fetchedList, progress, done;
     std::atomic<bool> busy{false};
     std::atomic<int> stepsBeforeGone{-1};  // the window goes after this many steps; -1: never
-    int busyCalls = 0, finished = 0;
-    std::string error;
+    int busyCalls = 0;
 };
 
 // A fresh folder under the temporary folder, ending in "\", removed with its files.
@@ -149,16 +184,10 @@ inline void ServeFirstPageThenStop(testsupport::HttpServer& server, const std::v
     });
 }
 
-// Starts a job as the search command does and runs the UI loop until its end handler ran.
+// A search from the first page, run to its end.
 inline void RunSearch(WindowSink& sink, const std::string& service, const std::string& folder, int32_t limit,
                       std::atomic<bool>& stop) {
-    stop = false;
-    auto* job = new engine::TDownThread(1, 28, 4096000, 0, limit, folder, "test", "Moderate");
-    job->SetSink(engine::Unowned(sink));
-    job->SetStopFlag(&stop);
-    job->SetService(service);
-    job->Start();
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return sink.finished > 0; }, 60000));
+    ASSERT_TRUE(RunJob({.fileLimit = limit, .folder = folder, .keywords = "test", .service = service}, sink, stop));
 }
 
 }  // namespace scantest

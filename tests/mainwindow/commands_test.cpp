@@ -240,14 +240,14 @@ TEST_F(Commands, EnterInTheKeywordBoxSearches) {
 }
 
 TEST_F(Commands, EscapeAnywhereStops) {
-    StopRequested = false;
+    form->Search().MarkRunning();
     AddLines(1);
     form->ListBox1.SetFocus();
     Post(WM_KEYDOWN, VK_ESCAPE, 1, form->ListBox1.Handle());
-    EXPECT_TRUE(StopRequested);
-    StopRequested = false;
+    EXPECT_TRUE(form->Search().StopRequested());
+    form->Search().MarkRunning();
     Post(WM_KEYDOWN, VK_ESCAPE, 1, form->ComboBox_search.EditHandle());
-    EXPECT_TRUE(StopRequested);
+    EXPECT_TRUE(form->Search().StopRequested());
 }
 
 TEST_F(Commands, EditCommandsOnAnEdit) {

@@ -24,7 +24,7 @@ std::string Result(const std::string& image, const std::string& page) {
 struct EndToEndTest : WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
-        TForm1::ConfigureJob = nullptr;  // the program's own page scan
+        form->Search().MakeJob = engine::MakeJob;  // the program's own page scan
     }
     void TearDown() override {
         for (const char* n : {"wide.jpg", "tall.jpg"}) DeleteFileA((folder + n).c_str());

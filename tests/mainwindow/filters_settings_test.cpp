@@ -21,7 +21,6 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         SearchStartPauseMs = 0;
-        TForm1::ConnectionTest = [] { return true; };
         server.on("/images/search", Response::text("<html><body></body></html>"));
         forms::SetModalScript([this](forms::Form& f) -> int {
             ++modals;
@@ -30,7 +29,6 @@ protected:
         });
     }
     void TearDown() override {
-        TForm1::ConnectionTest = nullptr;
         SearchStartPauseMs = 2000;
         WindowTest::TearDown();
     }
@@ -38,11 +36,13 @@ protected:
     // request line's target of its page.
     std::string SearchTarget() {
         form->SearchService = server.base();
+        form->Search().ConnectionTest = [] { return true; };
         SavePath = dir.path();
         server.clear_requests();
         form->ComboBox_search.SetText("red car");
         form->Button_search.Click();
-        EXPECT_TRUE(forms::WaitUntil([&] { return !form->SearchCommandBusy() && !form->JobAlive(); }, 20000));
+        EXPECT_TRUE(
+            forms::WaitUntil([&] { return !form->Search().CommandBusy() && !form->Search().JobAlive(); }, 20000));
         auto reqs = server.requests_for("/images/search");
         return reqs.empty() ? std::string() : reqs.front().target;
     }

@@ -154,7 +154,7 @@ TEST_F(FiltersTest, TheChoiceIsCopiedIntoEachSearchAndLockedWhileOneRuns) {
     // Even set meanwhile from elsewhere, the running search keeps what it was started with.
     SearchFilters = {};
     ASSERT_TRUE(Pump([&] { return server.requests_for("/images/search").size() >= 2; }));
-    mainwindow::StopRequested = true;
+    form->Search().StopJob();
     WaitIdle();
     ExpectSearchingControls(false);
     for (auto& r : server.requests_for("/images/search"))

@@ -121,7 +121,7 @@ TEST_F(WindowTest, SearchPressedUnderTheFinishedBoxStartsOnceTheBoxIsClosed) {
         form->Button_search.Click();  // runs inside the box: it must not wait there
     };
     SearchToEnd("cats");
-    ASSERT_TRUE(Pump([&] { return jobsStarted == 2 && !form->JobAlive() && !form->SearchCommandBusy(); }))
+    ASSERT_TRUE(Pump([&] { return jobsStarted == 2 && !form->Search().JobAlive() && !form->Search().CommandBusy(); }))
         << "the second search never ran";
     EXPECT_EQ(BoxTexts(),
               (std::vector<std::string>{kFinished, kAlready, "Want to save your search to disk before doing another ?",

@@ -52,8 +52,6 @@ struct OptionsTest : ::testing::Test {
         dialog.reset();
         form.reset();
         forms::SetBoxScript(nullptr);
-        TForm1::ConnectionTest = nullptr;
-        TForm1::ConfigureJob = nullptr;
     }
     // Types into a field as the keyboard would, through the message loop and key preview.
     void Type(forms::Edit& field, const std::string& chars) {
@@ -75,19 +73,23 @@ struct OptionsTest : ::testing::Test {
         GetTempPathA(MAX_PATH, tmp);
         SavePath = tmp;
         SearchStartPauseMs = 0;
-        TForm1::ConnectionTest = [] { return true; };
+        form->Search().ConnectionTest = [] { return true; };
         form->SearchService = server.base();
         form->ComboBox_search.SetText("red car");
         form->Button_searchClick(&form->Button_search);
-        ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->JobAlive(); }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->Search().JobAlive(); }));
     }
     // How many downloads at once the next search is given.
     int ParallelOfASearch() {
         int parallel = 0;
-        TForm1::ConfigureJob = [&](engine::TDownThread& job) { parallel = job.Parallel(); };
+        form->Search().MakeJob = [&](const engine::SearchRequest& r) {
+            engine::TDownThread* job = engine::MakeJob(r);
+            parallel = job->Parallel();
+            return job;
+        };
         testsupport::HttpServer server;
         SearchOnce(server);
-        TForm1::ConfigureJob = nullptr;
+        form->Search().MakeJob = engine::MakeJob;
         return parallel;
     }
     std::vector<std::string> Errors() const {

@@ -127,7 +127,7 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     QueryKeywords = "red+car";
     Save();
     EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{kSaved});
-    EXPECT_TRUE(ResultsSaved);
+    EXPECT_TRUE(form->Search().Saved());
 
     Bytes thumbs = FileBytes(Base("red+car.QBI"));
     ASSERT_EQ(thumbs.size(), 12 + a.size() + b.size() + c.size());
@@ -140,7 +140,7 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     EXPECT_EQ(FileBytes(Base("red+car.QBL")), Bytes(links.begin(), links.end()));
 
     // Load it over other entries, as a later session would.
-    ResultsSaved = false;
+    form->Search().SetSaved(false);
     AddEntry("http://pages.test/other", a, "x.jpg");
     form->ComboBox_search.InsertItem(0, "dogs");
     form->ComboBox_search.InsertItem(1, "RED+CAR");
@@ -171,7 +171,7 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     EXPECT_EQ(form->Label2.Text(), "Doing: 3 of 3");
     EXPECT_EQ(settings::SettingsFile(folder + "Quenby.ini").ReadInteger(settings::kLastLoaded, -7),
               chooser->ComboBox_search->ItemIndex());
-    EXPECT_TRUE(ResultsSaved);
+    EXPECT_TRUE(form->Search().Saved());
     EXPECT_EQ(QueryKeywords, "red+car");
 
     // Saved again (under the loaded name, after the question): the very same bytes.
@@ -197,7 +197,7 @@ TEST_F(SaveLoad, OverwriteIsAskedOnlyForAThumbnailFileAndCancelKeepsTheOldSet) {
     EXPECT_EQ(Texts(forms::BoxKind::Confirm).size(), 1u);
     EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
     EXPECT_EQ(FileBytes(Base("cats.QBI")), old);
-    EXPECT_FALSE(ResultsSaved);
+    EXPECT_FALSE(form->Search().Saved());
 
     confirmAnswer = IDYES;
     Save();
@@ -221,7 +221,7 @@ TEST_F(SaveLoad, AKeywordAFileCannotBeNamedAfterFailsWithTheCreationError) {
     std::string want = "Cannot create file \"" + Base("say+\"hi\"") + ".QBI\". ";
     EXPECT_EQ(errors[0].substr(0, want.size()), want);
     EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
-    EXPECT_FALSE(ResultsSaved);
+    EXPECT_FALSE(form->Search().Saved());
 
     // Nor is a file written outside the program's folder by keywords with a folder part.
     for (const char* ext : {".QBI", ".QBJ", ".QBL"}) DeleteFileA((folder + "..\\..\\up" + ext).c_str());
@@ -255,14 +255,14 @@ TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndAThumbnailWithoutDataIsKept) {
     EXPECT_TRUE(form->Thumbnail(1)->GetPicture().Empty());
     EXPECT_EQ(form->Thumbnail(1)->Hint(), "y.jpg");
 
-    SearchRunning = 1;
+    form->Search().MarkRunning();
     Save();
     EXPECT_EQ(Texts(forms::BoxKind::Information),
               std::vector<std::string>{"Don't save during a running search,\rstop it first..."});
     Load("x");
     EXPECT_EQ(Texts(forms::BoxKind::Information),
               std::vector<std::string>{"Don't load during a running search,\rstop it first..."});
-    SearchRunning = 0;
+    form->Search().Stop();
 }
 
 TEST_F(SaveLoad, LoadStopsBeforeChangingAnythingWithoutAChoiceOrALinkFile) {
@@ -290,7 +290,7 @@ TEST_F(SaveLoad, ThreeEmptyFilesLoadAsAnEmptySet) {
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(ThumbCount(), 0);
     EXPECT_EQ(form->Label2.Text(), "Doing: 0 of 0");
-    EXPECT_TRUE(ResultsSaved);
+    EXPECT_TRUE(form->Search().Saved());
 }
 
 // A file held by another program, or a settings file that refuses the chooser's place: the
@@ -309,7 +309,7 @@ TEST_F(SaveLoad, ALoadThatFailsAnywhereChangesNothing) {
         ASSERT_EQ(ThumbCount(), 1);
         EXPECT_EQ(form->Thumbnail(0)->Hint(), "f.jpg");
         EXPECT_EQ(form->Label2.Text(), label);
-        EXPECT_TRUE(ResultsSaved);
+        EXPECT_TRUE(form->Search().Saved());
     };
     for (const std::string ext : {".QBI", ".QBJ"}) {
         HANDLE held = CreateFileA(Base("half" + ext).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -485,7 +485,7 @@ TEST_F(SaveLoad, ResultsOfANewSearchAreSavedUnderItsKeywords) {
     WriteSet(Base("cats"), {{MakeJpeg(8, 8, 1)}, {"c.jpg"}, {"http://cats.test/"}});
     Load("cats");
     QueryKeywords = "dogs";
-    ResultsSaved = false;  // what starting a search does
+    form->Search().SetSaved(false);  // what starting a search does
     Save();
     EXPECT_TRUE(Texts(forms::BoxKind::Confirm).empty());
     EXPECT_TRUE(FileExists(Base("dogs.QBI")));
@@ -501,7 +501,7 @@ TEST_F(SaveLoad, SetsInEveryScriptComeBackByteExact) {
     AddEntry("http://site.example/" + koshka + "?q=caf%E9", a, koshka + ".jpg");
     AddEntry("http://site.example/" + cafe, a, cafe + ".jpg");
     for (const std::string& keywords : {cat, koshka + "+" + cafe}) {
-        ResultsSaved = false;  // as after a search: saved under its keywords
+        form->Search().SetSaved(false);  // as after a search: saved under its keywords
         QueryKeywords = keywords;
         Save();
         ASSERT_TRUE(FileExists(Base(keywords + ".QBI"))) << keywords;

@@ -56,8 +56,8 @@ TEST_F(Startup, FirstStartWithoutAFileThenTheFirstCloseWritesEveryKey) {
     EXPECT_EQ(form->Top(), 118);
     EXPECT_EQ(form->Left(), 203);
     EXPECT_EQ(form->ClientWidth(), form->Panel_Main.Width() + 164);
-    EXPECT_TRUE(StopRequested);
-    EXPECT_FALSE(ResultsSaved);
+    EXPECT_TRUE(form->Search().StopRequested());
+    EXPECT_FALSE(form->Search().Saved());
     EXPECT_FALSE(form->Button_stopsearch.Enabled());
     EXPECT_FALSE(IniExists());
 
@@ -221,14 +221,14 @@ TEST_F(Startup, TheStripAddsItsWidthToTheStoredOne) {
 TEST_F(Startup, CancelAtTheClosingQuestionWritesNothingAndKeepsTheWindow) {
     Open();
     form->ListBox1.Add("http://pages.test/one");
-    StopRequested = false;  // a search under way
+    form->Search().MarkRunning();  // a search under way
     answers = {IDCANCEL};
     form->Close();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Confirm);
     EXPECT_EQ(boxes[0].text, "Want to save your search to disk for later browsing ?");
     EXPECT_EQ(boxes[0].flags & 0xF, static_cast<unsigned>(MB_YESNOCANCEL));
-    EXPECT_TRUE(StopRequested);  // told to stop all the same
+    EXPECT_TRUE(form->Search().StopRequested());  // told to stop all the same
     EXPECT_FALSE(IniExists());
     EXPECT_TRUE(WindowOpen());
 
@@ -241,7 +241,7 @@ TEST_F(Startup, CancelAtTheClosingQuestionWritesNothingAndKeepsTheWindow) {
 TEST_F(Startup, NoQuestionWhenSavedOrNotWanted) {
     Open();
     form->ListBox1.Add("http://pages.test/one");
-    ResultsSaved = true;
+    form->Search().SetSaved(true);
     form->Close();
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(WindowOpen());
@@ -270,8 +270,7 @@ TEST_F(Startup, ClosingDuringASearchSavesTheListWhenAsked) {
         form->AddResultEntry(line, std::string(line) + ".jpg", "one.jpg", std::move(picture));
     }
     QueryKeywords = "running+cats";
-    SearchRunning = 1;
-    StopRequested = false;
+    form->Search().MarkRunning();
     answers = {IDYES};
     form->Close();
     ASSERT_EQ(boxes.size(), 2u);

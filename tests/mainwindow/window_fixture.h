@@ -94,13 +94,14 @@ struct WindowTest : ::testing::Test {
         });
         forms::ResetTerminated();
         mainwindow::SearchStartPauseMs = 0;
-        TForm1::ConnectionTest = [] { return true; };
-        TForm1::ConfigureJob = [this](engine::TDownThread& job) {
-            jobsStarted++;
-            job.SetPageScan([this](engine::TDownThread& j, const std::wstring& text) { return Scan(j, text); });
-        };
         server.on("/images/search", [this](const Request& r) { return Page(r); });
         form = std::make_unique<TForm1>();
+        form->Search().ConnectionTest = [] { return true; };
+        form->Search().MakeJob = [this](engine::SearchRequest r) {
+            jobsStarted++;
+            r.scan = [this](engine::TDownThread& j, const std::wstring& text) { return Scan(j, text); };
+            return engine::MakeJob(r);
+        };
         chooser = std::make_unique<savedsearch::TForm_oldsearchs>();
         savedsearch::Form_oldsearchs = chooser.get();
         options = std::make_unique<settings::TForm_options>();
@@ -116,8 +117,8 @@ struct WindowTest : ::testing::Test {
 
     void TearDown() override {
         if (form) {
-            mainwindow::StopRequested = true;
-            Pump([&] { return !form->JobAlive(); });
+            form->Search().StopJob();
+            Pump([&] { return !form->Search().JobAlive(); });
         }
         forms::SetModalScript(nullptr);
         savedsearch::Form_oldsearchs = nullptr;
@@ -129,8 +130,6 @@ struct WindowTest : ::testing::Test {
         form.reset();
         forms::SetBoxScript(nullptr);
         forms::SetShellScript(nullptr);
-        TForm1::ConnectionTest = nullptr;
-        TForm1::ConfigureJob = nullptr;
         RemoveDirectoryA(folder.c_str());
     }
 
@@ -200,11 +199,11 @@ struct WindowTest : ::testing::Test {
     void Search(const std::string& keywords) {
         form->ComboBox_search.SetText(keywords);
         form->Button_search.Click();
-        ASSERT_TRUE(Pump([&] { return !form->SearchCommandBusy(); })) << "the search command did not finish";
+        ASSERT_TRUE(Pump([&] { return !form->Search().CommandBusy(); })) << "the search command did not finish";
     }
     // Runs until the job's end handler has run.
     void WaitIdle() {
-        ASSERT_TRUE(Pump([&] { return !form->JobAlive(); })) << "the search did not end";
+        ASSERT_TRUE(Pump([&] { return !form->Search().JobAlive(); })) << "the search did not end";
     }
     void SearchToEnd(const std::string& keywords) {
         Search(keywords);
