@@ -27,15 +27,15 @@ struct SearchRequest {
     int32_t maxSize = 4096000;  // bytes
     int32_t minSize = 0;        // bytes
     int32_t fileLimit = 1000;
-    std::string folder;    // ends with "\"
-    std::string keywords;  // spaces replaced by "+"
+    std::string folder = {};    // ends with "\"
+    std::string keywords = {};  // spaces replaced by "+"
     std::string safeSearch = "Moderate";
     std::string service = kDefaultService;  // scheme, host, optional port
     // The service's filters ("qft") and the market of every page request (SearchPath).
-    std::string filters;
+    std::string filters = {};
     std::string market = kDefaultMarket;
-    std::string agent;  // the user agent of the image downloads: the program's title
-    int parallel = 1;   // images of one page downloaded at once, brought within 1 to 8
+    std::string agent = {};  // the user agent of the image downloads: the program's title
+    int parallel = 1;        // images of one page downloaded at once, brought within 1 to 8
     // How long a results page may take; how long an image may take in all, and how long it may
     // go on with less than 1 KB arriving (tests shorten them).
     uint32_t pageMs = 30000;
@@ -44,9 +44,9 @@ struct SearchRequest {
     // The job keeps its share of the sink until it has freed itself, so a window that goes
     // first can leave its side behind (detached) instead of waiting for the job; the same for
     // the stop flag, which the job only reads.
-    std::shared_ptr<JobSink> sink;
-    std::shared_ptr<const std::atomic<bool>> stop;
-    PageScan scan;  // replaces the page scan (tests and the console)
+    std::shared_ptr<JobSink> sink = {};
+    std::shared_ptr<const std::atomic<bool>> stop = {};
+    PageScan scan = {};  // replaces the page scan (tests and the console)
 };
 
 // The job the request describes, created suspended: Start() runs it. After the run the

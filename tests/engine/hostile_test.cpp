@@ -103,13 +103,11 @@ struct HostileTest : ::testing::Test {
             }
         });
         const ULONGLONG start = GetTickCount64();
-        bool ended = RunJob({.folder = folder,
-                             .keywords = "test",
-                             .service = service,
-                             .parallel = parallel,
-                             .pageMs = pageMs,
-                             .imageMs = kImageMs},
-                            sink, stop, 60000, stopAfterMs);
+        engine::SearchRequest request = TestSearch(service, folder);
+        request.parallel = parallel;
+        request.pageMs = pageMs;
+        request.imageMs = kImageMs;
+        bool ended = RunJob(request, sink, stop, 60000, stopAfterMs);
         out.seconds = static_cast<double>(GetTickCount64() - start) / 1000;
         running = false;
         sampler.join();

@@ -53,14 +53,10 @@ struct ParallelTest : ::testing::Test {
         sink.stepsBeforeGone = windowSteps;
         server.clear_requests();
         const ULONGLONG start = GetTickCount64();
-        EXPECT_TRUE(RunJob({.fileLimit = limit,
-                            .folder = dir.path,
-                            .keywords = "test",
-                            .service = server.base(),
-                            .parallel = parallel,
-                            .pageMs = 5000,
-                            .imageMs = 5000},
-                           sink, stop, 60000, stopAfterMs));
+        engine::SearchRequest request = TestSearch(server.base(), dir.path, limit);
+        request.parallel = parallel;
+        request.pageMs = request.imageMs = 5000;
+        EXPECT_TRUE(RunJob(request, sink, stop, 60000, stopAfterMs));
         Run run;
         run.seconds = static_cast<double>(GetTickCount64() - start) / 1000;
         for (auto& e : sink.entries) {

@@ -44,6 +44,11 @@ public:
     int finished = 0;
 };
 
+// The tests' search: "test" from `service` into `folder`, the rest as the window asks by default.
+inline engine::SearchRequest TestSearch(const std::string& service, const std::string& folder, int32_t limit = 1000) {
+    return {.fileLimit = limit, .folder = folder, .keywords = "test", .service = service};
+}
+
 // Starts the job the request describes as the search command does: its steps go to `sink`,
 // its stop flag is `stop`, cleared first.
 inline void StartJob(engine::SearchRequest request, UiSink& sink, std::atomic<bool>& stop) {
@@ -187,7 +192,7 @@ inline void ServeFirstPageThenStop(testsupport::HttpServer& server, const std::v
 // A search from the first page, run to its end.
 inline void RunSearch(WindowSink& sink, const std::string& service, const std::string& folder, int32_t limit,
                       std::atomic<bool>& stop) {
-    ASSERT_TRUE(RunJob({.fileLimit = limit, .folder = folder, .keywords = "test", .service = service}, sink, stop));
+    ASSERT_TRUE(RunJob(TestSearch(service, folder, limit), sink, stop));
 }
 
 }  // namespace scantest

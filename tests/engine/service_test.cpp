@@ -39,10 +39,10 @@ struct ServiceTest : ::testing::Test {
     double Search(const std::string& service, uint32_t pageMs = 5000) {
         sink.NewSearch();
         const ULONGLONG start = GetTickCount64();
-        EXPECT_TRUE(
-            RunJob({.folder = folder.path, .keywords = "test", .service = service, .pageMs = pageMs, .imageMs = 5000},
-                   sink, stop, 90000))
-            << "the search did not end";
+        engine::SearchRequest request = TestSearch(service, folder.path);
+        request.pageMs = pageMs;
+        request.imageMs = 5000;
+        EXPECT_TRUE(RunJob(request, sink, stop, 90000)) << "the search did not end";
         return static_cast<double>(GetTickCount64() - start) / 1000;
     }
 };
@@ -167,7 +167,7 @@ TEST_F(ServiceTest, ABusyServiceIsAskedOnceMoreAfterItsWait) {
     answers = {busy(429, "60")};
     refusals = 1;
     sink.NewSearch();
-    StartJob({.folder = folder.path, .keywords = "test", .service = plain.base()}, sink, stop);
+    StartJob(TestSearch(plain.base(), folder.path), sink, stop);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return !sink.progress.empty(); }, 10000));
     EXPECT_EQ(sink.progress.front(), "Service busy, retrying in 60 s...");
     const ULONGLONG pressed = GetTickCount64();
