@@ -38,15 +38,12 @@ struct JobTest : ::testing::Test {
     // connection of the page request: the deadlines are short.
     void RunJob(int32_t limit, PageScan scan, const std::string& keywords = "red+car",
                 const std::string& level = "Moderate", const std::string& service = "") {
-        ASSERT_TRUE(scantest::RunJob({.fileLimit = limit,
-                                      .folder = "C:\\x\\",
-                                      .keywords = keywords,
-                                      .safeSearch = level,
-                                      .service = service.empty() ? server.base() : service,
-                                      .pageMs = 5000,
-                                      .imageMs = 5000,
-                                      .scan = std::move(scan)},
-                                     sink, stop, 20000));
+        SearchRequest request = scantest::TestSearch(service.empty() ? server.base() : service, "C:\\x\\", limit);
+        request.keywords = keywords;
+        request.safeSearch = level;
+        request.pageMs = request.imageMs = 5000;
+        request.scan = std::move(scan);
+        ASSERT_TRUE(scantest::RunJob(request, sink, stop, 20000));
     }
 
     std::vector<std::string> Firsts() {
