@@ -17,6 +17,7 @@
 #include "engine/query.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
+#include "mainwindow/environment.h"
 #include "mainwindow/keywords.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
@@ -114,7 +115,7 @@ void TForm1::ContinueSearch(bool wasRunning) {
         forms::ShowBox(forms::BoxKind::Plain, "No connection to Internet !");
         return;
     }
-    Sleep(static_cast<DWORD>(SearchStartPauseMs));
+    Sleep(static_cast<DWORD>(Env().searchStartPauseMs));
 
     const int32_t first = 1, pageSize = 28;
     StopRequested = false;
