@@ -19,6 +19,7 @@
 #include "platform/uithread.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
+#include "support/environment.h"
 #include "support/http_server.h"
 
 namespace {
@@ -76,14 +77,16 @@ int main() {
     GetTempPathA(MAX_PATH, tmp);
     std::string folder = std::string(tmp) + "quenby-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    forms::SetBoxScript([](const forms::BoxCall&) { return IDOK; });
+    testsupport::Environment env;
+    env.forms.box = [](const forms::BoxCall&) { return IDOK; };
+    env.mainwindow.searchStartPauseMs = 0;
+    testsupport::Install(env);
 
     auto form = std::make_unique<mainwindow::TForm1>();
     form->Show();
     form->SearchService = server.base();
     mainwindow::SavePath = folder;
     mainwindow::MaxFileCount = pages * perPage;
-    mainwindow::SearchStartPauseMs = 0;
     form->Search().ConnectionTest = [] { return true; };
 
     platform::UiDispatcher probeTarget;

@@ -293,7 +293,6 @@ private:
     std::string loadedName_;
 };
 
-using forms::GetOsVersion;
 using forms::OsVersion;
 using forms::RedrawButtonsOnKeyUp;
 

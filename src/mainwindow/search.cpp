@@ -9,6 +9,7 @@
 #include "engine/query.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
+#include "mainwindow/environment.h"
 #include "mainwindow/keywords.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
@@ -87,7 +88,7 @@ void TForm1::ContinueSearch(bool wasRunning) {
         forms::ShowBox(forms::BoxKind::Plain, "No connection to Internet !");
         return;
     }
-    Sleep(static_cast<DWORD>(SearchStartPauseMs));
+    Sleep(static_cast<DWORD>(Env().searchStartPauseMs));
 
     ClearResults();
     SetSearchingState(true);

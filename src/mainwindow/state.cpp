@@ -16,8 +16,6 @@ bool ShowMainMenu = false;  // both set when the window is first shown
 bool ShowThumbsList = false;
 settings::FilterChoice SearchFilters;
 
-int SearchStartPauseMs = 2000;
-
 void ResetModuleState() {
     QueryKeywords.clear();
     SelectedImageName.clear();

@@ -29,9 +29,6 @@ extern settings::FilterChoice SearchFilters;
 
 using settings::SafeSearchLevels;
 
-// The pause before a search starts, in milliseconds (tests shorten it).
-extern int SearchStartPauseMs;
-
 // Every variable back to its value at program start (a new main window in the tests).
 void ResetModuleState();
 

@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "platform/uithread.h"
 #include "support/http_server.h"
+#include "support/temp_folder.h"
 #include "support/ui_loop.h"
 
 std::string Fixture(const std::string& name);  // tests/data/scan, compiled in
@@ -118,50 +119,13 @@ public:
     int busyCalls = 0;
 };
 
-// A fresh folder under the temporary folder, ending in "\", removed with its files.
-class TempDir {
-public:
-    TempDir() {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        static int serial = 0;
-        path = std::string(base) + "quenby-scan-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(++serial) + "\\";
-        CreateDirectoryA(path.c_str(), nullptr);
-    }
-    ~TempDir() {
-        for (auto& n : Files()) DeleteFileA((path + n).c_str());
-        RemoveDirectoryA(path.c_str());
-    }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> out;
-        WIN32_FIND_DATAA d;
-        HANDLE h = FindFirstFileA((path + "*").c_str(), &d);
-        if (h == INVALID_HANDLE_VALUE) return out;
-        do {
-            if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(d.cFileName);
-        } while (FindNextFileA(h, &d));
-        FindClose(h);
-        return out;
-    }
+// The shared temporary folder with the scan tests' own names: a missing file reads "<missing>".
+struct TempDir : testsupport::TempFolder {
+    const std::string path = TempFolder::path();
     std::string Read(const std::string& name) const {
-        HANDLE h =
-            CreateFileA((path + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return "<missing>";
-        std::string out;
-        char buf[4096];
-        DWORD n = 0;
-        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
-        CloseHandle(h);
-        return out;
+        return testsupport::ReadFileIfAny(path + name).value_or("<missing>");
     }
-    void Write(const std::string& name, const std::string& bytes) const {
-        HANDLE h = CreateFileA((path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD n = 0;
-        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-        CloseHandle(h);
-    }
-    std::string path;
+    void Write(const std::string& name, const std::string& bytes) const { TempFolder::Write(path + name, bytes); }
 };
 
 // One result in the classic markup: image anchor, page anchor, a third anchor passed over.

@@ -1,6 +1,6 @@
 // A whole search through the real page scan, image fetcher and thumbnail maker, from the
 // keyword box to the files in the target folder and the thumbnails in the strip.
-#include "window_fixture.h"
+#include "harness.h"
 
 #include "platform/codepage.h"
 
@@ -25,10 +25,6 @@ struct EndToEndTest : WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
         form->Search().MakeJob = engine::MakeJob;  // the program's own page scan
-    }
-    void TearDown() override {
-        for (const char* n : {"wide.jpg", "tall.jpg"}) DeleteFileA((folder + n).c_str());
-        WindowTest::TearDown();
     }
 };
 

@@ -1,6 +1,6 @@
 // The search command, Stop, the questions and the states of the window, driven as a user
 // would against the local test service.
-#include "window_fixture.h"
+#include "harness.h"
 
 #include "platform/application.h"
 

@@ -1,13 +1,11 @@
 // The main window's creation, first showing and close with its settings file.
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "platform/application.h"
-#include "scripted_fixture.h"
+#include "harness.h"
 
 using namespace mainwindow;
-using testsupport::WindowTest;
+using windowtest::MainWindowTest;
 
 namespace {
 
@@ -21,17 +19,17 @@ std::vector<std::string> Items(const forms::ComboBox& box) { return box.Items();
 
 }  // namespace
 
-class Startup : public WindowTest {
+class Startup : public MainWindowTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
+        MainWindowTest::SetUp();
         char old[MAX_PATH] = {};
         GetEnvironmentVariableA("TEMP", old, MAX_PATH);
         oldTemp = old;
         SetEnvironmentVariableA("TEMP", "C:\\quenby temp");
     }
     void TearDown() override {
-        WindowTest::TearDown();
+        MainWindowTest::TearDown();
         SetEnvironmentVariableA("TEMP", oldTemp.c_str());
     }
     std::string oldTemp;
@@ -328,10 +326,11 @@ TEST_F(Startup, FolderChooser) {
     Open();
     std::vector<forms::FolderQuery> queries;
     std::optional<std::string> answer = "D:\\pictures";
-    forms::SetFolderScript([&](const forms::FolderQuery& q) {
+    env.forms.folder = [&](const forms::FolderQuery& q) {
         queries.push_back(q);
         return answer;
-    });
+    };
+    env.Install();
     form->Button_savepath.Click();
     ASSERT_EQ(queries.size(), 1u);
     EXPECT_EQ(queries[0].owner, form->Handle());
@@ -380,10 +379,10 @@ TEST_F(Startup, SimultaneousDownloadsAreReadAsTheOtherNumbers) {
         Reopen();
         EXPECT_EQ(SimultaneousDownloads, held);
         std::string text;
-        forms::SetModalScript([&](forms::Form&) {
+        onModal = [&](forms::Form&) {
             text = options->Edit4.Text();
             return forms::mrCancel;
-        });
+        };
         form->PopSizeToDownload1Click(form.get());
         EXPECT_EQ(text, shown);
     }
@@ -392,7 +391,7 @@ TEST_F(Startup, SimultaneousDownloadsAreReadAsTheOtherNumbers) {
 // Set with the keyboard and "Ok", written at the close, read again at the next start.
 TEST_F(Startup, SimultaneousDownloadsSetInTheDialogAreStoredAndReadBack) {
     Open();
-    forms::SetModalScript([&](forms::Form&) {
+    onModal = [&](forms::Form&) {
         settings::TForm_options& d = *options;
         d.Show();
         d.Edit4.SetFocus();
@@ -402,7 +401,7 @@ TEST_F(Startup, SimultaneousDownloadsSetInTheDialogAreStoredAndReadBack) {
         d.Button_set.Click();
         d.Hide();
         return d.ModalResult;
-    });
+    };
     form->PopSizeToDownload1Click(form.get());
     EXPECT_EQ(SimultaneousDownloads, 4);
     EXPECT_FALSE(IniExists());  // settings reach the file at the close
@@ -412,10 +411,10 @@ TEST_F(Startup, SimultaneousDownloadsSetInTheDialogAreStoredAndReadBack) {
     Reopen();
     EXPECT_EQ(SimultaneousDownloads, 4);
     std::string text;
-    forms::SetModalScript([&](forms::Form&) {
+    onModal = [&](forms::Form&) {
         text = options->Edit4.Text();
         return forms::mrCancel;
-    });
+    };
     form->PopSizeToDownload1Click(form.get());
     EXPECT_EQ(text, "4");
 }

@@ -1,7 +1,10 @@
 #pragma once
-// Drives the main window as a user would, against the local test service: a results page of
-// lines "page TAB image TAB file TAB width TAB height" and a page scan that turns each line
-// into a Result entry through the window's UI steps, as the real scan does.
+// The main window for one test, as a user meets it: a settings file and target folder of its
+// own, every message box, shell call, popup menu, folder browser and modal dialog scripted (so
+// nothing is shown or launched), and the local test service for its searches. MainWindowTest
+// opens the window when a test asks; WindowTest opens it at once, ready to search against a
+// results page of lines "page TAB image TAB file" that a page scan turns into Result entries
+// through the window's UI steps, as the real scan does.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,16 +18,21 @@
 #include <vector>
 
 #include "engine/downthread.h"
-#include "imaging/jpegcodec.h"
+#include "forms/form.h"
+#include "forms/menu.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "forms/shell.h"
+#include "imaging/jpegcodec.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
 #include "savedsearch/chooser.h"
 #include "settings/filtersdialog.h"
 #include "settings/options.h"
+#include "settings/settingsfile.h"
+#include "support/environment.h"
 #include "support/http_server.h"
+#include "support/temp_folder.h"
 
 namespace windowtest {
 
@@ -32,6 +40,7 @@ using mainwindow::TForm1;
 using testsupport::HttpServer;
 using testsupport::Request;
 using testsupport::Response;
+using testsupport::TempFolder;
 
 inline std::string QueryValue(const std::string& target, const std::string& key) {
     size_t a = target.find((target.find("?" + key + "=") != std::string::npos ? "?" : "&") + key + "=");
@@ -47,20 +56,151 @@ inline std::unique_ptr<imaging::Picture> PictureOf(int w, int h) {
     return p;
 }
 
-struct WindowTest : ::testing::Test {
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.settings.settingsPath = ini;
+        env.forms.box = [this](const forms::BoxCall& c) { return Answer(c); };
+        env.forms.shell = [this](const forms::ShellCall& c) -> intptr_t {
+            shells.push_back(c);
+            return 42;
+        };
+        env.forms.modal = [this](forms::Form& f) {
+            ++modals;
+            return onModal ? onModal(f) : forms::mrCancel;
+        };
+        env.forms.popup = [this](forms::PopupMenu& menu, POINT at) -> forms::MenuItem* {
+            popups.push_back(at);
+            openedMenu = &menu;
+            return nullptr;
+        };
+        env.Install();
+        forms::ResetTerminated();
+        mainwindow::ResetModuleState();
+    }
+
+    void TearDown() override {
+        if (form) {
+            form->Search().StopJob();
+            Pump([&] { return !form->Search().JobAlive(); });
+        }
+        Close();
+        forms::SetMessageHook(nullptr);
+    }
+
+    // Creates the window (its creation reads the settings) and the dialogs the program creates
+    // after it, and shows the window.
+    void Open() {
+        form = std::make_unique<TForm1>();
+        if (connectionTest) form->Search().ConnectionTest = connectionTest;
+        if (makeJob) form->Search().MakeJob = makeJob;
+        chooser = std::make_unique<savedsearch::TForm_oldsearchs>();
+        savedsearch::Form_oldsearchs = chooser.get();
+        options = std::make_unique<settings::TForm_options>();
+        settings::Form_options = options.get();
+        filters = std::make_unique<settings::TForm_filters>();
+        settings::Form_filters = filters.get();
+        form->Show();
+        forms::ProcessMessages();
+    }
+    // Frees the window and its dialogs without closing them.
+    void Close() {
+        savedsearch::Form_oldsearchs = nullptr;
+        settings::Form_options = nullptr;
+        settings::Form_filters = nullptr;
+        filters.reset();
+        options.reset();
+        chooser.reset();
+        form.reset();
+        forms::ProcessMessages();
+    }
+    // Frees the window and creates it again, as a second start of the program does.
+    void Reopen() {
+        Close();
+        forms::ResetTerminated();
+        Open();
+    }
+
+    // A box is answered by `boxAnswer` when a test sets it; else an OK box with OK, the others by
+    // `answerByText`, then `answers` in order, then OK (or, with `declineUnanswered`, as a person
+    // declining would: OK for OK/Cancel, else No).
+    int Answer(const forms::BoxCall& c) {
+        boxes.push_back(c);
+        if (onBox) onBox(c);
+        if (boxAnswer) return boxAnswer(c);
+        unsigned buttons = c.flags & 0xF;
+        if (buttons == MB_OK) return IDOK;
+        if (auto it = answerByText.find(c.text); it != answerByText.end()) return it->second;
+        if (!answers.empty()) {
+            int a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return !declineUnanswered || buttons == MB_OKCANCEL ? IDOK : IDNO;
+    }
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> out;
+        for (auto& b : boxes) out.push_back(b.text);
+        return out;
+    }
+    std::vector<std::string> Texts(forms::BoxKind kind) const {
+        std::vector<std::string> out;
+        for (auto& b : boxes)
+            if (b.kind == kind) out.push_back(b.text);
+        return out;
+    }
+
+    void WriteIni(const std::string& text) { TempFolder::Write(ini, text); }
+    std::string ReadIni() const { return TempFolder::Read(ini); }
+    bool IniExists() const { return testsupport::FileExists(ini); }
+    // The value of a key as the file holds it now.
+    std::string Stored(const char* section, const std::string& key, const std::string& def = "<none>") {
+        return settings::SettingsFile(ini).ReadText(section, key, def);
+    }
+
+    static bool Pump(const std::function<bool()>& done, DWORD ms = 20000) { return forms::WaitUntil(done, ms); }
+    // Posts a message as the platform does and lets the window's loop take it from the queue.
+    void Post(UINT msg, WPARAM wp, LPARAM lp = 0, HWND to = nullptr) {
+        PostMessageA(to ? to : form->Handle(), msg, wp, lp);
+        forms::ProcessMessages();
+    }
+    void PressKey(HWND target, WORD key) {
+        PostMessageA(target, WM_KEYDOWN, key, 0);
+        PostMessageA(target, WM_KEYUP, key, 0xC0000000);
+        forms::ProcessMessages();
+    }
+    // A menu command as the window receives it from the menu.
+    void Command(forms::MenuItem* item) { SendMessageA(form->Handle(), WM_COMMAND, item->Id(), 0); }
+    bool WindowOpen() const { return IsWindowVisible(form->Handle()) && !forms::Terminated(); }
+
+    testsupport::EnvironmentScope env;
+    // Given to each window Open creates: the connection test, and how its jobs are made.
+    std::function<bool()> connectionTest;
+    std::function<engine::TDownThread*(const engine::SearchRequest&)> makeJob;
+    TempFolder dir;
+    const std::string folder = dir.path();  // the target folder, ends with "\"
+    const std::string ini = folder + "Quenby.ini";
     HttpServer server;
     std::unique_ptr<TForm1> form;
-    // The dialogs the program creates after the main window; every modal dialog answers
-    // Cancel unless a test scripts it.
     std::unique_ptr<savedsearch::TForm_oldsearchs> chooser;
     std::unique_ptr<settings::TForm_options> options;
-    std::unique_ptr<settings::TForm_filters> filters;  // made by the tests that open it
+    std::unique_ptr<settings::TForm_filters> filters;
+
     std::vector<forms::BoxCall> boxes;
-    std::deque<int> answers;                           // for the confirmation boxes, in order
-    std::map<std::string, int> answerByText;           // before the queue
     std::function<void(const forms::BoxCall&)> onBox;  // runs while a box is "shown"
+    std::function<int(const forms::BoxCall&)> boxAnswer;
+    std::map<std::string, int> answerByText;
+    std::deque<int> answers;
+    bool declineUnanswered = false;
     std::vector<forms::ShellCall> shells;
-    std::string folder;
+    std::function<int(forms::Form&)> onModal;  // a modal form's result; Cancel without it
+    int modals = 0;
+    std::vector<POINT> popups;
+    forms::PopupMenu* openedMenu = nullptr;
+};
+
+class WindowTest : public MainWindowTest {
+protected:
     std::atomic<int> perPage{5};        // results on each page
     std::atomic<int> resultDelayMs{0};  // the worker's time per result
     std::atomic<int> jobsStarted{0};
@@ -70,67 +210,23 @@ struct WindowTest : ::testing::Test {
     std::function<std::pair<int, int>(int)> sizeOf = [](int) { return std::pair<int, int>{138, 103}; };
 
     void SetUp() override {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        folder = std::string(tmp) + "quenby-window-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        forms::SetBoxScript([this](const forms::BoxCall& c) {
-            boxes.push_back(c);
-            if (onBox) onBox(c);
-            unsigned buttons = c.flags & 0xF;
-            if (buttons == MB_OK) return IDOK;
-            int a = buttons == MB_OKCANCEL ? IDOK : IDNO;
-            if (auto it = answerByText.find(c.text); it != answerByText.end()) return it->second;
-            if (!answers.empty()) {
-                a = answers.front();
-                answers.pop_front();
-            }
-            return a;
-        });
-        forms::SetShellScript([this](const forms::ShellCall& c) -> intptr_t {
-            shells.push_back(c);
-            return 33;
-        });
-        forms::ResetTerminated();
-        mainwindow::SearchStartPauseMs = 0;
-        server.on("/images/search", [this](const Request& r) { return Page(r); });
-        form = std::make_unique<TForm1>();
-        form->Search().ConnectionTest = [] { return true; };
-        form->Search().MakeJob = [this](engine::SearchRequest r) {
+        MainWindowTest::SetUp();
+        declineUnanswered = true;
+        env.mainwindow.searchStartPauseMs = 0;
+        env.Install();
+        connectionTest = [] { return true; };
+        makeJob = [this](engine::SearchRequest r) {
             jobsStarted++;
             r.scan = [this](engine::TDownThread& j, const std::wstring& text) { return Scan(j, text); };
             return engine::MakeJob(r);
         };
-        chooser = std::make_unique<savedsearch::TForm_oldsearchs>();
-        savedsearch::Form_oldsearchs = chooser.get();
-        options = std::make_unique<settings::TForm_options>();
-        settings::Form_options = options.get();
-        forms::SetModalScript([](forms::Form&) { return forms::mrCancel; });
-        form->Show();
+        server.on("/images/search", [this](const Request& r) { return Page(r); });
+        Open();
         mainwindow::MaxFileCount = 5;  // one page, then the search ends by itself
         form->SearchService = server.base();
         mainwindow::SavePath = folder;
         form->Edit_savepath.SetText(folder);
         forms::ProcessMessages();
-    }
-
-    void TearDown() override {
-        if (form) {
-            form->Search().StopJob();
-            Pump([&] { return !form->Search().JobAlive(); });
-        }
-        forms::SetModalScript(nullptr);
-        savedsearch::Form_oldsearchs = nullptr;
-        settings::Form_options = nullptr;
-        settings::Form_filters = nullptr;
-        filters.reset();
-        options.reset();
-        chooser.reset();
-        form.reset();
-        forms::SetBoxScript(nullptr);
-        forms::SetShellScript(nullptr);
-        RemoveDirectoryA(folder.c_str());
     }
 
     // A page of perPage results whose numbers go on from `first`, named after the query.
@@ -192,8 +288,6 @@ struct WindowTest : ::testing::Test {
         resultDelayMs = delayMs;
     }
 
-    static bool Pump(const std::function<bool()>& done, DWORD ms = 20000) { return forms::WaitUntil(done, ms); }
-
     // Types the keywords and presses Search; a command that waits for the old job's end goes
     // on from the message loop, which runs until the command is through.
     void Search(const std::string& keywords) {
@@ -208,18 +302,6 @@ struct WindowTest : ::testing::Test {
     void SearchToEnd(const std::string& keywords) {
         Search(keywords);
         WaitIdle();
-    }
-
-    std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> out;
-        for (auto& b : boxes) out.push_back(b.text);
-        return out;
-    }
-
-    void PressKey(HWND target, WORD key) {
-        PostMessageA(target, WM_KEYDOWN, key, 0);
-        PostMessageA(target, WM_KEYUP, key, 0xC0000000);
-        forms::ProcessMessages();
     }
 
     // Searching state: Search plain, Stop bold and enabled, "..." and the options and filters
