@@ -187,10 +187,15 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
     if (!enabled_) st |= WS_DISABLED;
     if (tabOrder_ >= 0) st |= WS_TABSTOP;
     winTop_ = top_;
+    // Each child window is numbered once for the program's life, so a parent can tell which
+    // of its children an owner-drawn list's first WM_MEASUREITEM comes from.
+    static UINT lastId = 0x100;
+    id_ = ++lastId;
     RECT r = DeviceRect(left_, top_, width_, height_ + extraHeight_);
     HWND h = CreateWindowExW(exStyle, platform::Widen(cls).c_str(), platform::Widen(caption_).c_str(), st, r.left,
-                             r.top, r.right - r.left, r.bottom - r.top, ParentHandle(), nullptr,
-                             GetModuleHandleA(nullptr), subclass ? nullptr : this);
+                             r.top, r.right - r.left, r.bottom - r.top, ParentHandle(),
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id_)), GetModuleHandleA(nullptr),
+                             subclass ? nullptr : this);
     if (subclass && h) {
         hwnd_ = h;
         SetPropA(h, kObjectProp, this);
@@ -238,17 +243,39 @@ LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
     return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+bool Control::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    Control* child = nullptr;
     switch (msg) {
-    case WM_COMMAND:
-        if (ownClass_ && lp) {
-            Control* child = FromHandle(reinterpret_cast<HWND>(lp));
-            if (child && child->parent_ == this) {
-                child->Command(HIWORD(wp));
-                return 0;
-            }
-        }
+    case WM_COMMAND:  // lp 0: a menu's command
+    case WM_HSCROLL:
+    case WM_VSCROLL:  // lp 0: the window's own scroll bar
+        child = FromHandle(reinterpret_cast<HWND>(lp));
         break;
+    case WM_NOTIFY:
+        if (lp) child = FromHandle(reinterpret_cast<NMHDR*>(lp)->hwndFrom);
+        break;
+    case WM_DRAWITEM:
+        if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp); item && item->CtlType != ODT_MENU)
+            child = FromHandle(item->hwndItem);
+        break;
+    case WM_MEASUREITEM:
+        // Sent while the child's window is being made, before its handle is known.
+        if (auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp); item && item->CtlType != ODT_MENU && item->CtlID)
+            for (Control* c : children_)
+                if (c->id_ == item->CtlID) child = c;
+        break;
+    default: return false;
+    }
+    if (!child || child->parent_ != this) return false;
+    if (msg != WM_COMMAND) return child->Notification(msg, wp, lp, result);
+    child->Command(HIWORD(wp));
+    result = 0;
+    return true;
+}
+
+LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT r = 0; ownClass_ && ReflectToChild(msg, wp, lp, r)) return r;
+    switch (msg) {
     case WM_PAINT:
         if (ownClass_) {
             PAINTSTRUCT ps;

@@ -5,8 +5,9 @@
 // graphic controls (labels, frames) have none and are painted by their parent. One window
 // procedure thunk serves all of them: our own window classes store the object at
 // WM_NCCREATE, the standard controls (buttons, edits, lists) are subclassed and keep the
-// object and their old procedure in window properties. A parent reflects WM_COMMAND from a
-// child to the child's object, so each control turns its notifications into its own events.
+// object and their old procedure in window properties. A parent hands what a child window
+// tells it (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_HSCROLL, WM_VSCROLL) back to
+// the child's object, so each control turns its notifications into its own events.
 // An exception escaping an event handler is shown by the application-wide error handler.
 #include <windows.h>
 
@@ -161,8 +162,11 @@ protected:
     // A message for this control's window; the default calls the old or default procedure.
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
-    // A WM_COMMAND notification that the parent reflected to this control.
+    // What this control's window told its parent window, handed back by the parent: a
+    // WM_COMMAND as its notification code; WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_HSCROLL
+    // and WM_VSCROLL whole, answered (true, with the result) or left to the parent's default.
     virtual void Command(WORD code) {}
+    virtual bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) { return false; }
     virtual void ChildMoved() {}
     // Windowed controls whose window waits until it is wanted make it here.
     virtual void EnsureWindow() {}
@@ -182,6 +186,7 @@ protected:
 
     HWND hwnd_ = nullptr;
     WNDPROC oldProc_ = nullptr;
+    UINT id_ = 0;  // the child window's identifier, which WM_MEASUREITEM names it by
     bool windowed_ = false;
     Control* parent_;
     std::vector<Control*> children_;
@@ -209,6 +214,9 @@ protected:
     friend class ScrollBox;
     friend class ComboBox;
     static LRESULT Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 };
 
 // The window class of our own windows (forms, panels, scroll boxes, images).

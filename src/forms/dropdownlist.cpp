@@ -43,10 +43,9 @@ void DropDownList::SetItemIndex(int i) {
     SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
 }
 
-bool DropDownList::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool DropDownList::Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg != WM_DRAWITEM) return false;
     auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-    if (dis->hwndItem != hwnd_) return false;
     bool selected = dis->itemState & ODS_SELECTED;
     FillRect(dis->hDC, &dis->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (dis->itemID != static_cast<UINT>(-1)) {

@@ -20,17 +20,19 @@ void UpDown::SetPosition(int16_t pos) {
     SendMessageA(hwnd_, UDM_SETPOS, 0, MAKELPARAM(static_cast<WORD>(pos), 0));
 }
 
-bool UpDown::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+// The arrows tell the parent twice: before the position moves (UDN_DELTAPOS), then that it
+// moved (WM_VSCROLL).
+bool UpDown::Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == WM_NOTIFY) {
         auto* nm = reinterpret_cast<NMUPDOWN*>(lp);
-        if (nm->hdr.hwndFrom != hwnd_ || nm->hdr.code != UDN_DELTAPOS) return false;
+        if (nm->hdr.code != UDN_DELTAPOS) return false;
         last_ = nm->iDelta > 0 ? ArrowButton::Up : ArrowButton::Down;
         bool allow = true;
         if (OnChanging) OnChanging(this, allow);
         result = allow ? 0 : 1;
         return true;
     }
-    if (msg == WM_VSCROLL && reinterpret_cast<HWND>(lp) == hwnd_) {
+    if (msg == WM_VSCROLL) {
         if (LOWORD(wp) == SB_THUMBPOSITION && OnArrowClick) OnArrowClick(this, last_);
         result = 0;
         return true;

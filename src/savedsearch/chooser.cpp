@@ -69,10 +69,4 @@ void TForm_oldsearchs::Button_deleteClick(Component*) {
 
 void TForm_oldsearchs::FormKeyUp(Component*, WORD& key, unsigned) { forms::RedrawButtonsOnKeyUp(this, key); }
 
-LRESULT TForm_oldsearchs::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    LRESULT r = 0;
-    if (ComboBox_search && ComboBox_search->ParentNotify(msg, wp, lp, r)) return r;
-    return Form::WndProc(msg, wp, lp);
-}
-
 }  // namespace savedsearch

@@ -29,9 +29,6 @@ public:
 
     // Where saved searches and the settings file lie: the executable's folder, ending in "\".
     std::string Folder;
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // The dialog, created at start-up after the About box; lives until the program ends.

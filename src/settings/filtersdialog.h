@@ -18,10 +18,6 @@ class TForm_filters : public forms::Form {
 public:
     TForm_filters();
 
-private:
-    bool built_ = false;  // first member: messages before the controls exist pass by
-
-public:
     //                              name          left top width height caption    bold tab
     forms::Label Label_size{this, {"Label_size", 8, 12, 0, 0, "Size:"}};
     forms::DropDownList ComboBox_size{this, {"ComboBox_size", 64, 8, 222, 20, "", "", false, 0}, 14};
@@ -54,9 +50,6 @@ public:
 
     void Button_resetClick(Component* Sender);
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // The dialog, created at start-up after the options dialog; lives until the program ends.

@@ -22,10 +22,6 @@ class TForm_options : public forms::Form {
 public:
     TForm_options();
 
-private:
-    bool built_ = false;  // first member: messages before the controls exist pass by
-
-public:
     // A context menu without items: a right click on a number field offers nothing.
     forms::PopupMenu PopupMenu1{"PopupMenu1"};
 
@@ -69,9 +65,6 @@ public:
     void UpDown4Changing(Component* Sender, bool& AllowChange);
     void Button_resetClick(Component* Sender);
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // The dialog, created at start-up after the saved-search chooser; lives until the program ends.
