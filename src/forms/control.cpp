@@ -105,7 +105,7 @@ const char* OwnWindowClass() {
     if (!registered) {
         WNDCLASSW wc{};
         wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = ControlProc;
+        wc.lpfnWndProc = Control::Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -179,9 +179,10 @@ Control* Control::ControlAt(HWND hwnd) {
     return nullptr;
 }
 
-void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool subclass) {
+void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool subclass, int listHeight) {
     windowed_ = true;
     ownClass_ = !subclass;
+    extraHeight_ = listHeight;
     DWORD st = style | WS_CHILD | WS_CLIPSIBLINGS;
     if (visible_) st |= WS_VISIBLE;
     if (!enabled_) st |= WS_DISABLED;
@@ -199,15 +200,22 @@ void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool s
     if (subclass && h) {
         hwnd_ = h;
         SetPropA(h, kObjectProp, this);
-        oldProc_ =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+        oldProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
         SetPropA(h, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
     }
     ApplyFont();
     RegisterHint();
 }
 
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+void Control::CreateTopLevel(DWORD style, DWORD exStyle, const RECT& outer, HWND owner) {
+    windowed_ = true;
+    ownClass_ = true;
+    CreateWindowExW(exStyle, platform::Widen(OwnWindowClass()).c_str(), platform::Widen(caption_).c_str(), style,
+                    outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                    GetModuleHandleA(nullptr), this);
+}
+
+LRESULT CALLBACK Control::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Control* c = Control::FromHandle(hwnd);
     if (!c && msg == WM_NCCREATE) {
         c = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
@@ -216,7 +224,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             c->hwnd_ = hwnd;
         }
     }
-    if (c) return Control::Dispatch(c, hwnd, msg, wp, lp);
+    if (c) return Dispatch(c, hwnd, msg, wp, lp);
     auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
     if (msg == WM_NCDESTROY) RemovePropA(hwnd, kOldProcProp);
     return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
@@ -340,6 +348,27 @@ void Control::SetBounds(int left, int top, int width, int height) {
     if (hwnd_) PlaceWindow();
     if (!windowed_) Invalidate();
     if (parent_) parent_->ChildMoved();
+}
+
+void Control::KeepBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
+void Control::ShiftChildren(int dy) {
+    for (Control* c : children_) c->top_ += dy;
+}
+
+HDWP Control::DeferPlace(Control& child, HDWP dwp) {
+    // Edges are scaled one by one: at some DPIs the window's height depends on where it is.
+    RECT r = child.DeviceBounds();
+    if (dwp)
+        dwp = DeferWindowPos(dwp, child.hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    child.winTop_ = child.top_;
+    return dwp;
 }
 
 void Control::PlaceWindow() {

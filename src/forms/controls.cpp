@@ -14,9 +14,8 @@ namespace forms {
 Label::Label(Control* parent, const Design& d) : Control(parent, d) { AutoSize(); }
 
 void Label::SetText(const std::string& text) {
-    Invalidate();
-    caption_ = text;
-    FitFontTo(text);
+    Invalidate();  // the old extent
+    Control::SetText(text);
     AutoSize();
     Invalidate();
 }
@@ -26,12 +25,11 @@ void Label::AutoSize() {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font());
     SIZE sz{0, 0};
-    std::wstring text = platform::Widen(caption_);  // measured as it is drawn
+    std::wstring text = platform::Widen(Text());  // measured as it is drawn
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    width_ = Cover(sz.cx, dpi);
-    height_ = std::max<int>(Cover(sz.cy, dpi), 13);
+    KeepBounds(Left(), Top(), Cover(sz.cx, dpi), std::max<int>(Cover(sz.cy, dpi), 13));
 }
 
 void Label::DpiChanged() {
@@ -43,9 +41,9 @@ void Label::Paint(HDC dc) {
     RECT r = DeviceBounds();
     HGDIOBJ old = SelectObject(dc, Font());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     // Through UTF-16: the text is the process code page's, whatever the system's.
-    std::wstring text = platform::Widen(caption_);
+    std::wstring text = platform::Widen(Text());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
     SelectObject(dc, old);
 }
@@ -56,7 +54,7 @@ Bevel::Bevel(Control* parent, const Design& d, Shape shape, bool lowered, Layer 
     : Control(parent, d), shape_(shape), lowered_(lowered) {
     if (layer == Layer::OverSiblings) {
         CreateWindowed(OwnWindowClass(), 0, 0, false);
-        SetBounds(left_, top_, width_, height_);
+        SetBounds(Left(), Top(), Width(), Height());
     }
 }
 
@@ -71,14 +69,14 @@ void Bevel::DpiChanged() {
 }
 
 void Bevel::ApplyShape() {
-    if (!hwnd_) return;
+    if (!Handle()) return;
     // Only the one-pixel edge belongs to the window, so what it frames shows through.
     const int width = DeviceWidth(), height = DeviceHeight();
     platform::Gdi<HRGN> ring(CreateRectRgn(0, 0, width, height));
     platform::Gdi<HRGN> inside(CreateRectRgn(1, 1, std::max(1, width - 1), std::max(1, height - 1)));
     CombineRgn(ring.get(), ring.get(), inside.get(), RGN_DIFF);
-    if (SetWindowRgn(hwnd_, ring.get(), TRUE)) ring.Detach();  // the window owns the region from here on
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (SetWindowRgn(Handle(), ring.get(), TRUE)) ring.Detach();  // the window owns the region from here on
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -87,9 +85,9 @@ LRESULT Bevel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
+        HDC dc = BeginPaint(Handle(), &ps);
         Draw(dc, RECT{0, 0, DeviceWidth(), DeviceHeight()});
-        EndPaint(hwnd_, &ps);
+        EndPaint(Handle(), &ps);
         return 0;
     }
     }
@@ -111,7 +109,7 @@ void Bevel::Draw(HDC dc, RECT r) {
 // ---- Buttons ----
 
 Button::Button(Control* parent, const Design& d) : Control(parent, d) {
-    showHint_ = true;
+    SetShowHint(true);
     CreateWindowed("BUTTON", BS_PUSHBUTTON, 0, true);
 }
 
@@ -121,7 +119,7 @@ void Button::Command(WORD code) {
 
 FlatButton::FlatButton(Control* parent, const Design& d, const char* iconResource)
     : Control(parent, d), iconResource_(iconResource) {
-    showHint_ = true;
+    SetShowHint(true);
     LoadSmallIcon();
     CreateWindowed(OwnWindowClass(), 0, 0, false);
 }
@@ -143,7 +141,7 @@ LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
+        HDC dc = BeginPaint(Handle(), &ps);
         const int w = DeviceWidth(), h = DeviceHeight();
         RECT r{0, 0, w, h};
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
@@ -156,16 +154,16 @@ LRESULT FlatButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             const int cx = w / 2, cy = h / 2;
             for (int i = 0; i < 3; i++) {
                 RECT line{cx - Scaled(6), cy + Scaled(-5 + 4 * i), cx + Scaled(6), cy + Scaled(-3 + 4 * i)};
-                FillRect(dc, &line, GetSysColorBrush(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+                FillRect(dc, &line, GetSysColorBrush(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
             }
         }
-        EndPaint(hwnd_, &ps);
+        EndPaint(Handle(), &ps);
         return 0;
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         pressed_ = true;
-        SetCapture(hwnd_);
+        SetCapture(Handle());
         Invalidate();
         return 0;
     case WM_LBUTTONUP: {
@@ -185,8 +183,8 @@ CheckBox::CheckBox(Control* parent, const Design& d) : Control(parent, d) {
     CreateWindowed("BUTTON", BS_AUTOCHECKBOX, 0, true);
 }
 
-bool CheckBox::Checked() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void CheckBox::SetChecked(bool on) { SendMessageA(hwnd_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+bool CheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void CheckBox::SetChecked(bool on) { SendMessageA(Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 void CheckBox::Command(WORD code) {
     if (code == BN_CLICKED) Click();
@@ -209,13 +207,7 @@ Edit::Edit(Control* parent, const Design& d, bool readOnly) : Control(parent, d)
     CreateWindowed("EDIT", ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE, true);
 }
 
-std::string Edit::Text() const { return WindowText(hwnd_); }
-
-void Edit::SetText(const std::string& text) {
-    caption_ = text;
-    FitFontTo(text);
-    SetWindowTextA(hwnd_, text.c_str());
-}
+std::string Edit::Text() const { return WindowText(Handle()); }
 
 void Edit::Command(WORD code) {
     if (code == EN_CHANGE && OnChange) OnChange(this);
@@ -228,17 +220,16 @@ constexpr char kComboOwnerProp[] = "QuenbyComboOwner";
 }
 
 ComboBox::ComboBox(Control* parent, const Design& d) : Control(parent, d) {
-    extraHeight_ = 200;  // the drop-down list
-    CreateWindowed("COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, true);
+    CreateWindowed("COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, true, 200);
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    if (GetComboBoxInfo(hwnd_, &info)) edit_ = info.hwndItem;
+    if (GetComboBoxInfo(Handle(), &info)) edit_ = info.hwndItem;
     if (edit_) {
         SetPropA(edit_, kComboOwnerProp, this);
         editProc_ =
             reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
     }
-    SetWindowTextA(hwnd_, caption_.c_str());
+    SetWindowTextA(Handle(), Control::Text().c_str());  // the designed text: a new box shows none
 }
 
 // The edit inside the box: its context menu is the box's.
@@ -246,7 +237,7 @@ LRESULT CALLBACK ComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     auto* box = static_cast<ComboBox*>(GetPropA(h, kComboOwnerProp));
     if (!box) return DefWindowProcW(h, msg, wp, lp);
     WNDPROC old = box->editProc_;
-    if (msg == WM_CONTEXTMENU && box->Popup && box->hwnd_) return Dispatch(box, box->hwnd_, msg, wp, lp);
+    if (msg == WM_CONTEXTMENU && box->Popup && box->Handle()) return Dispatch(box, box->Handle(), msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         RemovePropA(h, kComboOwnerProp);
         SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
@@ -255,15 +246,7 @@ LRESULT CALLBACK ComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(old, h, msg, wp, lp);
 }
 
-LRESULT ComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return Control::WndProc(msg, wp, lp); }
-
-std::string ComboBox::Text() const { return WindowText(hwnd_); }
-
-void ComboBox::SetText(const std::string& text) {
-    caption_ = text;
-    FitFontTo(text);
-    SetWindowTextA(hwnd_, text.c_str());
-}
+std::string ComboBox::Text() const { return WindowText(Handle()); }
 
 int ComboCount(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0)); }
 
@@ -276,9 +259,9 @@ std::string ComboItem(HWND combo, int i) {
     return s;
 }
 
-int ComboBox::Count() const { return ComboCount(hwnd_); }
+int ComboBox::Count() const { return ComboCount(Handle()); }
 
-std::string ComboBox::Item(int i) const { return ComboItem(hwnd_, i); }
+std::string ComboBox::Item(int i) const { return ComboItem(Handle(), i); }
 
 std::vector<std::string> ComboBox::Items() const {
     std::vector<std::string> out;
@@ -288,24 +271,24 @@ std::vector<std::string> ComboBox::Items() const {
 
 void ComboBox::AddItem(const std::string& s) {
     FitFontTo(s);
-    SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
 }
 
 void ComboBox::InsertItem(int i, const std::string& s) {
     FitFontTo(s);
-    SendMessageA(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(Handle(), CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.c_str()));
 }
 
-void ComboBox::DeleteItem(int i) { SendMessageA(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(i), 0); }
+void ComboBox::DeleteItem(int i) { SendMessageA(Handle(), CB_DELETESTRING, static_cast<WPARAM>(i), 0); }
 
 void ComboBox::Clear() {
-    SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
-    SetWindowTextA(hwnd_, "");
+    SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
+    SetWindowTextA(Handle(), "");
 }
 
-int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)); }
+int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)); }
 
-void ComboBox::SetItemIndex(int i) { SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0); }
+void ComboBox::SetItemIndex(int i) { SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(i), 0); }
 
 void ComboBox::Command(WORD code) {
     if ((code == CBN_EDITCHANGE || code == CBN_SELCHANGE) && OnChange) OnChange(this);
@@ -317,33 +300,34 @@ ListBox::ListBox(Control* parent, const Design& d) : Control(parent, d) {
     CreateWindowed("LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true);
 }
 
-int ListBox::Count() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0)); }
+int ListBox::Count() const { return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0)); }
 
 std::string ListBox::Item(int i) const {
-    LRESULT n = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    LRESULT n = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
     if (n == LB_ERR) return {};
     std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    n = SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
     s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
     return s;
 }
 
 void ListBox::Add(const std::string& s) {
     FitFontTo(s);
-    SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
 }
-void ListBox::Clear() { SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0); }
-int ListBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)); }
-void ListBox::SetItemIndex(int i) { SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(i), 0); }
-int ListBox::TopIndex() const { return static_cast<int>(SendMessageA(hwnd_, LB_GETTOPINDEX, 0, 0)); }
+void ListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+int ListBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle(), LB_GETCURSEL, 0, 0)); }
+void ListBox::SetItemIndex(int i) { SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(i), 0); }
+int ListBox::TopIndex() const { return static_cast<int>(SendMessageA(Handle(), LB_GETTOPINDEX, 0, 0)); }
 
 int ListBox::FindExact(const std::string& s) const {
-    LRESULT r = SendMessageA(hwnd_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s.c_str()));
+    LRESULT r =
+        SendMessageA(Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s.c_str()));
     return r == LB_ERR ? -1 : static_cast<int>(r);
 }
 
 int ListBox::ItemAtPos(POINT pt) const {
-    LRESULT r = SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(Scaled(pt.x), Scaled(pt.y)));
+    LRESULT r = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(Scaled(pt.x), Scaled(pt.y)));
     if (HIWORD(r) != 0) return -1;
     int i = LOWORD(r);
     return i < Count() ? i : -1;
@@ -389,20 +373,20 @@ void ScrollBox::ChildMoved() {
 
 void ScrollBox::UpdateRange() {
     int range = 0;
-    for (Control* c : children_)
+    for (Control* c : Controls())
         if (c->Visible()) range = std::max(range, c->Top() + c->Height() + pos_);
     int page = ClientHeight();
     if (range == range_ && page == page_) return;  // the scroll bar redraws itself at once: only when needed
     range_ = range;
     page_ = page;
-    if (!hwnd_) return;
+    if (!Handle()) return;
     // The bar counts device pixels; the content is laid out in designed units.
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Handle(), &client);
     SCROLLINFO si{
         sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(0, Scaled(range_) - 1), static_cast<UINT>(client.bottom), 0, 0};
-    SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);  // drawn with the next paint
+    SetScrollInfo(Handle(), SB_VERT, &si, FALSE);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);  // drawn with the next paint
     if (pos_ > VertMax()) SetVertPosition(VertMax());
 }
 
@@ -412,12 +396,12 @@ void ScrollBox::SetVertPosition(int pos) {
     if (delta == 0) return;
     pos_ = pos;
     moving_ = true;
-    for (Control* c : children_) c->top_ += delta;
+    ShiftChildren(delta);
     PlaceChildren(false);
-    if (hwnd_) {
+    if (Handle()) {
         SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, Scaled(pos_), 0};
-        SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        SetScrollInfo(Handle(), SB_VERT, &si, FALSE);
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     moving_ = false;
 }
@@ -426,23 +410,18 @@ void ScrollBox::SetVertPosition(int pos) {
 // leave it move; the others stay parked out of view until they are needed (all: every one
 // whose window is not where its control says).
 void ScrollBox::PlaceChildren(bool all) {
-    if (!hwnd_) return;
+    if (!Handle()) return;
     int view = ClientHeight();
     auto inView = [view](int top, int height) { return top < view && top + height > 0; };
     HDWP dwp = BeginDeferWindowPos(8);
-    for (Control* c : children_) {
-        if (!c->hwnd_ && c->windowed_ && inView(c->top_, c->height_)) {
-            c->EnsureWindow();  // made where it belongs
+    for (Control* c : Controls()) {
+        if (!c->Handle() && c->Windowed() && inView(c->Top(), c->Height())) {
+            MakeWindow(*c);  // made where it belongs
             continue;
         }
-        if (!c->hwnd_ || c->winTop_ == c->top_) continue;
-        if (!all && !inView(c->top_, c->height_) && !inView(c->winTop_, c->height_)) continue;
-        // Edges are scaled one by one: at some DPIs the window's height depends on where it is.
-        RECT r = c->DeviceRect(c->left_, c->top_, c->width_, c->height_);
-        if (dwp)
-            dwp = DeferWindowPos(dwp, c->hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-        c->winTop_ = c->top_;
+        if (!c->Handle() || WindowTop(*c) == c->Top()) continue;
+        if (!all && !inView(c->Top(), c->Height()) && !inView(WindowTop(*c), c->Height())) continue;
+        dwp = DeferPlace(*c, dwp);
     }
     if (dwp) EndDeferWindowPos(dwp);
 }
@@ -461,7 +440,7 @@ LRESULT ScrollBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
             SCROLLINFO si{sizeof(si), SIF_TRACKPOS, 0, 0, 0, 0, 0};
-            GetScrollInfo(hwnd_, SB_VERT, &si);
+            GetScrollInfo(Handle(), SB_VERT, &si);
             SetVertPosition(Unscaled(si.nTrackPos));
             break;
         }
@@ -489,19 +468,19 @@ void ScrollBox::DpiChanged() {
 // ---- Image ----
 
 Image::Image(Control* parent, const Design& d) : Control(parent, d), picture_(std::make_unique<Picture>()) {
-    windowed_ = true;
+    WindowLater();
     WindowIfWanted();
 }
 
 void Image::WindowIfWanted() {
-    if (!hwnd_ && (!parent_ || parent_->WantsChildWindow(*this))) EnsureWindow();
+    if (!Handle() && (!Parent() || Parent()->WantsChildWindow(*this))) EnsureWindow();
 }
 
 void Image::EnsureWindow() {
-    if (hwnd_) return;
+    if (Handle()) return;
     CreateWindowed(OwnWindowClass(), 0, 0, false);
     // Below its siblings, so a frame drawn over the pictures stays in sight.
-    if (hwnd_) SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (Handle()) SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Image::SetBounds(int left, int top, int width, int height) {
@@ -519,19 +498,19 @@ LRESULT Image::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
+        HDC dc = BeginPaint(Handle(), &ps);
         RECT all{0, 0, DeviceWidth(), DeviceHeight()};
         FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
         int w = picture_->Width(), h = picture_->Height();
         if (w > 0 && h > 0) {
             // Centred in designed units, as the selection frame around it is, then scaled for
             // the screen edge by edge in the parent's space, so the two stay in step.
-            int x = (width_ - w) / 2, y = (height_ - h) / 2;
-            RECT r = DeviceRect(left_ + x, top_ + y, w, h);
-            OffsetRect(&r, -Scaled(left_), -Scaled(top_));
+            int x = (Width() - w) / 2, y = (Height() - h) / 2;
+            RECT r = DeviceRect(Left() + x, Top() + y, w, h);
+            OffsetRect(&r, -Scaled(Left()), -Scaled(Top()));
             picture_->Draw(dc, r);
         }
-        EndPaint(hwnd_, &ps);
+        EndPaint(Handle(), &ps);
         return 0;
     }
     }

@@ -88,7 +88,6 @@ class Edit : public Control {
 public:
     Edit(Control* parent, const Design& d, bool readOnly = false);
     std::string Text() const override;
-    void SetText(const std::string& text) override;
     bool ReadOnly() const { return readOnly_; }
 
 protected:
@@ -103,7 +102,6 @@ class ComboBox : public Control {
 public:
     ComboBox(Control* parent, const Design& d);
     std::string Text() const override;
-    void SetText(const std::string& text) override;
     HWND EditHandle() const { return edit_; }
 
     int Count() const;
@@ -118,7 +116,6 @@ public:
 
 protected:
     void Command(WORD code) override;
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     HWND edit_ = nullptr;
@@ -163,7 +160,7 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     static constexpr int kLine = 8;
     // The window itself or one inside it (a thumbnail).
-    bool Holds(HWND h) const { return h && (h == hwnd_ || IsChild(hwnd_, h)); }
+    bool Holds(HWND h) const { return h && (h == Handle() || IsChild(Handle(), h)); }
     bool WantsChildWindow(const Control& child) const override;
     void DpiChanged() override;
 

@@ -36,19 +36,20 @@ WrapLabel::WrapLabel(forms::Control* parent, const forms::Design& d) : Control(p
 
 void WrapLabel::SetText(const std::string& text) {
     Invalidate();
-    caption_ = text;
+    Control::SetText(text);
     AutoSize();
     Invalidate();
 }
 
 void WrapLabel::AutoSize() {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_, Dpi()));
+    HGDIOBJ old = SelectObject(dc, forms::DesignFont(Bold(), Dpi()));
     RECT r{0, 0, DeviceWidth(), 0};
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    const std::string text = Text();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    height_ = forms::Cover(r.bottom, Dpi());
+    KeepBounds(Left(), Top(), Width(), forms::Cover(r.bottom, Dpi()));
 }
 
 void WrapLabel::DpiChanged() {
@@ -58,33 +59,35 @@ void WrapLabel::DpiChanged() {
 
 void WrapLabel::Paint(HDC dc) {
     RECT r = DeviceBounds();
-    HGDIOBJ old = SelectObject(dc, forms::DesignFont(bold_, Dpi()));
+    HGDIOBJ old = SelectObject(dc, forms::DesignFont(Bold(), Dpi()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    const std::string text = Text();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
 }
 
 LinkLabel::LinkLabel(forms::Control* parent, const forms::Design& d) : Control(parent, d) {
-    if (width_ == 0) width_ = forms::Cover(MeasuredWidth(caption_, LinkFont(Dpi())), Dpi());
-    if (height_ == 0) height_ = 13;
+    KeepBounds(Left(), Top(), Width() ? Width() : forms::Cover(MeasuredWidth(Text(), LinkFont(Dpi())), Dpi()),
+               Height() ? Height() : 13);
     CreateWindowed(forms::OwnWindowClass(), 0, 0, false);
     // Above the text it lies over, for painting and for clicks.
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
+        HDC dc = BeginPaint(Handle(), &ps);
         RECT r{0, 0, DeviceWidth(), DeviceHeight()};
         HGDIOBJ old = SelectObject(dc, LinkFont(Dpi()));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 255));
-        DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+        const std::string text = Text();
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, old);
-        EndPaint(hwnd_, &ps);
+        EndPaint(Handle(), &ps);
         return 0;
     }
     case WM_SETCURSOR:
@@ -119,7 +122,7 @@ void PictureView::Paint(HDC dc) {
                    SRCCOPY);
     }
     // The icon's designed size is the system's at 96 DPI (32 pixels), scaled as the rest.
-    if (icon_) DrawIconEx(dc, Scaled(left_), Scaled(top_), icon_, Scaled(32), Scaled(32), 0, nullptr, DI_NORMAL);
+    if (icon_) DrawIconEx(dc, Scaled(Left()), Scaled(Top()), icon_, Scaled(32), Scaled(32), 0, nullptr, DI_NORMAL);
 }
 
 platform::Gdi<HBITMAP> MakeLogo() {

@@ -13,7 +13,7 @@ TForm_options* Form_options = nullptr;
 IconImage::IconImage(Control* parent, const Design& d) : Control(parent, d) {
     CreateWindowed("STATIC", SS_ICON | SS_CENTERIMAGE, 0, true);
     if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON"))
-        SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        SendMessageA(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     SetBounds(d.left, d.top, d.width, d.height);  // the icon must not resize the control
 }
 
