@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "forms/dpiscale.h"
+#include "forms/fonts.h"
 
 namespace forms {
 
@@ -235,15 +236,6 @@ private:
 
 // The window class of our own windows (forms, panels, scroll boxes, images).
 const char* OwnWindowClass();
-// "MS Sans Serif" 8 pt, plain or bold, at a DPI; each created once, kept for the program's life.
-HFONT DesignFont(bool bold, int dpi = kDesignDpi);
-// Where the designed font cannot show a text (CJK, Arabic, Hebrew, Indic scripts...): the same
-// size in the first installed face that shows the whole text, else "Microsoft Sans Serif", the
-// TrueType face of the designed one's design, which the system links to the fonts of the other
-// scripts (font linking: FontLink\SystemLink).
-HFONT FallbackFont(bool bold, const std::string& text, int dpi = kDesignDpi);
-// Whether the designed font has a glyph for every character of the text.
-bool DesignFontShows(const std::string& text);
 // The items of a combo box window, editable or drop-down list alike ("" for no such item).
 int ComboCount(HWND combo);
 std::string ComboItem(HWND combo, int i);

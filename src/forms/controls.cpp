@@ -22,14 +22,8 @@ void Label::SetText(const std::string& text) {
 
 void Label::AutoSize() {
     const int dpi = Dpi();
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font());
-    SIZE sz{0, 0};
-    std::wstring text = platform::Widen(Text());  // measured as it is drawn
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    KeepBounds(Left(), Top(), Cover(sz.cx, dpi), std::max<int>(Cover(sz.cy, dpi), 13));
+    SIZE size = MeasureText(Font(), Text());
+    KeepBounds(Left(), Top(), Cover(size.cx, dpi), std::max<int>(Cover(size.cy, dpi), 13));
 }
 
 void Label::DpiChanged() {

@@ -16,20 +16,10 @@ HFONT LinkFont(int dpi) {
     return font;
 }
 
-int MeasuredWidth(const std::string& text, HFONT font) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE sz{0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &sz);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return sz.cx;
-}
-
 }  // namespace
 
 int TextWidth(const std::string& text, bool bold, int dpi) {
-    return forms::Cover(MeasuredWidth(text, forms::DesignFont(bold, dpi)), dpi);
+    return forms::Cover(forms::MeasureText(forms::DesignFont(bold, dpi), text).cx, dpi);
 }
 
 WrapLabel::WrapLabel(forms::Control* parent, const forms::Design& d) : Control(parent, d) { AutoSize(); }
@@ -42,14 +32,8 @@ void WrapLabel::SetText(const std::string& text) {
 }
 
 void WrapLabel::AutoSize() {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, forms::DesignFont(Bold(), Dpi()));
-    RECT r{0, 0, DeviceWidth(), 0};
-    const std::string text = Text();
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    KeepBounds(Left(), Top(), Width(), forms::Cover(r.bottom, Dpi()));
+    SIZE size = forms::MeasureText(forms::DesignFont(Bold(), Dpi()), Text(), DeviceWidth());
+    KeepBounds(Left(), Top(), Width(), forms::Cover(size.cy, Dpi()));
 }
 
 void WrapLabel::DpiChanged() {
@@ -68,7 +52,7 @@ void WrapLabel::Paint(HDC dc) {
 }
 
 LinkLabel::LinkLabel(forms::Control* parent, const forms::Design& d) : Control(parent, d) {
-    KeepBounds(Left(), Top(), Width() ? Width() : forms::Cover(MeasuredWidth(Text(), LinkFont(Dpi())), Dpi()),
+    KeepBounds(Left(), Top(), Width() ? Width() : forms::Cover(forms::MeasureText(LinkFont(Dpi()), Text()).cx, Dpi()),
                Height() ? Height() : 13);
     CreateWindowed(forms::OwnWindowClass(), 0, 0, false);
     // Above the text it lies over, for painting and for clicks.

@@ -264,4 +264,20 @@ TEST_F(FormsTest, DropDownListDrawsItsOwnItems) {
     EXPECT_EQ(GetPixel(dc.get(), 119, 0), GetNearestColor(dc.get(), GetSysColor(COLOR_HIGHLIGHT)));
 }
 
+TEST_F(FormsTest, TextIsMeasuredOnOneLineOrWrappedAtAWidth) {
+    const std::string text = "a few words of text";
+    HFONT font = DesignFont(false);
+    SIZE line = MeasureText(font, text);
+    EXPECT_GT(line.cx, MeasureText(font, "a few").cx);
+    SIZE wrapped = MeasureText(font, text, line.cx / 2);
+    EXPECT_LE(wrapped.cx, line.cx / 2);
+    EXPECT_GE(wrapped.cy, 2 * line.cy);
+    // A label is as large as its text, in designed units.
+    Form f({.name = "F", .clientWidth = 200, .clientHeight = 60});
+    Label label(&f, {.name = "L", .caption = text.c_str()});
+    SIZE shown = MeasureText(label.Font(), text);
+    EXPECT_EQ(label.Width(), Cover(shown.cx, f.Dpi()));
+    EXPECT_EQ(label.Height(), std::max(Cover(shown.cy, f.Dpi()), 13));
+}
+
 }  // namespace
