@@ -209,6 +209,8 @@ private:
     bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // An adopted child already taken out of both lists: its window goes now, its object later.
     void Forget(std::unique_ptr<Control> doomed);
+    // The window goes at once, out of the tooltips' tools; its last messages reach no object.
+    void DropWindow(Form* tips);
 
     HWND hwnd_ = nullptr;
     WNDPROC oldProc_ = nullptr;
@@ -236,8 +238,5 @@ private:
 
 // The window class of our own windows (forms, panels, scroll boxes, images).
 const char* OwnWindowClass();
-// The items of a combo box window, editable or drop-down list alike ("" for no such item).
-int ComboCount(HWND combo);
-std::string ComboItem(HWND combo, int i);
 
 }  // namespace forms

@@ -1,5 +1,7 @@
 #include "forms/dropdownlist.h"
 
+#include "forms/lists.h"
+
 namespace forms {
 
 DropDownList::DropDownList(Control* parent, const Design& d, int itemHeight)
