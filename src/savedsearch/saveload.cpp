@@ -168,7 +168,7 @@ void TForm1::PopLoad1Click(Component*) {
     }
     TForm_oldsearchs& chooser = *Form_oldsearchs;
     if (chooser.ShowModal() != forms::mrOk) return;
-    const std::string name = chooser.ComboBox_search->Text();
+    const std::string name = chooser.ComboBox_search.Text();
     if (settings::IsBlankEntry(name)) {
         Inform("No file selected ...");
         return;
@@ -189,7 +189,7 @@ void TForm1::PopLoad1Click(Component*) {
                " entries, or a file over 1 GB).");
         return;
     }
-    Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search->ItemIndex());
+    Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search.ItemIndex());
 
     try {
         ShowLoadedSet(set);
