@@ -170,7 +170,7 @@ protected:
     void WindowLater() { windowed_ = true; }
     // A message for this control's window; the default calls the old or default procedure.
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+    // Hands a message to the control's WndProc as its window procedure does.
     static LRESULT Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // What this control's window told its parent window, handed back by the parent: a
     // WM_COMMAND as its notification code; WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_HSCROLL
@@ -180,10 +180,8 @@ protected:
     virtual void ChildMoved() {}
     // Windowed controls whose window waits until it is wanted make it here.
     virtual void EnsureWindow() {}
-    HWND ParentHandle() const;
     void ApplyFont();
 
-    void RegisterHint();
     // Where this control lies in its parent's client area, in device pixels; a rectangle of
     // its own client area (designed units) in its window's client pixels.
     RECT DeviceBounds() const;
@@ -191,8 +189,6 @@ protected:
     // Its window's size in device pixels.
     int DeviceWidth() const { return Scaled(left_ + width_) - Scaled(left_); }
     int DeviceHeight() const { return Scaled(top_ + height_) - Scaled(top_); }
-    // Puts the window where the designed bounds say, at the current DPI.
-    void PlaceWindow();
     // Takes bounds as they are, moving and redrawing nothing: a size the control works out for
     // itself (a label's from its text), or what its window already is (a form's).
     void KeepBounds(int left, int top, int width, int height);
@@ -206,11 +202,16 @@ protected:
     static HDWP DeferPlace(Control& child, HDWP dwp);
 
 private:
+    LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);  // the old or default procedure
     bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // An adopted child already taken out of both lists: its window goes now, its object later.
     void Forget(std::unique_ptr<Control> doomed);
     // The window goes at once, out of the tooltips' tools; its last messages reach no object.
     void DropWindow(Form* tips);
+    HWND ParentHandle() const;
+    void RegisterHint();
+    // Puts the window where the designed bounds say, at the current DPI.
+    void PlaceWindow();
 
     HWND hwnd_ = nullptr;
     WNDPROC oldProc_ = nullptr;
