@@ -54,8 +54,8 @@ int main() {
     form->Show();
     Form_oldsearchs = new TForm_oldsearchs();
     env.forms.modal = [&](forms::Form&) {
-        for (int i = 0; i < Form_oldsearchs->ComboBox_search->Count(); ++i)
-            if (Form_oldsearchs->ComboBox_search->Item(i) == name) Form_oldsearchs->ComboBox_search->SetItemIndex(i);
+        for (int i = 0; i < Form_oldsearchs->ComboBox_search.Count(); ++i)
+            if (Form_oldsearchs->ComboBox_search.Item(i) == name) Form_oldsearchs->ComboBox_search.SetItemIndex(i);
         return forms::mrOk;
     };
     testsupport::Install(env);

@@ -1,28 +1,12 @@
+// A control's place, state and texts, and its place among its parent's children.
 #include "forms/control.h"
 
 #include <algorithm>
-#include <unordered_set>
-#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "forms/form.h"
-#include "forms/menu.h"
-#include "forms/messageloop.h"
-#include "platform/codepage.h"
 
 namespace forms {
-
-namespace {
-constexpr char kObjectProp[] = "QuenbyControl";
-constexpr char kOldProcProp[] = "QuenbyOldProc";
-// Every window and control is a Unicode window: typed characters reach it whole, whatever the
-// code page (an ANSI window proc gets WM_CHAR narrowed to one byte). Texts still go in and out
-// through the A functions, converted in the process code page.
-constexpr char kClassName[] = "QuenbyWindow";
-constexpr wchar_t kWideClassName[] = L"QuenbyWindow";
-}  // namespace
 
 unsigned CurrentShiftState() {
     unsigned s = 0;
@@ -30,91 +14,6 @@ unsigned CurrentShiftState() {
     if (GetKeyState(VK_CONTROL) < 0) s |= kCtrl;
     if (GetKeyState(VK_MENU) < 0) s |= kAlt;
     return s;
-}
-
-HFONT DesignFont(bool bold, int dpi) {
-    // One pair for each DPI the program's windows have been shown at: a handful at most.
-    static std::map<int, HFONT> fonts[2];
-    HFONT& f = fonts[bold ? 1 : 0][dpi];
-    if (!f)
-        f = CreateFontA(-Scale(11, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                        "MS Sans Serif");
-    return f;
-}
-
-namespace {
-
-HFONT FaceFont(const char* face, bool bold, int dpi) {
-    static std::map<std::pair<std::string, int>, HFONT> fonts;
-    HFONT& f = fonts[{face, bold ? -dpi : dpi}];
-    if (!f)
-        f = CreateFontA(-Scale(11, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
-    return f;
-}
-
-// Whether the font's own glyphs show every character of the text (false when it cannot tell).
-bool FontShows(HFONT font, const std::wstring& wide) {
-    std::vector<WORD> glyphs(wide.size());
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    DWORD n =
-        GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return n != GDI_ERROR && std::none_of(glyphs.begin(), glyphs.end(), [](WORD g) { return g == 0xFFFF; });
-}
-
-}  // namespace
-
-HFONT FallbackFont(bool bold, const std::string& text, int dpi) {
-    // Faces that hold a whole script themselves come first (Windows' own, then the Noto fonts a
-    // Linux system gives Wine); "Microsoft Sans Serif" is the last word, which Windows links to
-    // the fonts of every other script.
-    static const char* const kFaces[] = {"Microsoft Sans Serif", "Segoe UI",         "Microsoft YaHei",
-                                         "Malgun Gothic",        "Yu Gothic UI",     "Noto Sans",
-                                         "Noto Sans CJK JP",     "Noto Sans Arabic", "Noto Sans Hebrew",
-                                         "Noto Sans Devanagari"};
-    std::wstring wide = platform::Widen(text);
-    for (const char* face : kFaces) {
-        HFONT f = FaceFont(face, bold, dpi);
-        char got[LF_FACESIZE] = {};
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, f);
-        GetTextFaceA(dc, sizeof got, got);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        // A face the system substitutes by another is not the one asked for.
-        if (lstrcmpiA(got, face) == 0 && FontShows(f, wide)) return f;
-    }
-    return FaceFont(kFaces[0], bold, dpi);
-}
-
-bool DesignFontShows(const std::string& text) {
-    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) return true;
-    std::wstring wide = platform::Widen(text);
-    if (FontShows(DesignFont(false), wide)) return true;
-    // A font that cannot tell (a raster font) is trusted with Latin-1 only.
-    return std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x100; });
-}
-
-const char* OwnWindowClass() {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = ControlProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kWideClassName;
-        RegisterClassW(&wc);
-        registered = true;
-    }
-    return kClassName;
 }
 
 Control::Control(Control* parent, const Design& d)
@@ -140,10 +39,8 @@ Control::~Control() {
     auto owned = std::move(owned_);
     owned.clear();
     if (hwnd_) {
-        if (Form* f = OwnerForm(); f && f != this) f->RemoveTool(this);
-        RemovePropA(hwnd_, kObjectProp);  // later messages go to the old or default procedure
-        DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
+        Form* f = OwnerForm();
+        DropWindow(f != this ? f : nullptr);
     }
     if (parent_) {
         auto& sib = parent_->children_;
@@ -171,134 +68,6 @@ Control* Control::FindChild(const std::string& name) const {
     return nullptr;
 }
 
-Control* Control::FromHandle(HWND hwnd) { return hwnd ? static_cast<Control*>(GetPropA(hwnd, kObjectProp)) : nullptr; }
-
-Control* Control::ControlAt(HWND hwnd) {
-    for (; hwnd; hwnd = GetParent(hwnd))
-        if (Control* c = FromHandle(hwnd)) return c;
-    return nullptr;
-}
-
-void Control::CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool subclass) {
-    windowed_ = true;
-    ownClass_ = !subclass;
-    DWORD st = style | WS_CHILD | WS_CLIPSIBLINGS;
-    if (visible_) st |= WS_VISIBLE;
-    if (!enabled_) st |= WS_DISABLED;
-    if (tabOrder_ >= 0) st |= WS_TABSTOP;
-    winTop_ = top_;
-    RECT r = DeviceRect(left_, top_, width_, height_ + extraHeight_);
-    HWND h = CreateWindowExW(exStyle, platform::Widen(cls).c_str(), platform::Widen(caption_).c_str(), st, r.left,
-                             r.top, r.right - r.left, r.bottom - r.top, ParentHandle(), nullptr,
-                             GetModuleHandleA(nullptr), subclass ? nullptr : this);
-    if (subclass && h) {
-        hwnd_ = h;
-        SetPropA(h, kObjectProp, this);
-        oldProc_ =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
-        SetPropA(h, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
-    }
-    ApplyFont();
-    RegisterHint();
-}
-
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Control* c = Control::FromHandle(hwnd);
-    if (!c && msg == WM_NCCREATE) {
-        c = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        if (c) {
-            SetPropA(hwnd, kObjectProp, c);
-            c->hwnd_ = hwnd;
-        }
-    }
-    if (c) return Control::Dispatch(c, hwnd, msg, wp, lp);
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
-    if (msg == WM_NCDESTROY) RemovePropA(hwnd, kOldProcProp);
-    return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-LRESULT Control::Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    EnterHandler();
-    LRESULT r = 0;
-    try {
-        r = c->WndProc(msg, wp, lp);
-    } catch (...) {
-        HandleException();
-    }
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kObjectProp);
-        RemovePropA(hwnd, kOldProcProp);
-        if (c->hwnd_ == hwnd) c->hwnd_ = nullptr;
-    }
-    LeaveHandler();
-    return r;
-}
-
-LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-    return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND:
-        if (ownClass_ && lp) {
-            Control* child = FromHandle(reinterpret_cast<HWND>(lp));
-            if (child && child->parent_ == this) {
-                child->Command(HIWORD(wp));
-                return 0;
-            }
-        }
-        break;
-    case WM_PAINT:
-        if (ownClass_) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            PaintGraphicChildren(dc);
-            EndPaint(hwnd_, &ps);
-            return 0;
-        }
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        if (OnMouseDown) {
-            MouseButton b = msg == WM_LBUTTONDOWN   ? MouseButton::Left
-                            : msg == WM_RBUTTONDOWN ? MouseButton::Right
-                                                    : MouseButton::Middle;
-            unsigned shift = static_cast<unsigned>(wp) & (MK_SHIFT | MK_CONTROL);
-            if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
-            OnMouseDown(this, b, shift, Unscaled(static_cast<short>(LOWORD(lp))),
-                        Unscaled(static_cast<short>(HIWORD(lp))));
-        }
-        break;
-    case WM_LBUTTONUP:
-        if (ownClass_ && OnClick && enabled_) OnClick(this);
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (ownClass_ && OnDblClick) OnDblClick(this);
-        break;
-    case WM_SETCURSOR:
-        if (cursor_ == Cursor::HourGlass && LOWORD(lp) == HTCLIENT) {
-            ::SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-            return TRUE;
-        }
-        break;
-    case WM_CONTEXTMENU:
-        if (Popup) {
-            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-            if (lp == -1) {  // from the keyboard: the control's centre
-                pt = ScreenPoint(width_ / 2, height_ / 2);
-            }
-            Popup->PopupComponent = this;
-            Form* f = OwnerForm();
-            Popup->Popup(f ? f->Handle() : hwnd_, pt.x, pt.y);
-            return 0;
-        }
-        break;
-    }
-    return DefaultProc(msg, wp, lp);
-}
-
 void Control::PaintGraphicChildren(HDC dc) {
     for (Control* c : children_)
         if (!c->windowed_ && c->visible_) c->Paint(dc);
@@ -313,6 +82,27 @@ void Control::SetBounds(int left, int top, int width, int height) {
     if (hwnd_) PlaceWindow();
     if (!windowed_) Invalidate();
     if (parent_) parent_->ChildMoved();
+}
+
+void Control::KeepBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
+void Control::ShiftChildren(int dy) {
+    for (Control* c : children_) c->top_ += dy;
+}
+
+HDWP Control::DeferPlace(Control& child, HDWP dwp) {
+    // Edges are scaled one by one: at some DPIs the window's height depends on where it is.
+    RECT r = child.DeviceBounds();
+    if (dwp)
+        dwp = DeferWindowPos(dwp, child.hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    child.winTop_ = child.top_;
+    return dwp;
 }
 
 void Control::PlaceWindow() {
@@ -477,38 +267,6 @@ void Control::Invalidate() {
 
 void Control::Click() {
     if (enabled_ && OnClick) OnClick(this);
-}
-
-void Control::DestroyChild(Control* child) { DestroyChildren({child}); }
-
-void Control::DestroyChildren(const std::vector<Control*>& doomed) {
-    std::unordered_set<Control*> gone(doomed.begin(), doomed.end());
-    std::vector<std::unique_ptr<Control>> taken;
-    auto owned = std::stable_partition(owned_.begin(), owned_.end(), [&](auto& p) { return !gone.count(p.get()); });
-    for (auto it = owned; it != owned_.end(); ++it) taken.push_back(std::move(*it));
-    owned_.erase(owned, owned_.end());
-    if (taken.empty()) return;
-    gone.clear();
-    for (auto& p : taken) gone.insert(p.get());
-    children_.erase(std::remove_if(children_.begin(), children_.end(), [&](Control* c) { return gone.count(c) > 0; }),
-                    children_.end());
-    for (auto& p : taken) Forget(std::move(p));
-    ChildMoved();
-}
-
-void Control::Forget(std::unique_ptr<Control> doomed) {
-    Control* child = doomed.get();
-    if (child->hwnd_) {
-        if (Form* f = OwnerForm()) f->RemoveTool(child);
-        HWND h = child->hwnd_;
-        RemovePropA(h, kObjectProp);
-        child->hwnd_ = nullptr;
-        DestroyWindow(h);
-    } else {
-        child->Invalidate();
-    }
-    child->parent_ = nullptr;
-    DeleteLater(std::move(doomed));
 }
 
 }  // namespace forms

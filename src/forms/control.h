@@ -5,8 +5,9 @@
 // graphic controls (labels, frames) have none and are painted by their parent. One window
 // procedure thunk serves all of them: our own window classes store the object at
 // WM_NCCREATE, the standard controls (buttons, edits, lists) are subclassed and keep the
-// object and their old procedure in window properties. A parent reflects WM_COMMAND from a
-// child to the child's object, so each control turns its notifications into its own events.
+// object and their old procedure in window properties. A parent hands what a child window
+// tells it (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_HSCROLL, WM_VSCROLL) back to
+// the child's object, so each control turns its notifications into its own events.
 // An exception escaping an event handler is shown by the application-wide error handler.
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "forms/dpiscale.h"
+#include "forms/fonts.h"
 
 namespace forms {
 
@@ -153,23 +155,33 @@ public:
     // Whether a child's window is wanted yet: a scroll box wants only those in its view.
     virtual bool WantsChildWindow(const Control& child) const { return true; }
 
+    // The window procedure of every control's window, ours or subclassed.
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
 protected:
     // Graphic controls: painted by the parent into its device context.
     virtual void Paint(HDC dc) {}
-    // Windowed controls: create the window. Standard classes are subclassed afterwards.
-    void CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool subclass);
+    // Windowed controls: create the window. Standard classes are subclassed afterwards. A
+    // combo box's window also holds its drop-down list, listHeight below the designed box.
+    void CreateWindowed(const char* cls, DWORD style, DWORD exStyle, bool subclass, int listHeight = 0);
+    // A form's window: of our own class, at the outer rectangle given in device pixels.
+    void CreateTopLevel(DWORD style, DWORD exStyle, const RECT& outer, HWND owner);
+    // A windowed control whose window is made only once it is wanted (EnsureWindow).
+    void WindowLater() { windowed_ = true; }
     // A message for this control's window; the default calls the old or default procedure.
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
-    // A WM_COMMAND notification that the parent reflected to this control.
+    // Hands a message to the control's WndProc as its window procedure does.
+    static LRESULT Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    // What this control's window told its parent window, handed back by the parent: a
+    // WM_COMMAND as its notification code; WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_HSCROLL
+    // and WM_VSCROLL whole, answered (true, with the result) or left to the parent's default.
     virtual void Command(WORD code) {}
+    virtual bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) { return false; }
     virtual void ChildMoved() {}
     // Windowed controls whose window waits until it is wanted make it here.
     virtual void EnsureWindow() {}
-    HWND ParentHandle() const;
     void ApplyFont();
 
-    void RegisterHint();
     // Where this control lies in its parent's client area, in device pixels; a rectangle of
     // its own client area (designed units) in its window's client pixels.
     RECT DeviceBounds() const;
@@ -177,18 +189,41 @@ protected:
     // Its window's size in device pixels.
     int DeviceWidth() const { return Scaled(left_ + width_) - Scaled(left_); }
     int DeviceHeight() const { return Scaled(top_ + height_) - Scaled(top_); }
+    // Takes bounds as they are, moving and redrawing nothing: a size the control works out for
+    // itself (a label's from its text), or what its window already is (a form's).
+    void KeepBounds(int left, int top, int width, int height);
+
+    // For a container that places its children's windows itself (a scroll box parks those
+    // out of view): every child moved in the design alone; where a child's window really
+    // is; a child's window made, or put where its design says (deferred with the others).
+    void ShiftChildren(int dy);
+    static int WindowTop(const Control& child) { return child.winTop_; }
+    static void MakeWindow(Control& child) { child.EnsureWindow(); }
+    static HDWP DeferPlace(Control& child, HDWP dwp);
+
+private:
+    LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);  // the old or default procedure
+    bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // An adopted child already taken out of both lists: its window goes now, its object later.
+    void Forget(std::unique_ptr<Control> doomed);
+    // The window goes at once, out of the tooltips' tools; its last messages reach no object.
+    void DropWindow(Form* tips);
+    HWND ParentHandle() const;
+    void RegisterHint();
     // Puts the window where the designed bounds say, at the current DPI.
     void PlaceWindow();
 
     HWND hwnd_ = nullptr;
     WNDPROC oldProc_ = nullptr;
+    UINT id_ = 0;  // the child window's identifier, which WM_MEASUREITEM names it by
     bool windowed_ = false;
+    bool ownClass_ = false;
     Control* parent_;
     std::vector<Control*> children_;
     std::vector<std::unique_ptr<Control>> owned_;
-    // An adopted child already taken out of both lists: its window goes now, its object later.
-    void Forget(std::unique_ptr<Control> doomed);
     int left_, top_, width_, height_;
+    int extraHeight_ = 0;  // a combo box's drop-down list
+    int winTop_ = 0;       // where the window really is (a scroll box parks hidden ones)
     std::string caption_;
     std::string hint_;
     bool bold_;
@@ -200,31 +235,9 @@ protected:
     Align align_;
     Cursor cursor_ = Cursor::Default;
     bool showHint_ = false;
-    bool ownClass_ = false;
-    int extraHeight_ = 0;  // a combo box's window also holds its drop-down list
-    int winTop_ = 0;       // where the window really is (a scroll box parks hidden ones)
-
-    friend LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
-    friend class Form;
-    friend class ScrollBox;
-    friend class ComboBox;
-    static LRESULT Dispatch(Control* c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
 // The window class of our own windows (forms, panels, scroll boxes, images).
 const char* OwnWindowClass();
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-// "MS Sans Serif" 8 pt, plain or bold, at a DPI; each created once, kept for the program's life.
-HFONT DesignFont(bool bold, int dpi = kDesignDpi);
-// Where the designed font cannot show a text (CJK, Arabic, Hebrew, Indic scripts...): the same
-// size in the first installed face that shows the whole text, else "Microsoft Sans Serif", the
-// TrueType face of the designed one's design, which the system links to the fonts of the other
-// scripts (font linking: FontLink\SystemLink).
-HFONT FallbackFont(bool bold, const std::string& text, int dpi = kDesignDpi);
-// Whether the designed font has a glyph for every character of the text.
-bool DesignFontShows(const std::string& text);
-// The items of a combo box window, editable or drop-down list alike ("" for no such item).
-int ComboCount(HWND combo);
-std::string ComboItem(HWND combo, int i);
 
 }  // namespace forms

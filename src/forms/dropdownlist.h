@@ -21,8 +21,8 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int i);  // -1 or an index outside the list selects nothing
 
-    // The parent window hands over WM_DRAWITEM; returns true when it was this control's.
-    bool ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+protected:
+    bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;  // draws an item
 
 private:
     void ApplyItemHeight();

@@ -56,25 +56,21 @@ Form::Form(const FormDesign& d)
     }();
     (void)commonControls;
     if (!MainForm()) SetMainForm(this);
-    windowed_ = true;
-    ownClass_ = true;
     // The window takes the DPI of the monitor it opens on; its design is scaled by that.
-    dpi_ = DpiAt(POINT{left_, top_});
+    dpi_ = DpiAt(POINT{Left(), Top()});
     RECT r{0, 0, Scale(d.clientWidth, dpi_), Scale(d.clientHeight, dpi_)};
     OuterRect(r, StyleOf(d), false, ExStyleOf(d), dpi_);
     HWND owner = (MainForm() && MainForm() != this) ? MainForm()->Handle() : nullptr;
-    CreateWindowExW(ExStyleOf(d), platform::Widen(OwnWindowClass()).c_str(), platform::Widen(caption_).c_str(),
-                    StyleOf(d), left_, top_, r.right - r.left, r.bottom - r.top, owner, nullptr,
-                    GetModuleHandleA(nullptr), static_cast<Control*>(this));
-    if (hwnd_ && WindowDpi(hwnd_) != dpi_) {  // the system placed it otherwise than asked
-        dpi_ = WindowDpi(hwnd_);
+    CreateTopLevel(StyleOf(d), ExStyleOf(d), RECT{Left(), Top(), Left() + r.right - r.left, Top() + r.bottom - r.top},
+                   owner);
+    if (Handle() && WindowDpi(Handle()) != dpi_) {  // the system placed it otherwise than asked
+        dpi_ = WindowDpi(Handle());
         r = RECT{0, 0, Scale(d.clientWidth, dpi_), Scale(d.clientHeight, dpi_)};
         OuterRect(r, StyleOf(d), false, ExStyleOf(d), dpi_);
-        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    width_ = Unscale(r.right - r.left, dpi_);
-    height_ = Unscale(r.bottom - r.top, dpi_);
+    KeepBounds(Left(), Top(), Unscale(r.right - r.left, dpi_), Unscale(r.bottom - r.top, dpi_));
     ApplyFont();
 }
 
@@ -82,33 +78,31 @@ Form::~Form() {
     if (MainForm() == this) SetMainForm(nullptr);
     auto& stack = ModalStack();
     stack.erase(std::remove(stack.begin(), stack.end(), this), stack.end());
-    if (menu_ && hwnd_) ::SetMenu(hwnd_, nullptr);  // the menu object owns its handle
+    if (menu_ && Handle()) ::SetMenu(Handle(), nullptr);  // the menu object owns its handle
 }
 
 void Form::SetBounds(int left, int top, int width, int height) {
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
-    if (hwnd_) MoveWindow(hwnd_, left, top, Scaled(width), Scaled(height), TRUE);
+    KeepBounds(left, top, width, height);
+    if (Handle()) MoveWindow(Handle(), left, top, Scaled(width), Scaled(height), TRUE);
 }
 
 void Form::SetClientSize(int width, int height) {
     const int w = Scaled(width), h = Scaled(height);
     RECT r{0, 0, w, h};
-    OuterRect(r, GetWindowLongA(hwnd_, GWL_STYLE), GetMenu(hwnd_) != nullptr, GetWindowLongA(hwnd_, GWL_EXSTYLE), dpi_);
+    OuterRect(r, GetWindowLongA(Handle(), GWL_STYLE), GetMenu(Handle()) != nullptr,
+              GetWindowLongA(Handle(), GWL_EXSTYLE), dpi_);
     RECT o;
-    GetWindowRect(hwnd_, &o);
-    MoveWindow(hwnd_, o.left, o.top, r.right - r.left, r.bottom - r.top, TRUE);
+    GetWindowRect(Handle(), &o);
+    MoveWindow(Handle(), o.left, o.top, r.right - r.left, r.bottom - r.top, TRUE);
     // A menu bar that wraps takes more than one line: correct by what the client really is.
     RECT c;
-    GetClientRect(hwnd_, &c);
+    GetClientRect(Handle(), &c);
     if (c.bottom != h && c.bottom > 0)
-        MoveWindow(hwnd_, o.left, o.top, r.right - r.left, r.bottom - r.top + h - c.bottom, TRUE);
+        MoveWindow(Handle(), o.left, o.top, r.right - r.left, r.bottom - r.top + h - c.bottom, TRUE);
 }
 
 void Form::DpiChanged() {
-    for (Control* c : children_) c->DpiChanged();
+    for (Control* c : Controls()) c->DpiChanged();
     ApplyFont();
     if (tooltip_) SendMessageA(tooltip_, WM_SETFONT, 0, TRUE);  // the system's font, at the new DPI
     Invalidate();
@@ -120,7 +114,7 @@ void Form::MoveToDpi(int dpi, const RECT& suggested) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
     DpiChanged();
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -130,15 +124,11 @@ void Form::Show() {
         ApplyTabOrder();
         if (OnShow) OnShow(this);
     }
-    visible_ = true;
-    ShowWindow(hwnd_, SW_SHOW);
-    if (GetActiveWindow() == hwnd_ && !Focused()) RestoreFocus();
+    SetVisible(true);
+    if (GetActiveWindow() == Handle() && !Focused()) RestoreFocus();
 }
 
-void Form::Hide() {
-    visible_ = false;
-    ShowWindow(hwnd_, SW_HIDE);
-}
+void Form::Hide() { SetVisible(false); }
 
 void Form::Close() {
     if (modal_) {
@@ -173,7 +163,7 @@ int Form::ShowModal() {
     }
     // Disable the thread's other windows while this one is up, as a dialog box does.
     std::vector<HWND> disabled;
-    std::pair<HWND, std::vector<HWND>*> ctx{hwnd_, &disabled};
+    std::pair<HWND, std::vector<HWND>*> ctx{Handle(), &disabled};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND h, LPARAM lp) -> BOOL {
@@ -187,7 +177,7 @@ int Form::ShowModal() {
         reinterpret_cast<LPARAM>(&ctx));
     savedFocus_ = nullptr;  // each opening starts at the first control
     Show();
-    SetActiveWindow(hwnd_);
+    SetActiveWindow(Handle());
     if (!Focused()) FocusFirstControl();
     while (!Terminated()) {
         if (ModalResult != mrNone) {
@@ -213,27 +203,27 @@ int Form::ShowModal() {
 
 void Form::SetMenu(MainMenu* menu) {
     menu_ = menu;
-    ::SetMenu(hwnd_, menu ? menu->Handle() : nullptr);
+    ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
 }
 
 void Form::SetTopMost(bool on) {
     RECT r;
-    GetWindowRect(hwnd_, &r);
-    SetWindowPos(hwnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
+    GetWindowRect(Handle(), &r);
+    SetWindowPos(Handle(), on ? HWND_TOPMOST : HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
 }
 
 Control* Form::ActiveControl() const { return ControlAt(GetFocus()); }
 
 void Form::FocusFirstControl() {
-    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-    if (Usable(first) && IsChild(hwnd_, first))
+    HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (Usable(first) && IsChild(Handle(), first))
         ::SetFocus(first);
     else
-        ::SetFocus(hwnd_);
+        ::SetFocus(Handle());
 }
 
 void Form::RestoreFocus() {
-    if (Usable(savedFocus_) && IsChild(hwnd_, savedFocus_))
+    if (Usable(savedFocus_) && IsChild(Handle(), savedFocus_))
         ::SetFocus(savedFocus_);
     else
         FocusFirstControl();
@@ -241,28 +231,28 @@ void Form::RestoreFocus() {
 
 void Form::RememberFocus() {
     HWND f = GetFocus();
-    if (f && IsChild(hwnd_, f)) savedFocus_ = f;
+    if (f && IsChild(Handle(), f)) savedFocus_ = f;
 }
 
 void Form::FocusNextAfter(HWND from) {
-    HWND next = GetNextDlgTabItem(hwnd_, from, FALSE);
-    if (Usable(next) && next != from && IsChild(hwnd_, next))
+    HWND next = GetNextDlgTabItem(Handle(), from, FALSE);
+    if (Usable(next) && next != from && IsChild(Handle(), next))
         ::SetFocus(next);
     else
-        ::SetFocus(hwnd_);
+        ::SetFocus(Handle());
     if (savedFocus_ == from || (savedFocus_ && IsChild(from, savedFocus_))) savedFocus_ = GetFocus();
 }
 
 void Form::AddTool(Control* c) {
     if (!tooltip_) {
         tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
     }
     TTTOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V2_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
+    ti.hwnd = Handle();
     ti.uId = reinterpret_cast<UINT_PTR>(c->Handle());
     ti.lpszText = const_cast<char*>(c->Hint().c_str());  // the tooltip keeps its own copy
     if (!SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti)) ||
@@ -274,7 +264,7 @@ void Form::RemoveTool(Control* c) {
     if (!tooltip_ || !c->Handle()) return;
     TTTOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.hwnd = hwnd_;
+    ti.hwnd = Handle();
     ti.uId = reinterpret_cast<UINT_PTR>(c->Handle());
     SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
@@ -309,16 +299,13 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_SETFOCUS:
-        if (!IsIconic(hwnd_)) RestoreFocus();
+        if (!IsIconic(Handle())) RestoreFocus();
         return 0;
     case WM_SIZE:
     case WM_MOVE: {
         RECT r;
-        GetWindowRect(hwnd_, &r);
-        left_ = r.left;
-        top_ = r.top;
-        width_ = Unscaled(r.right - r.left);
-        height_ = Unscaled(r.bottom - r.top);
+        GetWindowRect(Handle(), &r);
+        KeepBounds(r.left, r.top, Unscaled(r.right - r.left), Unscaled(r.bottom - r.top));
         if (msg == WM_SIZE && OnResize) OnResize(this);
         return 0;
     }

@@ -23,11 +23,11 @@ public:
     // After an arrow was clicked (also at an end, where the position stays).
     std::function<void(Component* sender, ArrowButton button)> OnArrowClick;
 
-    // The parent window hands over what the control sends it (WM_NOTIFY, WM_VSCROLL);
-    // returns true when the message was this control's.
-    bool ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // What a click on an arrow does, for tests and the keyboard.
     void ClickArrow(ArrowButton button);
+
+protected:
+    bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     int16_t min_, max_;

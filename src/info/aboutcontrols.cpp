@@ -24,7 +24,7 @@ void PictureView::Paint(HDC dc) {
                    SRCCOPY);
     }
     // The icon's designed size is the system's at 96 DPI (32 pixels), scaled as the rest.
-    if (icon_) DrawIconEx(dc, Scaled(left_), Scaled(top_), icon_, Scaled(32), Scaled(32), 0, nullptr, DI_NORMAL);
+    if (icon_) DrawIconEx(dc, Scaled(Left()), Scaled(Top()), icon_, Scaled(32), Scaled(32), 0, nullptr, DI_NORMAL);
 }
 
 platform::Gdi<HBITMAP> MakeLogo() {

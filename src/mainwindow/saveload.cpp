@@ -161,7 +161,7 @@ void TForm1::PopLoad1Click(Component*) {
     }
     TForm_oldsearchs& chooser = *Form_oldsearchs;
     if (chooser.ShowModal() != forms::mrOk) return;
-    const std::string name = chooser.ComboBox_search->Text();
+    const std::string name = chooser.ComboBox_search.Text();
     if (platform::IsBlank(name)) {
         Inform("No file selected ...");
         return;
@@ -182,7 +182,7 @@ void TForm1::PopLoad1Click(Component*) {
                " entries, or a file over 1 GB).");
         return;
     }
-    Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search->ItemIndex());
+    Settings().WriteInteger(settings::kLastLoaded, chooser.ComboBox_search.ItemIndex());
 
     try {
         ShowLoadedSet(set);

@@ -26,16 +26,9 @@ TForm_oldsearchs::TForm_oldsearchs()
                       .maximizeBox = false,
                       .toolWindow = true}),
       Folder(settings::DataFolder()) {
-    //                        name               left top width height caption             bold   tab
-    Label3 = Adopt<Label>(Design{"Label3", 8, 12, 98, 13, "Saved keywords:", "", true});
-    ComboBox_search = Adopt<DropDownList>(Design{"ComboBox_search", 112, 8, 161, 20, "", "", false, 0}, 14);
-    Button_load = Adopt<Button>(Design{"Button_load", 110, 38, 81, 20, "Load ...", "", false, 1});
-    Button_cancel = Adopt<Button>(Design{"Button_cancel", 200, 38, 73, 20, "Cancel", "", false, 2});
-    Button_delete = Adopt<Button>(Design{"Button_delete", 8, 38, 65, 20, "Delete !", "", false, 3});
-
-    Button_load->OnClick = [this](Component*) { ModalResult = mrOk; };
-    Button_cancel->OnClick = [this](Component*) { ModalResult = mrCancel; };
-    Button_delete->OnClick = [this](Component* s) { Button_deleteClick(s); };
+    Button_load.OnClick = [this](Component*) { ModalResult = mrOk; };
+    Button_cancel.OnClick = [this](Component*) { ModalResult = mrCancel; };
+    Button_delete.OnClick = [this](Component* s) { Button_deleteClick(s); };
     KeyPreview = true;
     OnKeyUp = [this](Component* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
     EnterPressesFocusedButton(*this);
@@ -47,32 +40,26 @@ int TForm_oldsearchs::ShowModal() {
 }
 
 void TForm_oldsearchs::FormShow(Component*) {
-    ComboBox_search->Clear();
-    for (const std::string& name : savedsearch::FindSavedSearches(Folder)) ComboBox_search->AddItem(name);
+    ComboBox_search.Clear();
+    for (const std::string& name : savedsearch::FindSavedSearches(Folder)) ComboBox_search.AddItem(name);
     // A settings object of its own, for this step alone: the main window's may not exist.
     settings::SettingsFile ini(Folder + "Quenby.ini");
-    int n = ComboBox_search->Count();
+    int n = ComboBox_search.Count();
     if (n > 0) {
         int last = ini.ReadInteger(settings::kLastLoaded, n - 1);
-        ComboBox_search->SetItemIndex(last >= 0 && last < n ? last : -1);
+        ComboBox_search.SetItemIndex(last >= 0 && last < n ? last : -1);
     }
 }
 
 void TForm_oldsearchs::Button_deleteClick(Component*) {
-    std::string name = ComboBox_search->Text();
+    std::string name = ComboBox_search.Text();
     std::string question = "Sure to delete this saved  '" + name + "'" + "  search definitively ?";
     if (ShowBox(BoxKind::Confirm, question, kBoxYesCancel) != IDYES) return;
     savedsearch::DeleteSet(Folder + name);
-    int i = ComboBox_search->ItemIndex();
-    if (i >= 0) ComboBox_search->DeleteItem(i);
+    int i = ComboBox_search.ItemIndex();
+    if (i >= 0) ComboBox_search.DeleteItem(i);
 }
 
 void TForm_oldsearchs::FormKeyUp(Component*, WORD& key, unsigned) { forms::RedrawButtonsOnKeyUp(this, key); }
-
-LRESULT TForm_oldsearchs::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    LRESULT r = 0;
-    if (ComboBox_search && ComboBox_search->ParentNotify(msg, wp, lp, r)) return r;
-    return Form::WndProc(msg, wp, lp);
-}
 
 }  // namespace savedsearch

@@ -14,11 +14,34 @@ class TForm_oldsearchs : public forms::Form {
 public:
     TForm_oldsearchs();
 
-    forms::Label* Label3 = nullptr;
-    forms::DropDownList* ComboBox_search = nullptr;
-    forms::Button* Button_load = nullptr;
-    forms::Button* Button_cancel = nullptr;
-    forms::Button* Button_delete = nullptr;
+    // ---- Controls as designed (left, top, width, height in pixels) ----
+    forms::Label Label3{this, {.name = "Label3", .left = 8, .top = 12, .caption = "Saved keywords:", .bold = true}};
+    forms::DropDownList ComboBox_search{
+        this, {.name = "ComboBox_search", .left = 112, .top = 8, .width = 161, .height = 20, .tabOrder = 0}, 14};
+    forms::Button Button_load{this,
+                              {.name = "Button_load",
+                               .left = 110,
+                               .top = 38,
+                               .width = 81,
+                               .height = 20,
+                               .caption = "Load ...",
+                               .tabOrder = 1}};
+    forms::Button Button_cancel{this,
+                                {.name = "Button_cancel",
+                                 .left = 200,
+                                 .top = 38,
+                                 .width = 73,
+                                 .height = 20,
+                                 .caption = "Cancel",
+                                 .tabOrder = 2}};
+    forms::Button Button_delete{this,
+                                {.name = "Button_delete",
+                                 .left = 8,
+                                 .top = 38,
+                                 .width = 65,
+                                 .height = 20,
+                                 .caption = "Delete !",
+                                 .tabOrder = 3}};
 
     // Fills the list, then shows the dialog modally: mrOk from "Load ...", mrCancel otherwise.
     int ShowModal();
@@ -29,9 +52,6 @@ public:
 
     // Where saved searches and the settings file lie: the executable's folder, ending in "\".
     std::string Folder;
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // The dialog, created at start-up after the About box; lives until the program ends.

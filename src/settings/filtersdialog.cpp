@@ -32,7 +32,6 @@ TForm_filters::TForm_filters()
     KeyPreview = true;
     OnKeyUp = [this](Component* s, WORD& k, unsigned sh) { FormKeyUp(s, k, sh); };
     forms::EnterPressesFocusedButton(*this);
-    built_ = true;
 }
 
 std::array<forms::DropDownList*, kFilterGroupCount> TForm_filters::GroupLists() {
@@ -71,15 +70,5 @@ void TForm_filters::Button_resetClick(Component*) {
 }
 
 void TForm_filters::FormKeyUp(Component*, WORD& Key, unsigned) { forms::RedrawButtonsOnKeyUp(this, Key); }
-
-LRESULT TForm_filters::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (built_ && msg == WM_DRAWITEM) {
-        LRESULT r = 0;
-        for (forms::DropDownList* list : GroupLists())
-            if (list->ParentNotify(msg, wp, lp, r)) return r;
-        if (ComboBox_market.ParentNotify(msg, wp, lp, r)) return r;
-    }
-    return Form::WndProc(msg, wp, lp);
-}
 
 }  // namespace settings

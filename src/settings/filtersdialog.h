@@ -18,31 +18,47 @@ class TForm_filters : public forms::Form {
 public:
     TForm_filters();
 
-private:
-    bool built_ = false;  // first member: messages before the controls exist pass by
-
-public:
-    //                              name          left top width height caption    bold tab
-    forms::Label Label_size{this, {"Label_size", 8, 12, 0, 0, "Size:"}};
-    forms::DropDownList ComboBox_size{this, {"ComboBox_size", 64, 8, 222, 20, "", "", false, 0}, 14};
-    forms::Label Label_color{this, {"Label_color", 8, 38, 0, 0, "Colour:"}};
-    forms::DropDownList ComboBox_color{this, {"ComboBox_color", 64, 34, 222, 20, "", "", false, 1}, 14};
-    forms::Label Label_type{this, {"Label_type", 8, 64, 0, 0, "Type:"}};
-    forms::DropDownList ComboBox_type{this, {"ComboBox_type", 64, 60, 222, 20, "", "", false, 2}, 14};
-    forms::Label Label_layout{this, {"Label_layout", 8, 90, 0, 0, "Layout:"}};
-    forms::DropDownList ComboBox_layout{this, {"ComboBox_layout", 64, 86, 222, 20, "", "", false, 3}, 14};
-    forms::Label Label_people{this, {"Label_people", 8, 116, 0, 0, "People:"}};
-    forms::DropDownList ComboBox_people{this, {"ComboBox_people", 64, 112, 222, 20, "", "", false, 4}, 14};
-    forms::Label Label_date{this, {"Label_date", 8, 142, 0, 0, "Date:"}};
-    forms::DropDownList ComboBox_date{this, {"ComboBox_date", 64, 138, 222, 20, "", "", false, 5}, 14};
-    forms::Label Label_license{this, {"Label_license", 8, 168, 0, 0, "Licence:"}};
-    forms::DropDownList ComboBox_license{this, {"ComboBox_license", 64, 164, 222, 20, "", "", false, 6}, 14};
-    forms::Label Label_market{this, {"Label_market", 8, 194, 0, 0, "Market:"}};
-    forms::DropDownList ComboBox_market{this, {"ComboBox_market", 64, 190, 222, 20, "", "", false, 7}, 14};
-    forms::Bevel Bevel1{this, {"Bevel1", 8, 220, 278, 2}, forms::Bevel::Shape::TopLine};
-    forms::Button Button_reset{this, {"Button_reset", 8, 230, 65, 22, "Reset", "", false, 8}};
-    forms::Button Button_cancel{this, {"Button_cancel", 150, 230, 65, 22, "Cancel", "", false, 9}};
-    forms::Button Button_set{this, {"Button_set", 221, 230, 65, 22, "Ok", "", false, 10}};
+    // ---- Controls as designed (left, top, width, height in pixels) ----
+    forms::Label Label_size{this, {.name = "Label_size", .left = 8, .top = 12, .caption = "Size:"}};
+    forms::DropDownList ComboBox_size{
+        this, {.name = "ComboBox_size", .left = 64, .top = 8, .width = 222, .height = 20, .tabOrder = 0}, 14};
+    forms::Label Label_color{this, {.name = "Label_color", .left = 8, .top = 38, .caption = "Colour:"}};
+    forms::DropDownList ComboBox_color{
+        this, {.name = "ComboBox_color", .left = 64, .top = 34, .width = 222, .height = 20, .tabOrder = 1}, 14};
+    forms::Label Label_type{this, {.name = "Label_type", .left = 8, .top = 64, .caption = "Type:"}};
+    forms::DropDownList ComboBox_type{
+        this, {.name = "ComboBox_type", .left = 64, .top = 60, .width = 222, .height = 20, .tabOrder = 2}, 14};
+    forms::Label Label_layout{this, {.name = "Label_layout", .left = 8, .top = 90, .caption = "Layout:"}};
+    forms::DropDownList ComboBox_layout{
+        this, {.name = "ComboBox_layout", .left = 64, .top = 86, .width = 222, .height = 20, .tabOrder = 3}, 14};
+    forms::Label Label_people{this, {.name = "Label_people", .left = 8, .top = 116, .caption = "People:"}};
+    forms::DropDownList ComboBox_people{
+        this, {.name = "ComboBox_people", .left = 64, .top = 112, .width = 222, .height = 20, .tabOrder = 4}, 14};
+    forms::Label Label_date{this, {.name = "Label_date", .left = 8, .top = 142, .caption = "Date:"}};
+    forms::DropDownList ComboBox_date{
+        this, {.name = "ComboBox_date", .left = 64, .top = 138, .width = 222, .height = 20, .tabOrder = 5}, 14};
+    forms::Label Label_license{this, {.name = "Label_license", .left = 8, .top = 168, .caption = "Licence:"}};
+    forms::DropDownList ComboBox_license{
+        this, {.name = "ComboBox_license", .left = 64, .top = 164, .width = 222, .height = 20, .tabOrder = 6}, 14};
+    forms::Label Label_market{this, {.name = "Label_market", .left = 8, .top = 194, .caption = "Market:"}};
+    forms::DropDownList ComboBox_market{
+        this, {.name = "ComboBox_market", .left = 64, .top = 190, .width = 222, .height = 20, .tabOrder = 7}, 14};
+    forms::Bevel Bevel1{
+        this, {.name = "Bevel1", .left = 8, .top = 220, .width = 278, .height = 2}, forms::Bevel::Shape::TopLine};
+    forms::Button Button_reset{
+        this,
+        {.name = "Button_reset", .left = 8, .top = 230, .width = 65, .height = 22, .caption = "Reset", .tabOrder = 8}};
+    forms::Button Button_cancel{this,
+                                {.name = "Button_cancel",
+                                 .left = 150,
+                                 .top = 230,
+                                 .width = 65,
+                                 .height = 22,
+                                 .caption = "Cancel",
+                                 .tabOrder = 9}};
+    forms::Button Button_set{
+        this,
+        {.name = "Button_set", .left = 221, .top = 230, .width = 65, .height = 22, .caption = "Ok", .tabOrder = 10}};
 
     // The group lists in the order of the groups.
     std::array<forms::DropDownList*, kFilterGroupCount> GroupLists();
@@ -54,9 +70,6 @@ public:
 
     void Button_resetClick(Component* Sender);
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // The dialog, created at start-up after the options dialog; lives until the program ends.

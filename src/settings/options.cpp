@@ -13,7 +13,7 @@ TForm_options* Form_options = nullptr;
 IconImage::IconImage(Control* parent, const Design& d) : Control(parent, d) {
     CreateWindowed("STATIC", SS_ICON | SS_CENTERIMAGE, 0, true);
     if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON"))
-        SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        SendMessageA(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     SetBounds(d.left, d.top, d.width, d.height);  // the icon must not resize the control
 }
 
@@ -48,7 +48,6 @@ TForm_options::TForm_options()
     KeyPreview = true;
     OnKeyUp = [this](Component* s, WORD& k, unsigned sh) { FormKeyUp(s, k, sh); };
     forms::EnterPressesFocusedButton(*this);
-    built_ = true;
 }
 
 void TForm_options::Edit1KeyPress(Component*, wchar_t& Key) {
@@ -89,14 +88,5 @@ void TForm_options::Button_resetClick(Component*) {
 }
 
 void TForm_options::FormKeyUp(Component*, WORD& Key, unsigned) { forms::RedrawButtonsOnKeyUp(this, Key); }
-
-LRESULT TForm_options::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (built_ && (msg == WM_NOTIFY || msg == WM_VSCROLL)) {
-        LRESULT r = 0;
-        for (forms::UpDown* u : {&UpDown1, &UpDown2, &UpDown3, &UpDown4})
-            if (u->ParentNotify(msg, wp, lp, r)) return r;
-    }
-    return Form::WndProc(msg, wp, lp);
-}
 
 }  // namespace settings

@@ -22,40 +22,74 @@ class TForm_options : public forms::Form {
 public:
     TForm_options();
 
-private:
-    bool built_ = false;  // first member: messages before the controls exist pass by
-
-public:
     // A context menu without items: a right click on a number field offers nothing.
     forms::PopupMenu PopupMenu1{"PopupMenu1"};
 
-    //                       name           left top width height caption                     bold tab
-    forms::Label Label1{this, {"Label1", 8, 8, 0, 0, "Min size to downld"}};
-    forms::Edit Edit1{this, {"Edit1", 8, 24, 57, 21, "0", "", false, 0}};
-    forms::UpDown UpDown1{this, {"UpDown1", 65, 24, 16, 21}, 0, 500, 0};
-    forms::Label Label5{this, {"Label5", 86, 28, 0, 0, "KB"}};
-    forms::Label Label2{this, {"Label2", 8, 52, 0, 0, "Max size to downld"}};
-    forms::Edit Edit2{this, {"Edit2", 8, 68, 57, 21, "10000", "", false, 1}};
-    forms::UpDown UpDown2{this, {"UpDown2", 65, 68, 16, 21}, 1, 10000, 10000};
-    forms::Label Label6{this, {"Label6", 86, 72, 0, 0, "KB"}};
-    forms::Label Label3{this, {"Label3", 8, 96, 0, 0, "Safe search type:"}};
-    forms::ComboBox ComboBox1{this, {"ComboBox1", 8, 112, 108, 21, "", "", false, 2}};
-    forms::Label Label4{this, {"Label4", 8, 140, 0, 0, "Max files to downld"}};
-    forms::Edit Edit3{this, {"Edit3", 8, 156, 57, 21, "1000", "", false, 3}};
-    forms::UpDown UpDown3{this, {"UpDown3", 65, 156, 16, 21}, 50, 1000, 1000};
-    forms::Label Label7{this, {"Label7", 86, 160, 0, 0, "un"}};
+    // ---- Controls as designed (left, top, width, height in pixels) ----
+    forms::Label Label1{this, {.name = "Label1", .left = 8, .top = 8, .caption = "Min size to downld"}};
+    forms::Edit Edit1{
+        this, {.name = "Edit1", .left = 8, .top = 24, .width = 57, .height = 21, .caption = "0", .tabOrder = 0}};
+    forms::UpDown UpDown1{this, {.name = "UpDown1", .left = 65, .top = 24, .width = 16, .height = 21}, 0, 500, 0};
+    forms::Label Label5{this, {.name = "Label5", .left = 86, .top = 28, .caption = "KB"}};
+    forms::Label Label2{this, {.name = "Label2", .left = 8, .top = 52, .caption = "Max size to downld"}};
+    forms::Edit Edit2{
+        this, {.name = "Edit2", .left = 8, .top = 68, .width = 57, .height = 21, .caption = "10000", .tabOrder = 1}};
+    forms::UpDown UpDown2{this, {.name = "UpDown2", .left = 65, .top = 68, .width = 16, .height = 21}, 1, 10000, 10000};
+    forms::Label Label6{this, {.name = "Label6", .left = 86, .top = 72, .caption = "KB"}};
+    forms::Label Label3{this, {.name = "Label3", .left = 8, .top = 96, .caption = "Safe search type:"}};
+    forms::ComboBox ComboBox1{this,
+                              {.name = "ComboBox1", .left = 8, .top = 112, .width = 108, .height = 21, .tabOrder = 2}};
+    forms::Label Label4{this, {.name = "Label4", .left = 8, .top = 140, .caption = "Max files to downld"}};
+    forms::Edit Edit3{
+        this, {.name = "Edit3", .left = 8, .top = 156, .width = 57, .height = 21, .caption = "1000", .tabOrder = 3}};
+    forms::UpDown UpDown3{this, {.name = "UpDown3", .left = 65, .top = 156, .width = 16, .height = 21}, 50, 1000, 1000};
+    forms::Label Label7{this, {.name = "Label7", .left = 86, .top = 160, .caption = "un"}};
     // Its label is wider than the left column: the row lies below the line, beside the buttons.
-    forms::Label Label8{this, {"Label8", 8, 206, 0, 0, "Simultaneous downloads"}};
-    forms::Edit Edit4{this, {"Edit4", 8, 222, 57, 21, "1", "", false, 4}};
-    forms::UpDown UpDown4{this, {"UpDown4", 65, 222, 16, 21}, 1, 8, 1};
-    forms::Bevel Bevel1{this, {"Bevel1", 122, 8, 2, 191}, forms::Bevel::Shape::LeftLine};
-    IconImage Image1{this, {"Image1", 239, 8, 32, 32}};
-    forms::CheckBox CheckBox3{this, {"CheckBox3", 130, 48, 146, 17, "Show thumbnails side list >", "", false, 5}};
-    forms::CheckBox CheckBox2{this, {"CheckBox2", 130, 70, 146, 17, "Show main window  menu", "", false, 6}};
-    forms::CheckBox CheckBox1{this, {"CheckBox1", 130, 92, 146, 17, "Ask to save search on exit", "", false, 7}};
-    forms::Button Button_reset{this, {"Button_reset", 130, 128, 65, 22, "Reset ...", "", false, 8}};
-    forms::Button Button1{this, {"Button1", 130, 221, 65, 22, "Cancel", "", false, 9}};
-    forms::Button Button_set{this, {"Button_set", 206, 221, 65, 22, "Ok", "", false, 10}};
+    forms::Label Label8{this, {.name = "Label8", .left = 8, .top = 206, .caption = "Simultaneous downloads"}};
+    forms::Edit Edit4{
+        this, {.name = "Edit4", .left = 8, .top = 222, .width = 57, .height = 21, .caption = "1", .tabOrder = 4}};
+    forms::UpDown UpDown4{this, {.name = "UpDown4", .left = 65, .top = 222, .width = 16, .height = 21}, 1, 8, 1};
+    forms::Bevel Bevel1{
+        this, {.name = "Bevel1", .left = 122, .top = 8, .width = 2, .height = 191}, forms::Bevel::Shape::LeftLine};
+    IconImage Image1{this, {.name = "Image1", .left = 239, .top = 8, .width = 32, .height = 32}};
+    forms::CheckBox CheckBox3{this,
+                              {.name = "CheckBox3",
+                               .left = 130,
+                               .top = 48,
+                               .width = 146,
+                               .height = 17,
+                               .caption = "Show thumbnails side list >",
+                               .tabOrder = 5}};
+    forms::CheckBox CheckBox2{this,
+                              {.name = "CheckBox2",
+                               .left = 130,
+                               .top = 70,
+                               .width = 146,
+                               .height = 17,
+                               .caption = "Show main window  menu",
+                               .tabOrder = 6}};
+    forms::CheckBox CheckBox1{this,
+                              {.name = "CheckBox1",
+                               .left = 130,
+                               .top = 92,
+                               .width = 146,
+                               .height = 17,
+                               .caption = "Ask to save search on exit",
+                               .tabOrder = 7}};
+    forms::Button Button_reset{this,
+                               {.name = "Button_reset",
+                                .left = 130,
+                                .top = 128,
+                                .width = 65,
+                                .height = 22,
+                                .caption = "Reset ...",
+                                .tabOrder = 8}};
+    forms::Button Button1{
+        this,
+        {.name = "Button1", .left = 130, .top = 221, .width = 65, .height = 22, .caption = "Cancel", .tabOrder = 9}};
+    forms::Button Button_set{
+        this,
+        {.name = "Button_set", .left = 206, .top = 221, .width = 65, .height = 22, .caption = "Ok", .tabOrder = 10}};
 
     void Edit1KeyPress(Component* Sender, wchar_t& Key);
     void Edit_number_Change(Component* Sender);
@@ -69,9 +103,6 @@ public:
     void UpDown4Changing(Component* Sender, bool& AllowChange);
     void Button_resetClick(Component* Sender);
     void FormKeyUp(Component* Sender, WORD& Key, unsigned Shift);
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 // The dialog, created at start-up after the saved-search chooser; lives until the program ends.

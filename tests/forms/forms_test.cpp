@@ -3,16 +3,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "forms/controls.h"
+#include "forms/dropdownlist.h"
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
 #include "support/environment.h"
+#include "forms/updown.h"
+#include "platform/owned.h"
 
 using namespace forms;
 
@@ -186,6 +190,94 @@ TEST_F(FormsTest, ScrollBoxRangeCoversChildrenAndMovesThem) {
     };
     SendMessageA(first->Handle(), WM_LBUTTONDOWN, 0, 0);
     EXPECT_EQ(box.Controls().size(), 9u);
+}
+
+// A standard control that only records what its parent window hands back to it.
+struct Probe : Control {
+    Probe(Control* parent, const char* cls, DWORD style)
+        : Control(parent, {.name = "Probe", .width = 90, .height = 60}) {
+        CreateWindowed(cls, style, 0, true);
+    }
+    bool Notification(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+        got.push_back(msg);
+        result = 1;
+        return true;
+    }
+    std::vector<UINT> got;
+};
+
+TEST_F(FormsTest, ChildNotificationsComeBackToTheirControl) {
+    Form f({.name = "F", .clientWidth = 200, .clientHeight = 200});
+    // An owner-drawn list asks for its item height while its window is being made.
+    Probe list(&f, "LISTBOX", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS);
+    EXPECT_EQ(list.got, std::vector<UINT>{WM_MEASUREITEM});
+    f.Show();
+    SendMessageA(list.Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("line"));
+    RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_NE(std::find(list.got.begin(), list.got.end(), UINT{WM_DRAWITEM}), list.got.end());
+
+    Probe bar(&f, "SCROLLBAR", SBS_HORZ);
+    EXPECT_EQ(SendMessageA(f.Handle(), WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(bar.Handle())), 1);
+    EXPECT_EQ(SendMessageA(f.Handle(), WM_VSCROLL, SB_LINEUP, reinterpret_cast<LPARAM>(bar.Handle())), 1);
+    NMHDR hdr{bar.Handle(), 0, NM_CLICK};
+    EXPECT_EQ(SendMessageA(f.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr)), 1);
+    EXPECT_EQ(bar.got, (std::vector<UINT>{WM_HSCROLL, WM_VSCROLL, WM_NOTIFY}));
+    // What no control of the window sent is the window's own.
+    hdr.hwndFrom = f.Handle();
+    EXPECT_EQ(SendMessageA(f.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr)), 0);
+    EXPECT_EQ(bar.got.size(), 3u);
+}
+
+TEST_F(FormsTest, UpDownArrowsAskBeforeMovingAndReportEachClick) {
+    Form f({.name = "F", .clientWidth = 100, .clientHeight = 60});
+    UpDown arrows(&f, {.name = "U", .width = 16, .height = 21}, 0, 10, 5);
+    std::vector<std::string> seen;
+    bool allow = true;
+    arrows.OnChanging = [&](Component*, bool& a) {
+        seen.push_back("changing");
+        a = allow;
+    };
+    arrows.OnArrowClick = [&](Component*, ArrowButton b) { seen.push_back(b == ArrowButton::Up ? "up" : "down"); };
+    auto press = [&](WORD key) {
+        SendMessageA(arrows.Handle(), WM_KEYDOWN, key, 0);
+        SendMessageA(arrows.Handle(), WM_KEYUP, key, 0);
+    };
+    press(VK_UP);
+    EXPECT_EQ(arrows.Position(), 6);
+    allow = false;
+    press(VK_DOWN);
+    EXPECT_EQ(arrows.Position(), 6);
+    EXPECT_EQ(seen, (std::vector<std::string>{"changing", "up", "changing", "down"}));
+}
+
+TEST_F(FormsTest, DropDownListDrawsItsOwnItems) {
+    Form f({.name = "F", .clientWidth = 200, .clientHeight = 60});
+    DropDownList list(&f, {.name = "D", .width = 120, .height = 20}, 14);
+    list.AddItem("Any");
+    HDC screen = GetDC(nullptr);
+    platform::MemoryDc dc(CreateCompatibleDC(screen));
+    platform::Gdi<HBITMAP> bmp(CreateCompatibleBitmap(screen, 120, 16));
+    ReleaseDC(nullptr, screen);
+    platform::Selection selected(dc.get(), bmp.get());
+    DRAWITEMSTRUCT item{ODT_COMBOBOX, 0, 0, ODA_DRAWENTIRE, ODS_SELECTED, list.Handle(), dc.get(), {0, 0, 120, 16}, 0};
+    EXPECT_EQ(SendMessageA(f.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(GetPixel(dc.get(), 119, 0), GetNearestColor(dc.get(), GetSysColor(COLOR_HIGHLIGHT)));
+}
+
+TEST_F(FormsTest, TextIsMeasuredOnOneLineOrWrappedAtAWidth) {
+    const std::string text = "a few words of text";
+    HFONT font = DesignFont(false);
+    SIZE line = MeasureText(font, text);
+    EXPECT_GT(line.cx, MeasureText(font, "a few").cx);
+    SIZE wrapped = MeasureText(font, text, line.cx / 2);
+    EXPECT_LE(wrapped.cx, line.cx / 2);
+    EXPECT_GE(wrapped.cy, 2 * line.cy);
+    // A label is as large as its text, in designed units.
+    Form f({.name = "F", .clientWidth = 200, .clientHeight = 60});
+    Label label(&f, {.name = "L", .caption = text.c_str()});
+    SIZE shown = MeasureText(label.Font(), text);
+    EXPECT_EQ(label.Width(), Cover(shown.cx, f.Dpi()));
+    EXPECT_EQ(label.Height(), std::max(Cover(shown.cy, f.Dpi()), 13));
 }
 
 }  // namespace

@@ -46,9 +46,9 @@ struct SaveLoad : windowtest::MainWindowTest {
         Open();
         onModal = [this](forms::Form&) {
             int i = -1;
-            for (int k = 0; k < chooser->ComboBox_search->Count(); ++k)
-                if (chooser->ComboBox_search->Item(k) == pick) i = k;
-            chooser->ComboBox_search->SetItemIndex(i);
+            for (int k = 0; k < chooser->ComboBox_search.Count(); ++k)
+                if (chooser->ComboBox_search.Item(k) == pick) i = k;
+            chooser->ComboBox_search.SetItemIndex(i);
             return chooserResult;
         };
     }
@@ -141,7 +141,7 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     EXPECT_EQ(form->ComboBox_search.ItemIndex(), 0);
     EXPECT_EQ(form->Label2.Text(), "Doing: 3 of 3");
     EXPECT_EQ(settings::SettingsFile(sets + "Quenby.ini").ReadInteger(settings::kLastLoaded, -7),
-              chooser->ComboBox_search->ItemIndex());
+              chooser->ComboBox_search.ItemIndex());
     EXPECT_TRUE(form->Search().Saved());
     EXPECT_EQ(QueryKeywords, "red+car");
 
