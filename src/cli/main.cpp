@@ -89,13 +89,15 @@ int main() {
 
     // The settings the window would start with; the command line overrides them.
     settings::SettingsFile ini(settings::DefaultSettingsPath());
-    std::string folder = o.folder.value_or(ini.ReadText(settings::kSavePath, EnvTemp()));
-    folder = settings::WithTrailingBackslash(folder);
-    int32_t minSize = o.minSize.value_or(ini.ReadInteger(settings::kMinFilesize));
-    int32_t maxSize = o.maxSize.value_or(ini.ReadInteger(settings::kMaxFilesize));
-    int32_t maxFiles = o.maxFiles.value_or(ini.ReadInteger(settings::kMaxFileCount));
-    int32_t parallel = o.parallel.value_or(ini.ReadInteger(settings::kSimultaneousDownloads));
-    std::string level = o.safeSearch.value_or(ini.ReadText(settings::kSafeSearchT));
+    settings::Preferences defaults;
+    defaults.SavePath = EnvTemp();
+    const settings::Preferences stored = settings::LoadPreferences(ini, defaults);
+    std::string folder = settings::WithTrailingBackslash(o.folder.value_or(stored.SavePath));
+    int32_t minSize = o.minSize.value_or(stored.MinFilesize);
+    int32_t maxSize = o.maxSize.value_or(stored.MaxFilesize);
+    int32_t maxFiles = o.maxFiles.value_or(stored.MaxFileCount);
+    int32_t parallel = o.parallel.value_or(stored.SimultaneousDownloads);
+    std::string level = o.safeSearch.value_or(stored.SafeSearchT);
     std::string service = o.service.value_or(ini.ReadText(settings::kSearchService));
 
     DWORD attrs = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());

@@ -92,22 +92,16 @@ void TForm1::FormCreate(Component*) {
     }
     if (ComboBox_search.Count() > 0) ComboBox_search.SetItemIndex(0);  // else the designed text stays
 
-    Edit_savepath.SetText(SettingsFile->ReadText(settings::kSavePath, EnvironmentVariable("TEMP")));
+    settings::Preferences defaults;
+    defaults.SavePath = EnvironmentVariable("TEMP");
+    settings::Preferences stored = settings::LoadPreferences(*SettingsFile, defaults);
+    Edit_savepath.SetText(stored.SavePath);
     Edit_savepath.SetText(settings::WithTrailingBackslash(Edit_savepath.Text()));
-    SavePath = Edit_savepath.Text();
-
-    MinFilesize = SettingsFile->ReadInteger(settings::kMinFilesize);
-    MaxFilesize = SettingsFile->ReadInteger(settings::kMaxFilesize);
-    MaxFileCount = SettingsFile->ReadInteger(settings::kMaxFileCount);
-    SimultaneousDownloads = SettingsFile->ReadInteger(settings::kSimultaneousDownloads);
-    SaveOnExitAsk = SettingsFile->ReadBool(settings::kSaveOnExitAsk);
-    SafeSearchT = SettingsFile->ReadText(settings::kSafeSearchT);
-    // A value that is no code of its group (unknown, empty, doubled, cut) is no filter; a
-    // market that could break the query is the default one.
-    for (int g = 0; g < settings::kFilterGroupCount; ++g)
-        SearchFilters.value[static_cast<size_t>(g)] =
-            settings::ValueForCode(g, SettingsFile->ReadText(settings::kFilterKeys[static_cast<size_t>(g)]));
-    SearchFilters.market = settings::MarketFromStored(SettingsFile->ReadText(settings::kMarket));
+    stored.SavePath = Edit_savepath.Text();
+    // The strip and the menu bar stay as they are until the first showing applies them.
+    stored.ShowThumbsList = ShowThumbsList;
+    stored.ShowMainMenu = ShowMainMenu;
+    Prefs = std::move(stored);
     ShowFilterLine();
     Button_stopsearch.SetEnabled(false);
 }
@@ -117,19 +111,24 @@ void TForm1::FormCreate(Component*) {
 // was; its width and height are designed units (pixels at 96 DPI), so the window opens as large
 // as it was for the eye at any DPI, and a file written at 96 DPI means what it always meant.
 void TForm1::FormShow(Component*) {
-    settings::SettingsFile& f = Settings();
-    SetTop(f.ReadInteger(settings::kWindowTop, Top()));
-    SetLeft(f.ReadInteger(settings::kWindowLeft, Left()));
-    SetWidth(f.ReadInteger(settings::kWindowWidth, Panel_Main.Width()));
-    SetHeight(f.ReadInteger(settings::kWindowHeight, Height()));
+    settings::Preferences defaults;
+    defaults.WindowTop = Top();
+    defaults.WindowLeft = Left();
+    defaults.WindowWidth = Panel_Main.Width();
+    defaults.WindowHeight = Height();
+    const settings::Preferences stored = settings::LoadPreferences(Settings(), defaults);
+    SetTop(stored.WindowTop);
+    SetLeft(stored.WindowLeft);
+    SetWidth(stored.WindowWidth);
+    SetHeight(stored.WindowHeight);
     KeepReachable(*this);
 
-    ShowMainMenu = f.ReadBool(settings::kShowMainMenu);
+    ShowMainMenu = stored.ShowMainMenu;
     PopShowMenu1->Checked = ShowMainMenu;
     MainMenu_ShowMenu->Checked = ShowMainMenu;
     SetMenu(ShowMainMenu ? &MainMenu1 : nullptr);
 
-    ShowThumbsList = !f.ReadBool(settings::kShowThumbsList);
+    ShowThumbsList = !stored.ShowThumbsList;
     ToggleThumbStrip();
 }
 
@@ -154,26 +153,16 @@ void TForm1::FormClose(Component*, forms::CloseAction& Action) {
         for (int i = 0; i < settings::kHistoryKeys; ++i)
             f.WriteText(settings::kHistorySection, std::to_string(i),
                         i < ComboBox_search.Count() ? ComboBox_search.Item(i) : std::string());
-        f.WriteText(settings::kSavePath, Edit_savepath.Text());
+        settings::Preferences now = Prefs;
+        now.SavePath = Edit_savepath.Text();
         // A minimized window's rectangle is a caption far off screen: the restored one is kept
         // (the main panel keeps its width while minimized, see FormResize).
         RECT placed = RestoredRect(Handle());
-        f.WriteInteger(settings::kWindowTop, placed.top);
-        f.WriteInteger(settings::kWindowLeft, placed.left);
-        f.WriteInteger(settings::kWindowWidth, Panel_Main.Width());
-        f.WriteInteger(settings::kWindowHeight, Unscaled(placed.bottom - placed.top));
-        f.WriteBool(settings::kShowThumbsList, ShowThumbsList);
-        f.WriteInteger(settings::kMinFilesize, MinFilesize);
-        f.WriteInteger(settings::kMaxFilesize, MaxFilesize);
-        f.WriteInteger(settings::kMaxFileCount, MaxFileCount);
-        f.WriteInteger(settings::kSimultaneousDownloads, SimultaneousDownloads);
-        f.WriteBool(settings::kSaveOnExitAsk, SaveOnExitAsk);
-        f.WriteBool(settings::kShowMainMenu, ShowMainMenu);
-        f.WriteText(settings::kSafeSearchT, SafeSearchT);
-        for (int g = 0; g < settings::kFilterGroupCount; ++g)
-            f.WriteText(settings::kFilterKeys[static_cast<size_t>(g)],
-                        settings::StoredCode(g, SearchFilters.value[static_cast<size_t>(g)]));
-        f.WriteText(settings::kMarket, SearchFilters.market);
+        now.WindowTop = placed.top;
+        now.WindowLeft = placed.left;
+        now.WindowWidth = Panel_Main.Width();
+        now.WindowHeight = Unscaled(placed.bottom - placed.top);
+        settings::SavePreferences(f, now);
     } catch (...) {
         forms::HandleException();
     }

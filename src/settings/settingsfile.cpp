@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <variant>
 
 #include "platform/application.h"
 #include "platform/codepage.h"
@@ -83,10 +84,6 @@ int32_t SettingsFile::ReadInteger(const std::string& section, const std::string&
     return platform::ParseInteger(ReadText(section, key, {})).value_or(def);
 }
 
-bool SettingsFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
-    return ReadInteger(section, key, def ? 1 : 0) != 0;
-}
-
 void SettingsFile::WriteText(const std::string& section, const std::string& key, const std::string& value) {
     std::string clean = StoredForm(value);
     // A legacy file becomes UTF-8 as a whole before the first write, so its other values stay.
@@ -97,30 +94,55 @@ void SettingsFile::WriteText(const std::string& section, const std::string& key,
         throw std::runtime_error("Unable to write to " + path_);
 }
 
-void SettingsFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
-    WriteText(section, key, std::to_string(value));
+namespace {
+
+// Each key the preferences hold, in the order a close writes them.
+template <class F>
+void ForEachHeldKey(F each) {
+    for (const KeyDef* key : kClosingKeys) each(*key);
+    for (const KeyDef& key : kFilterKeys) each(key);
+    each(kMarket);
 }
 
-void SettingsFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-    WriteText(section, key, value ? "1" : "0");
+// A key's value as the file holds it.
+std::string StoredText(const Preferences& p, const Held& h) {
+    if (auto* m = std::get_if<std::string Preferences::*>(&h)) return p.*(*m);
+    if (auto* m = std::get_if<int32_t Preferences::*>(&h)) return std::to_string(p.*(*m));
+    if (auto* m = std::get_if<bool Preferences::*>(&h)) return p.*(*m) ? "1" : "0";
+    if (auto* g = std::get_if<FilterGroupIndex>(&h)) return StoredCode(*g, p.SearchFilters.value[size_t(*g)]);
+    return std::holds_alternative<HeldMarket>(h) ? p.SearchFilters.market : std::string();
 }
 
-std::string SettingsFile::ReadText(const KeyDef& key, const std::string& def) const {
-    return ReadText(key.section, key.name, key.fixedDefault ? key.fixedDefault : def);
+// A text the file holds for a key, taken into the preferences: an integer or a flag only when
+// the text is an integer (a flag is set when it is not 0).
+void Take(Preferences& p, const Held& h, const std::string& text) {
+    std::optional<int32_t> n = platform::ParseInteger(text);
+    if (auto* m = std::get_if<std::string Preferences::*>(&h)) p.*(*m) = text;
+    if (auto* m = std::get_if<int32_t Preferences::*>(&h)) p.*(*m) = n.value_or(p.*(*m));
+    if (auto* m = std::get_if<bool Preferences::*>(&h)) p.*(*m) = n ? *n != 0 : p.*(*m);
+    if (auto* g = std::get_if<FilterGroupIndex>(&h)) p.SearchFilters.value[size_t(*g)] = ValueForCode(*g, text);
+    if (std::holds_alternative<HeldMarket>(h)) p.SearchFilters.market = MarketFromStored(text);
 }
 
-int32_t SettingsFile::ReadInteger(const KeyDef& key) const {
-    return ReadInteger(key.section, key.name, IntegerDefault(key));
+}  // namespace
+
+Preferences::Preferences() {
+    ForEachHeldKey([this](const KeyDef& key) {
+        if (key.fixedDefault) Take(*this, key.held, key.fixedDefault);
+    });
 }
 
-int32_t SettingsFile::ReadInteger(const KeyDef& key, int32_t def) const {
-    return ReadInteger(key.section, key.name, def);
+Preferences LoadPreferences(const SettingsFile& file, Preferences defaults) {
+    Preferences p = defaults;
+    // A missing key reads as its default's own text, which gives the default back.
+    ForEachHeldKey([&](const KeyDef& key) {
+        Take(p, key.held, file.ReadText(key.section, key.name, StoredText(defaults, key.held)));
+    });
+    return p;
 }
 
-bool SettingsFile::ReadBool(const KeyDef& key) const {
-    return ReadBool(key.section, key.name, IntegerDefault(key) != 0);
+void SavePreferences(SettingsFile& file, const Preferences& p) {
+    ForEachHeldKey([&](const KeyDef& key) { file.WriteText(key.section, key.name, StoredText(p, key.held)); });
 }
-
-bool SettingsFile::ReadBool(const KeyDef& key, bool def) const { return ReadBool(key.section, key.name, def); }
 
 }  // namespace settings

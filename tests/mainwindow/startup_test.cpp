@@ -88,6 +88,21 @@ TEST_F(Startup, FirstStartWithoutAFileThenTheFirstCloseWritesEveryKey) {
     }
 }
 
+// The whole file a first close writes with every setting at its default, byte for byte: the
+// sections and their keys in the order they always came.
+TEST_F(Startup, AFirstCloseWritesTheDefaultsInTheirOrder) {
+    Open();
+    form->Close();
+    std::string expected = "[SearchStrings]\r\n";
+    for (int i = 0; i < 12; ++i) expected += std::to_string(i) + "=\r\n";
+    expected += "[Preferences]\r\nSavePath=C:\\quenby temp\\\r\nWindowTop=118\r\nWindowLeft=203\r\nWindowWidth=" +
+                std::to_string(form->Panel_Main.Width()) + "\r\nWindowHeight=" + std::to_string(form->Height()) +
+                "\r\nShowThumbsList=1\r\nMinFilesize=0\r\nMaxFilesize=4096000\r\nMaxFileCount=1000\r\n"
+                "SimultaneousDownloads=1\r\nSaveOnExitAsk=1\r\nShowMainMenu=1\r\nSafeSearchT=Moderate\r\n"
+                "[Filters]\r\nSize=\r\nColor=\r\nType=\r\nLayout=\r\nPeople=\r\nDate=\r\nLicense=\r\nMarket=nl-NL\r\n";
+    EXPECT_EQ(ReadIni(), expected);
+}
+
 TEST_F(Startup, BlankHistoryEntriesAreSkippedAndLaterOnesMoveUp) {
     WriteIni("[SearchStrings]\r\n0=cats\r\n1=  \r\n2=dogs\r\n5=\x01\r\n7= birds\r\n");
     Open();
