@@ -26,6 +26,11 @@ void TForm1::PopSizeToDownload1Click(Component*) {
     d.CheckBox1.SetChecked(SaveOnExitAsk);
     d.CheckBox2.SetChecked(ShowMainMenu);
     d.CheckBox3.SetChecked(ShowThumbsList);
+    d.CheckBox_skipIdentical.SetChecked(Prefs.SkipIdentical);
+    d.CheckBox_onlyPictures.SetChecked(Prefs.OnlyPictures);
+    d.CheckBox_writeSources.SetChecked(Prefs.WriteSources);
+    d.Edit_minWidth.SetText(std::to_string(settings::PixelLimit(Prefs.MinWidth)));
+    d.Edit_minHeight.SetText(std::to_string(settings::PixelLimit(Prefs.MinHeight)));
     // A quarter of the way into the result list (the window's outer corner plus designed units).
     d.SetBounds(Left() + Scaled(ListBox1.Left() + ListBox1.Width() / 4),
                 Top() + Scaled(ListBox1.Top() + ListBox1.Height() / 4), d.Width(), d.Height());
@@ -36,6 +41,11 @@ void TForm1::PopSizeToDownload1Click(Component*) {
     MaxFilesize = settings::BytesStored(settings::FieldValue(d.Edit2.Text()));
     MaxFileCount = settings::FieldValue(d.Edit3.Text());
     SimultaneousDownloads = settings::FieldValue(d.Edit4.Text());
+    Prefs.SkipIdentical = d.CheckBox_skipIdentical.Checked();
+    Prefs.OnlyPictures = d.CheckBox_onlyPictures.Checked();
+    Prefs.WriteSources = d.CheckBox_writeSources.Checked();
+    Prefs.MinWidth = settings::PixelLimit(d.Edit_minWidth.Text());
+    Prefs.MinHeight = settings::PixelLimit(d.Edit_minHeight.Text());
     SaveOnExitAsk = d.CheckBox1.Checked();
     ShowMainMenu = d.CheckBox2.Checked();
     // With no entry selected the level stays what it was.

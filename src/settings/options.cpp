@@ -21,7 +21,7 @@ TForm_options::TForm_options()
     : Form(forms::FormDesign{.name = "Form_options",
                              .caption = "  Limits & options to download",
                              .clientWidth = 279,
-                             .clientHeight = 251,
+                             .clientHeight = 367,
                              .resizable = false,
                              .minimizeBox = false,
                              .maximizeBox = false,
@@ -32,6 +32,15 @@ TForm_options::TForm_options()
         e->Popup = &PopupMenu1;
         e->OnKeyPress = [this](Component* s, wchar_t& k) { Edit1KeyPress(s, k); };
         e->OnChange = [this](Component* s) { Edit_number_Change(s); };
+    }
+    for (forms::Edit* e : {&Edit_minWidth, &Edit_minHeight}) {
+        e->Popup = &PopupMenu1;
+        e->OnKeyPress = [this](Component* s, wchar_t& k) { Edit1KeyPress(s, k); };
+        // Digits only reach the field, so only the upper bound needs keeping while typing.
+        e->OnChange = [e](Component*) {
+            const std::string text = e->Text(), most = std::to_string(kPixelRange.max);
+            if (PixelLimit(text) == kPixelRange.max && text != most) e->SetText(most);
+        };
     }
     UpDown1.OnArrowClick = [this](Component* s, forms::ArrowButton b) { UpDown1Click(s, b); };
     UpDown2.OnArrowClick = [this](Component* s, forms::ArrowButton b) { UpDown2Click(s, b); };
@@ -85,6 +94,8 @@ void TForm_options::Button_resetClick(Component*) {
     Edit4.SetText(std::to_string(kParallelReset));
     UpDown4.SetPosition(kParallelReset);
     ComboBox1.SetItemIndex(1);
+    Edit_minWidth.SetText("0");
+    Edit_minHeight.SetText("0");
 }
 
 void TForm_options::FormKeyUp(Component*, WORD& Key, unsigned) { forms::RedrawButtonsOnKeyUp(this, Key); }

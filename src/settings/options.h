@@ -1,6 +1,7 @@
 #pragma once
 // The limits and options dialog: four number fields with arrows, the safe-search list and
-// three display options. The main window fills it, shows it and applies what it holds after
+// three display options; below them, what a search keeps (identical files, files that are no
+// picture, the smallest picture) and the list of sources. The main window fills it, shows it and applies what it holds after
 // "Ok" (PopSizeToDownload1Click); the dialog itself only keeps fields and arrows in step.
 #include "forms/controls.h"
 #include "forms/form.h"
@@ -90,6 +91,53 @@ public:
     forms::Button Button_set{
         this,
         {.name = "Button_set", .left = 206, .top = 221, .width = 65, .height = 22, .caption = "Ok", .tabOrder = 10}};
+
+    // ---- What a search keeps, below the designed dialog ----
+    forms::Bevel Bevel2{
+        this, {.name = "Bevel2", .left = 8, .top = 251, .width = 263, .height = 2}, forms::Bevel::Shape::TopLine};
+    forms::CheckBox CheckBox_skipIdentical{this,
+                                           {.name = "CheckBox_skipIdentical",
+                                            .left = 8,
+                                            .top = 259,
+                                            .width = 268,
+                                            .height = 17,
+                                            .caption = "Skip pictures already in the folder (same content)",
+                                            .tabOrder = 11}};
+    forms::CheckBox CheckBox_onlyPictures{this,
+                                          {.name = "CheckBox_onlyPictures",
+                                           .left = 8,
+                                           .top = 279,
+                                           .width = 268,
+                                           .height = 17,
+                                           .caption = "Keep only files that are pictures",
+                                           .tabOrder = 12}};
+    forms::CheckBox CheckBox_writeSources{this,
+                                          {.name = "CheckBox_writeSources",
+                                           .left = 8,
+                                           .top = 299,
+                                           .width = 268,
+                                           .height = 17,
+                                           .caption = "Write a list of sources beside the pictures",
+                                           .tabOrder = 13}};
+    forms::Label Label9{this, {.name = "Label9", .left = 8, .top = 322, .caption = "Smallest picture (pixels, 0 = any)"}};
+    forms::Edit Edit_minWidth{this,
+                              {.name = "Edit_minWidth",
+                               .left = 8,
+                               .top = 338,
+                               .width = 57,
+                               .height = 21,
+                               .caption = "0",
+                               .tabOrder = 14}};
+    forms::Label Label10{this, {.name = "Label10", .left = 70, .top = 342, .caption = "x"}};
+    forms::Edit Edit_minHeight{this,
+                               {.name = "Edit_minHeight",
+                                .left = 82,
+                                .top = 338,
+                                .width = 57,
+                                .height = 21,
+                                .caption = "0",
+                                .tabOrder = 15}};
+    forms::Label Label11{this, {.name = "Label11", .left = 144, .top = 342, .caption = "width x height"}};
 
     void Edit1KeyPress(Component* Sender, wchar_t& Key);
     void Edit_number_Change(Component* Sender);

@@ -25,6 +25,13 @@ std::optional<std::string> ClampedFieldText(int32_t value, FieldRange range) {
     return std::nullopt;
 }
 
+int32_t PixelLimit(const std::string& text) {
+    if (std::optional<int32_t> v = platform::ParseInteger(text)) return std::clamp(*v, kPixelRange.min, kPixelRange.max);
+    // Digits too many for an integer are a very large limit.
+    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return digits ? kPixelRange.max : 0;
+}
+
 int16_t ArrowPosition(int32_t value, FieldRange range) {
     return static_cast<int16_t>(std::clamp(value, range.min, range.max));
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -94,6 +95,11 @@ void SettingsFile::WriteText(const std::string& section, const std::string& key,
         throw std::runtime_error("Unable to write to " + path_);
 }
 
+void SettingsFile::Remove(const KeyDef& key) {
+    if (!WritePrivateProfileStringA(key.section, key.name, nullptr, path_.c_str()))
+        throw std::runtime_error("Unable to write to " + path_);
+}
+
 namespace {
 
 // Each key the preferences hold, in the order a close writes them.
@@ -102,6 +108,7 @@ void ForEachHeldKey(F each) {
     for (const KeyDef* key : kClosingKeys) each(*key);
     for (const KeyDef& key : kFilterKeys) each(key);
     each(kMarket);
+    for (const KeyDef* key : kCollectionKeys) each(*key);
 }
 
 // A key's value as the file holds it.
@@ -142,7 +149,14 @@ Preferences LoadPreferences(const SettingsFile& file, Preferences defaults) {
 }
 
 void SavePreferences(SettingsFile& file, const Preferences& p) {
-    ForEachHeldKey([&](const KeyDef& key) { file.WriteText(key.section, key.name, StoredText(p, key.held)); });
+    ForEachHeldKey([&](const KeyDef& key) {
+        const std::string text = StoredText(p, key.held);
+        const bool option = std::find(kCollectionKeys.begin(), kCollectionKeys.end(), &key) != kCollectionKeys.end();
+        if (option && text == key.fixedDefault)
+            file.Remove(key);
+        else
+            file.WriteText(key.section, key.name, text);
+    });
 }
 
 }  // namespace settings

@@ -40,6 +40,8 @@ public:
         return ReadInteger(key.section, key.name, def.value_or(IntegerDefault(key) != 0) ? 1 : 0) != 0;
     }
     void WriteText(const KeyDef& key, const std::string& value) { WriteText(key.section, key.name, value); }
+    // Throws as WriteText does.
+    void Remove(const KeyDef& key);
     void WriteInteger(const KeyDef& key, int32_t value) { WriteText(key, std::to_string(value)); }
     void WriteBool(const KeyDef& key, bool value) { WriteText(key, value ? "1" : "0"); }
 
@@ -50,7 +52,8 @@ private:
 // The preferences read from the file: a missing key, or an integer or flag that is none, keeps
 // its value in `defaults`; an unknown filter code is no filter, a market no tag the default.
 Preferences LoadPreferences(const SettingsFile& file, Preferences defaults = {});
-// Writes every key of the preferences in the table's order, up to a refused write (it throws).
+// Writes every key of the preferences in the table's order, up to a refused write (it throws);
+// an option key only when it is set.
 void SavePreferences(SettingsFile& file, const Preferences& p);
 
 }  // namespace settings

@@ -25,6 +25,10 @@ struct Preferences {
     int32_t MinFilesize{}, MaxFilesize{}, MaxFileCount{}, SimultaneousDownloads{};
     bool ShowThumbsList{}, SaveOnExitAsk{}, ShowMainMenu{};
     FilterChoice SearchFilters;
+    // What a search keeps: no file whose bytes are already in the folder, none smaller than
+    // the smallest picture (0 = no limit), only files that are pictures; and a list of sources.
+    bool SkipIdentical{}, OnlyPictures{}, WriteSources{};
+    int32_t MinWidth{}, MinHeight{};
 
     bool operator==(const Preferences&) const = default;
 };
@@ -74,6 +78,16 @@ inline constexpr std::array<const KeyDef*, 13> kClosingKeys{
     &kSavePath,       &kWindowTop,    &kWindowLeft,  &kWindowWidth,  &kWindowHeight,
     &kShowThumbsList, &kMinFilesize,  &kMaxFilesize, &kMaxFileCount, &kSimultaneousDownloads,
     &kSaveOnExitAsk,  &kShowMainMenu, &kSafeSearchT};
+
+// Options a close writes only when they are set, and removes otherwise: a file of a program
+// that never set them stays as it was, and an older program reads it as before.
+inline constexpr KeyDef kSkipIdentical{kPreferences, "SkipIdentical", "0", &Preferences::SkipIdentical};
+inline constexpr KeyDef kOnlyPictures{kPreferences, "OnlyPictures", "0", &Preferences::OnlyPictures};
+inline constexpr KeyDef kWriteSources{kPreferences, "WriteSources", "0", &Preferences::WriteSources};
+inline constexpr KeyDef kMinWidth{kPreferences, "MinWidth", "0", &Preferences::MinWidth};
+inline constexpr KeyDef kMinHeight{kPreferences, "MinHeight", "0", &Preferences::MinHeight};
+inline constexpr std::array<const KeyDef*, 5> kCollectionKeys{&kSkipIdentical, &kOnlyPictures, &kWriteSources,
+                                                              &kMinWidth, &kMinHeight};
 
 // The search service's filters, each the code of a value ("" for none), and the market, in a
 // section of their own; a close writes them after [Preferences], in this order.

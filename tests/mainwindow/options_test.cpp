@@ -2,6 +2,7 @@
 // typing, the arrows, Reset, Cancel and Ok.
 #include "settings/options.h"
 
+#include "forms/textlabels.h"
 #include "harness.h"
 #include "support/ui_loop.h"
 
@@ -70,7 +71,7 @@ TEST_F(OptionsTest, DesignedDialog) {
     TForm_options& d = *dialog;
     EXPECT_EQ(d.Caption(), "  Limits & options to download");
     EXPECT_EQ(d.ClientWidth(), 279);
-    EXPECT_EQ(d.ClientHeight(), 251);
+    EXPECT_EQ(d.ClientHeight(), 367);  // the designed 251, and the row of what a search keeps below
     EXPECT_TRUE(GetWindowLongA(d.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(GetWindowLongA(d.Handle(), GWL_STYLE) & WS_SYSMENU);  // no close box
     EXPECT_TRUE(d.KeyPreview);
@@ -95,6 +96,67 @@ TEST_F(OptionsTest, DesignedDialog) {
     EXPECT_EQ(d.Edit2.Text(), "10000");
     EXPECT_TRUE(d.PopupMenu1.Items.empty());
     EXPECT_EQ(d.Edit1.Popup, &d.PopupMenu1);
+    EXPECT_EQ(d.CheckBox_skipIdentical.Text(), "Skip pictures already in the folder (same content)");
+    EXPECT_EQ(d.CheckBox_writeSources.Text(), "Write a list of sources beside the pictures");
+    // The new rows lie below the designed dialog and inside it, their captions in full.
+    EXPECT_GE(d.CheckBox_skipIdentical.Top(), d.Button_set.Top() + d.Button_set.Height());
+    EXPECT_LE(d.Edit_minHeight.Top() + d.Edit_minHeight.Height(), d.ClientHeight());
+    for (forms::CheckBox* box : {&d.CheckBox_skipIdentical, &d.CheckBox_onlyPictures, &d.CheckBox_writeSources}) {
+        EXPECT_LE(box->Left() + box->Width(), d.ClientWidth());
+        EXPECT_LE(forms::TextWidth(box->Text()) + 20, box->Width()) << box->Text();
+    }
+}
+
+// Tab from Ok reaches the row of what a search keeps; Space ticks, digits fill the smallest
+// picture (held within 0 to 100000); Ok keeps them, the next opening shows them, Reset clears
+// the fields and leaves the boxes.
+TEST_F(OptionsTest, WhatASearchKeepsByKeys) {
+    int opened = 0;
+    user = [&](TForm_options& d) {
+        d.Show();
+        if (opened++ == 1) {
+            EXPECT_TRUE(d.CheckBox_skipIdentical.Checked() && d.CheckBox_writeSources.Checked());
+            EXPECT_FALSE(d.CheckBox_onlyPictures.Checked());
+            EXPECT_EQ(d.Edit_minWidth.Text(), "100000");
+            EXPECT_EQ(d.Edit_minHeight.Text(), "768");
+            d.Button_reset.Click();
+            EXPECT_EQ(d.Edit_minWidth.Text() + " " + d.Edit_minHeight.Text(), "0 0");
+            EXPECT_TRUE(d.CheckBox_skipIdentical.Checked());
+            d.Button1.Click();
+            d.Hide();
+            return d.ModalResult;
+        }
+        d.Button_set.SetFocus();
+        forms::ProcessMessages();
+        Press(VK_TAB);
+        EXPECT_TRUE(d.CheckBox_skipIdentical.Focused());
+        Press(VK_SPACE);
+        Press(VK_TAB);
+        Press(VK_TAB);
+        Press(VK_SPACE);
+        EXPECT_TRUE(d.CheckBox_writeSources.Checked());
+        Press(VK_TAB);
+        EXPECT_TRUE(d.Edit_minWidth.Focused());
+        SelectAll(d.Edit_minWidth);
+        Type(d.Edit_minWidth, "-99999999999");  // the minus never gets through; the rest is held at the bound
+        EXPECT_EQ(d.Edit_minWidth.Text(), "100000");
+        Press(VK_TAB);
+        SelectAll(d.Edit_minHeight);
+        Type(d.Edit_minHeight, "768");
+        Press(VK_TAB);
+        EXPECT_TRUE(d.Edit1.Focused());  // round to the first field
+        d.Button_set.Click();
+        d.Hide();
+        return d.ModalResult;
+    };
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_TRUE(Prefs.SkipIdentical && Prefs.WriteSources && !Prefs.OnlyPictures);
+    EXPECT_EQ(Prefs.MinWidth, 100000);
+    EXPECT_EQ(Prefs.MinHeight, 768);
+    form->PopSizeToDownload1Click(form.get());
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(Prefs.MinWidth, 100000);  // cancelled
+    EXPECT_TRUE(Errors().empty());
 }
 
 TEST_F(OptionsTest, FieldsClampWhileTypingAndFilterKeys) {

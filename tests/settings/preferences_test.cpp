@@ -34,8 +34,9 @@ TEST_F(PreferencesTest, DefaultsAreTheTablesAndSaveInTheTablesOrder) {
     EXPECT_TRUE(p.ShowMainMenu);
     EXPECT_EQ(p.SafeSearchT, "Moderate");
     EXPECT_EQ(p.SearchFilters, FilterChoice{});
+    EXPECT_FALSE(p.SkipIdentical || p.OnlyPictures || p.WriteSources || p.MinWidth || p.MinHeight);
 
-    SavePreferences(file, p);
+    SavePreferences(file, p);  // options that are off leave no key
     EXPECT_EQ(TempFolder::Read(path),
               "[Preferences]\r\nSavePath=\r\nWindowTop=118\r\nWindowLeft=203\r\nWindowWidth=0\r\nWindowHeight=0\r\n"
               "ShowThumbsList=1\r\nMinFilesize=0\r\nMaxFilesize=4096000\r\nMaxFileCount=1000\r\n"
@@ -59,8 +60,16 @@ TEST_F(PreferencesTest, EverySettingReadsBackAsSaved) {
     p.SafeSearchT = "Off";
     p.SearchFilters.value = {0, 1, 2, 0, 1, 2, 0};
     p.SearchFilters.market = "en-US";
+    p.SkipIdentical = p.OnlyPictures = p.WriteSources = true;
+    p.MinWidth = 1024;
+    p.MinHeight = 768;
     SavePreferences(file, p);
     EXPECT_EQ(LoadPreferences(file), p);
+    // Turned off again, the options leave the file as a program that never set them wrote it.
+    SavePreferences(file, Preferences{});
+    SettingsFile fresh(dir.path() + "fresh.ini");
+    SavePreferences(fresh, Preferences{});
+    EXPECT_EQ(TempFolder::Read(path), TempFolder::Read(fresh.Path()));
 }
 
 // A missing key, and an integer or flag that is none, keeps the caller's default; an empty text
