@@ -196,6 +196,45 @@ options_by_keyboard() {
     done
 }
 
+# What a search keeps, by keyboard: the row below the designed dialog, reached backwards from
+# its first field. Six results of two pictures: two files kept, and "sources.csv" names them.
+keeps_by_keyboard() {
+    blackbox_service --pages 1 --per-page 6 --images 2 --image-kb 5
+    service=$service settings
+    start_program
+    keys F10 Right Right Down Down Down Return
+    local dlg='"  Limits & options to download"'
+    wait_for 5 "the options dialog opens on its first field" "$options" "^focus=$dlg/Edit#0\$"
+    keys shift+Tab shift+Tab shift+Tab space
+    wait_for 5 "space ticks the list of sources" "control $dlg/\"Write a list of sources beside the pictures\" .* checked=1"
+    keys shift+Tab shift+Tab space
+    wait_for 5 "space ticks the identical pictures" \
+        "^focus=$dlg/\"Skip pictures already in the folder \(same content\)\"\$" \
+        "control $dlg/\"Skip pictures already in the folder \(same content\)\" .* checked=1"
+    keys shift+Tab
+    wait_for 5 "shift+Tab reaches Ok" "^focus=$dlg/\"Ok\"\$"
+    screenshot keeps_by_keyboard-dialog
+    keys Return
+    wait_for 5 "Ok closes the dialog" '^main visible=1 enabled=1' '^focus=main/keywords$'
+    new_keywords "twins"
+    keys Return
+    wait_for 30 "the search ends with one line per picture" "$finished_box" '^list=2 '
+    answer_finished
+    local kept
+    kept=$(find "$work/images" -name '*.jpg' | wc -l)
+    [ "$kept" = 2 ] || fail "2 pictures expected in the folder, found $kept"
+    python3 - "$work/images/sources.csv" <<'PY' || fail "sources.csv does not list the two pictures"
+import csv, sys
+rows = list(csv.DictReader(open(sys.argv[1], encoding="utf-8-sig", newline="")))
+assert len(rows) == 2, rows
+assert all(r["keywords"] == "twins" and r["image_url"].endswith(".jpg") for r in rows), rows
+PY
+    keys alt+F4
+    wait_program_end 15
+    [ "$(ini_value SkipIdentical)$(ini_value WriteSources)$(ini_value OnlyPictures)" = 11 ] ||
+        fail "the options are not kept in Quenby.ini"
+}
+
 # Escape in the chooser and in a plain box; the chooser ends by Tab to Cancel and space.
 escape_in_dialogs() {
     service=$fast settings
@@ -223,5 +262,6 @@ run_scenario menus_by_mouse
 run_scenario popup_menus
 run_scenario about_from_system_menu
 run_scenario options_by_keyboard
+run_scenario keeps_by_keyboard
 run_scenario escape_in_dialogs
 desktop_end
