@@ -12,9 +12,8 @@ HFONT LinkFont(int dpi) {
     static std::map<int, HFONT> fonts;
     HFONT& font = fonts[dpi];
     if (!font)
-        font = CreateFontA(-Scale(11, dpi), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                           "MS Sans Serif");
+        font = CreateFontA(-Scale(11, dpi), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
     return font;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The limits and options dialog: four number fields with arrows, the safe-search list and
 // three display options; below them, what a search keeps (identical files, files that are no
-// picture, the smallest picture) and the list of sources. The main window fills it, shows it and applies what it holds after
-// "Ok" (PopSizeToDownload1Click); the dialog itself only keeps fields and arrows in step.
+// picture, the smallest picture) and the list of sources. The main window fills it, shows it and applies what it holds
+// after "Ok" (PopSizeToDownload1Click); the dialog itself only keeps fields and arrows in step.
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/menu.h"
@@ -119,24 +119,15 @@ public:
                                            .height = 17,
                                            .caption = "Write a list of sources beside the pictures",
                                            .tabOrder = 13}};
-    forms::Label Label9{this, {.name = "Label9", .left = 8, .top = 322, .caption = "Smallest picture (pixels, 0 = any)"}};
-    forms::Edit Edit_minWidth{this,
-                              {.name = "Edit_minWidth",
-                               .left = 8,
-                               .top = 338,
-                               .width = 57,
-                               .height = 21,
-                               .caption = "0",
-                               .tabOrder = 14}};
+    forms::Label Label9{this,
+                        {.name = "Label9", .left = 8, .top = 322, .caption = "Smallest picture (pixels, 0 = any)"}};
+    forms::Edit Edit_minWidth{
+        this,
+        {.name = "Edit_minWidth", .left = 8, .top = 338, .width = 57, .height = 21, .caption = "0", .tabOrder = 14}};
     forms::Label Label10{this, {.name = "Label10", .left = 70, .top = 342, .caption = "x"}};
-    forms::Edit Edit_minHeight{this,
-                               {.name = "Edit_minHeight",
-                                .left = 82,
-                                .top = 338,
-                                .width = 57,
-                                .height = 21,
-                                .caption = "0",
-                                .tabOrder = 15}};
+    forms::Edit Edit_minHeight{
+        this,
+        {.name = "Edit_minHeight", .left = 82, .top = 338, .width = 57, .height = 21, .caption = "0", .tabOrder = 15}};
     forms::Label Label11{this, {.name = "Label11", .left = 144, .top = 342, .caption = "width x height"}};
 
     void Edit1KeyPress(Component* Sender, wchar_t& Key);

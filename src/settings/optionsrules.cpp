@@ -26,9 +26,11 @@ std::optional<std::string> ClampedFieldText(int32_t value, FieldRange range) {
 }
 
 int32_t PixelLimit(const std::string& text) {
-    if (std::optional<int32_t> v = platform::ParseInteger(text)) return std::clamp(*v, kPixelRange.min, kPixelRange.max);
+    if (std::optional<int32_t> v = platform::ParseInteger(text))
+        return std::clamp(*v, kPixelRange.min, kPixelRange.max);
     // Digits too many for an integer are a very large limit.
-    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     return digits ? kPixelRange.max : 0;
 }
 

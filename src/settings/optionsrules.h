@@ -16,7 +16,7 @@ inline constexpr FieldRange kMinSizeRange{0, 500};      // kilobytes
 inline constexpr FieldRange kMaxSizeRange{1, 10000};    // kilobytes
 inline constexpr FieldRange kFileCountRange{50, 1000};  // files
 inline constexpr FieldRange kParallelRange{1, 8};       // simultaneous downloads
-inline constexpr FieldRange kPixelRange{0, 100000};    // smallest picture, 0 = no limit
+inline constexpr FieldRange kPixelRange{0, 100000};     // smallest picture, 0 = no limit
 inline constexpr int32_t kMinSizeReset = 0, kMaxSizeReset = 10000, kFileCountReset = 1000, kParallelReset = 1;
 
 // The integer a field holds; throws std::runtime_error("'<text>' is not a valid integer
@@ -28,7 +28,9 @@ std::optional<std::string> ClampedFieldText(int32_t value, FieldRange range);
 // A smallest width or height as a field or the settings file holds it, within kPixelRange
 // (no integer, an empty field among them, is no limit).
 int32_t PixelLimit(const std::string& text);
-inline int32_t PixelLimit(int32_t value) { return value < kPixelRange.min ? kPixelRange.min : value > kPixelRange.max ? kPixelRange.max : value; }
+inline int32_t PixelLimit(int32_t value) {
+    return value < kPixelRange.min ? kPixelRange.min : value > kPixelRange.max ? kPixelRange.max : value;
+}
 // The arrow position for a value: brought within the range.
 int16_t ArrowPosition(int32_t value, FieldRange range);
 
