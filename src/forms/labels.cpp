@@ -7,7 +7,7 @@
 
 namespace forms {
 
-Label::Label(Control* parent, const Design& d) : Control(parent, d) { AutoSize(); }
+Label::Label(Control* parent, const Design& d, bool wrap) : Control(parent, d), wrap_(wrap) { AutoSize(); }
 
 void Label::SetText(const std::string& text) {
     Invalidate();  // the old extent
@@ -18,6 +18,10 @@ void Label::SetText(const std::string& text) {
 
 void Label::AutoSize() {
     const int dpi = Dpi();
+    if (wrap_) {
+        KeepBounds(Left(), Top(), Width(), Cover(MeasureText(Font(), Text(), DeviceWidth()).cy, dpi));
+        return;
+    }
     SIZE size = MeasureText(Font(), Text());
     KeepBounds(Left(), Top(), Cover(size.cx, dpi), std::max<int>(Cover(size.cy, dpi), 13));
 }
@@ -34,7 +38,8 @@ void Label::Paint(HDC dc) {
     SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     // Through UTF-16: the text is the process code page's, whatever the system's.
     std::wstring text = platform::Widen(Text());
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+    const UINT format = wrap_ ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE | DT_NOCLIP;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | format);
     SelectObject(dc, old);
 }
 

@@ -6,18 +6,21 @@
 
 namespace forms {
 
-// A text painted on its parent; sized to its text.
+// A text painted on its parent; sized to its text on one line.
 class Label : public Control {
 public:
-    Label(Control* parent, const Design& d);
+    Label(Control* parent, const Design& d) : Label(parent, d, false) {}
     void SetText(const std::string& text) override;
     void DpiChanged() override;
 
 protected:
+    // A wrapped text keeps its width and takes the height its lines need.
+    Label(Control* parent, const Design& d, bool wrap);
     void Paint(HDC dc) override;
 
 private:
     void AutoSize();
+    const bool wrap_;
 };
 
 // A frame: a box, or a band of a panel when aligned. A frame that must show over windowed

@@ -23,35 +23,6 @@ int TextWidth(const std::string& text, bool bold, int dpi) {
     return Cover(MeasureText(DesignFont(bold, dpi), text).cx, dpi);
 }
 
-WrapLabel::WrapLabel(Control* parent, const Design& d) : Control(parent, d) { AutoSize(); }
-
-void WrapLabel::SetText(const std::string& text) {
-    Invalidate();
-    Control::SetText(text);
-    AutoSize();
-    Invalidate();
-}
-
-void WrapLabel::AutoSize() {
-    SIZE size = MeasureText(DesignFont(Bold(), Dpi()), Text(), DeviceWidth());
-    KeepBounds(Left(), Top(), Width(), Cover(size.cy, Dpi()));
-}
-
-void WrapLabel::DpiChanged() {
-    AutoSize();
-    Control::DpiChanged();
-}
-
-void WrapLabel::Paint(HDC dc) {
-    RECT r = DeviceBounds();
-    HGDIOBJ old = SelectObject(dc, DesignFont(Bold(), Dpi()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    const std::string text = Text();
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-}
-
 LinkLabel::LinkLabel(Control* parent, const Design& d) : Control(parent, d) {
     KeepBounds(Left(), Top(), Width() ? Width() : Cover(MeasureText(LinkFont(Dpi()), Text()).cx, Dpi()),
                Height() ? Height() : 13);

@@ -6,21 +6,14 @@
 #include <string>
 
 #include "forms/control.h"
+#include "forms/labels.h"
 
 namespace forms {
 
 // Keeps its width and takes the height its wrapped text needs, as an auto-sized label does.
-class WrapLabel : public Control {
+class WrapLabel : public Label {
 public:
-    WrapLabel(Control* parent, const Design& d);
-    void SetText(const std::string& text) override;
-    void DpiChanged() override;
-
-protected:
-    void Paint(HDC dc) override;
-
-private:
-    void AutoSize();
+    WrapLabel(Control* parent, const Design& d) : Label(parent, d, true) {}
 };
 
 // Blue, underlined, hand cursor; as wide as designed, or as its text when no width is given;
