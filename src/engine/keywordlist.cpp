@@ -8,13 +8,18 @@ namespace {
 bool IsUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        size_t n = c < 0x80                 ? 1
+                   : c >= 0xC2 && c <= 0xDF ? 2
+                   : c >= 0xE0 && c <= 0xEF ? 3
+                   : c >= 0xF0 && c <= 0xF4 ? 4
+                                            : 0;
         if (n == 0 || i + n > s.size()) return false;
         for (size_t k = 1; k < n; k++)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
         if (n >= 3) {
             const auto d = static_cast<unsigned char>(s[i + 1]);
-            if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) || (c == 0xF0 && d < 0x90) || (c == 0xF4 && d > 0x8F))
+            if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) || (c == 0xF0 && d < 0x90) ||
+                (c == 0xF4 && d > 0x8F))
                 return false;
         }
         i += n;

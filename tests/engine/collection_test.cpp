@@ -46,16 +46,16 @@ std::vector<std::string> CsvFields(const std::string& line) {
 
 TEST(PictureSize, ReadFromEachKindOfHeader) {
     // JPEG: an APP0 segment and fill bytes before a progressive frame header of 640 x 480.
-    const std::string jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xFF, 0xC4, 0, 2, 0xFF, 0xC2, 0, 11,
-                                    8, 0x01, 0xE0, 0x02, 0x80, 3});
+    const std::string jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0,  4, 'J',  'F',  0xFF, 0xFF, 0xC4, 0,
+                                    2,    0xFF, 0xC2, 0,    11, 8, 0x01, 0xE0, 0x02, 0x80, 3});
     EXPECT_EQ(PictureSizeFromHeader(jpeg), (PictureSize{640, 480}));
     std::string png = "\x89PNG\r\n\x1A\n" + Bytes({0, 0, 0, 13}) + "IHDR" + Bytes({0, 0, 4, 0, 0, 0, 3, 0});
     EXPECT_EQ(PictureSizeFromHeader(png), (PictureSize{1024, 768}));
     EXPECT_EQ(PictureSizeFromHeader("GIF89a" + Bytes({0x90, 1, 0x2C, 1})), (PictureSize{400, 300}));
     std::string bmp = "BM" + std::string(12, '\0') + Bytes({40, 0, 0, 0, 50, 0, 0, 0, 0xD8, 0xFF, 0xFF, 0xFF});
     EXPECT_EQ(PictureSizeFromHeader(bmp), (PictureSize{50, 40}));  // stored top row first
-    std::string webp = "RIFF" + std::string(4, '\0') + "WEBPVP8X" + std::string(8, '\0') +
-                       Bytes({0x7F, 2, 0, 0xDF, 1, 0});
+    std::string webp =
+        "RIFF" + std::string(4, '\0') + "WEBPVP8X" + std::string(8, '\0') + Bytes({0x7F, 2, 0, 0xDF, 1, 0});
     EXPECT_EQ(PictureSizeFromHeader(webp), (PictureSize{640, 480}));
 
     // Cut off, damaged or no picture at all: no size, never a guess.
@@ -73,8 +73,17 @@ TEST(PictureSize, ReadFromEachKindOfHeader) {
 }
 
 TEST(SourceRecord, LinesReadBackAsWritten) {
-    SourceRecord r{"cat (2).jpg", "https://img.example/a,b.jpg", "https://p.example/?q=\"x\"", "", "filterui:photo",
-                   "fr-FR", 1796880422, 51234, 640, 480, std::string(64, 'a')};
+    SourceRecord r{"cat (2).jpg",
+                   "https://img.example/a,b.jpg",
+                   "https://p.example/?q=\"x\"",
+                   "",
+                   "filterui:photo",
+                   "fr-FR",
+                   1796880422,
+                   51234,
+                   640,
+                   480,
+                   std::string(64, 'a')};
     EXPECT_EQ(SourceFileStart(SourceFormat::Csv).substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_EQ(CsvFields(SourceFileStart(SourceFormat::Csv).substr(3)).size(), 11u);
     for (const char* keywords : {"chats noirs", "\xD0\xBA\xD0\xBE\xD1\x88\xD0\xBA\xD0\xB8", "\xE7\x8C\xAB\n2"}) {
@@ -104,7 +113,9 @@ TEST(SourceRecord, LinesReadBackAsWritten) {
 }
 
 TEST(KeywordList, LinesOfAFileAndWhatIsRefused) {
-    KeywordList list = ReadKeywordList("\xEF\xBB\xBF" "cats\r\n\r\n  red fox \t\rn\xC3\xBA\n \n\xE7\x8C\xAB");
+    KeywordList list = ReadKeywordList(
+        "\xEF\xBB\xBF"
+        "cats\r\n\r\n  red fox \t\rn\xC3\xBA\n \n\xE7\x8C\xAB");
     EXPECT_EQ(list.searches, (std::vector<std::string>{"cats", "red fox", "n\xC3\xBA", "\xE7\x8C\xAB"}));
     EXPECT_EQ(list.error, "");
     EXPECT_EQ(ReadKeywordList("").error, "it holds no keywords");
