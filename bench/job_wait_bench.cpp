@@ -39,15 +39,17 @@ void Measure(const char* what, DWORD pageDelay, DWORD stepDelay) {
     server.on("/images/search", page);
     SlowSink sink(stepDelay);
     std::atomic<bool> stop{false};
-    auto* job = new engine::TDownThread(1, 28, 4096000, 0, 1, "C:\\", "x", "Moderate");
-    job->SetSink(engine::Unowned(sink));
-    job->SetStopFlag(&stop);
-    job->SetService(server.base());
-    job->SetPageScan([](engine::TDownThread& j, const std::wstring&) {
-        j.DownedCount++;
-        j.ShowProgress();
-        return false;
-    });
+    engine::TDownThread* job = engine::MakeJob({.fileLimit = 1,
+                                                .folder = "C:\\",
+                                                .keywords = "x",
+                                                .service = server.base(),
+                                                .sink = engine::Unowned(sink),
+                                                .stop = engine::Unowned(stop),
+                                                .scan = [](engine::TDownThread& j, const std::wstring&) {
+                                                    j.DownedCount++;
+                                                    j.ShowProgress();
+                                                    return false;
+                                                }});
     double cpu0 = ProcessCpuMs();
     DWORD t0 = GetTickCount();
     job->Start();

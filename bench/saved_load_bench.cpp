@@ -15,6 +15,7 @@
 #include "mainwindow/state.h"
 #include "savedsearch/chooser.h"
 #include "savedsearch/setfiles.h"
+#include "support/environment.h"
 
 using namespace savedsearch;
 using Clock = std::chrono::steady_clock;
@@ -46,15 +47,18 @@ int main() {
     }
     WriteSet(base, set);
 
-    forms::SetBoxScript([](const forms::BoxCall&) { return IDYES; });
+    testsupport::Environment env;
+    env.forms.box = [](const forms::BoxCall&) { return IDYES; };
+    testsupport::Install(env);
     auto form = std::make_unique<mainwindow::TForm1>();
     form->Show();
     Form_oldsearchs = new TForm_oldsearchs();
-    forms::SetModalScript([&](forms::Form&) {
+    env.forms.modal = [&](forms::Form&) {
         for (int i = 0; i < Form_oldsearchs->ComboBox_search->Count(); ++i)
             if (Form_oldsearchs->ComboBox_search->Item(i) == name) Form_oldsearchs->ComboBox_search->SetItemIndex(i);
         return forms::mrOk;
-    });
+    };
+    testsupport::Install(env);
     forms::ProcessMessages();
 
     std::printf("saved search of %d entries, %zu bytes of thumbnails\n", n, bytes);

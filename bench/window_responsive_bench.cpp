@@ -19,6 +19,7 @@
 #include "platform/uithread.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/state.h"
+#include "support/environment.h"
 #include "support/http_server.h"
 
 namespace {
@@ -76,15 +77,17 @@ int main() {
     GetTempPathA(MAX_PATH, tmp);
     std::string folder = std::string(tmp) + "quenby-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    forms::SetBoxScript([](const forms::BoxCall&) { return IDOK; });
+    testsupport::Environment env;
+    env.forms.box = [](const forms::BoxCall&) { return IDOK; };
+    env.mainwindow.searchStartPauseMs = 0;
+    testsupport::Install(env);
 
     auto form = std::make_unique<mainwindow::TForm1>();
     form->Show();
     form->SearchService = server.base();
     mainwindow::SavePath = folder;
     mainwindow::MaxFileCount = pages * perPage;
-    mainwindow::SearchStartPauseMs = 0;
-    mainwindow::TForm1::ConnectionTest = [] { return true; };
+    form->Search().ConnectionTest = [] { return true; };
 
     platform::UiDispatcher probeTarget;
     std::vector<double> late;  // written on the UI thread only
@@ -111,7 +114,7 @@ int main() {
                 selectMs.push_back(NowMs() - t0);
                 nextSelect = NowMs() + 50;
             }
-            return !form->JobAlive();
+            return !form->Search().JobAlive();
         },
         120000);
     double elapsed = NowMs() - start;

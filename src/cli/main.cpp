@@ -110,21 +110,30 @@ int main() {
 
     // The job as the search command makes it; the console adds one rule: a run of empty pages
     // ends the search, which would otherwise go on as long as the service has pages.
-    auto* job = new engine::TDownThread(1, 28, maxSize, minSize, maxFiles, folder, o.query, level);
     int emptyRun = 0;
     const int emptyLimit = o.emptyPages;
-    job->SetSink(engine::Unowned(sink));  // the sink outlives the job: the run waits for its end
-    job->SetStopFlag(&g_stop);
-    job->SetService(service);
-    job->SetFilters(settings::FilterQuery(o.filters), o.filters.market);
-    job->SetAgent(platform::ApplicationTitle());
-    job->SetParallel(parallel);
-    job->SetPageScan([&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {
-        int32_t before = j.DownedCount;
-        bool stopped = j.ScanPage(text);
-        emptyRun = j.DownedCount == before ? emptyRun + 1 : 0;
-        if (emptyRun >= emptyLimit) g_stop = true;
-        return stopped;
+    engine::TDownThread* job = engine::MakeJob({
+        .maxSize = maxSize,
+        .minSize = minSize,
+        .fileLimit = maxFiles,
+        .folder = folder,
+        .keywords = o.query,
+        .safeSearch = level,
+        .service = service,
+        .filters = settings::FilterQuery(o.filters),
+        .market = o.filters.market,
+        .agent = platform::ApplicationTitle(),
+        .parallel = parallel,
+        .sink = engine::Unowned(sink),  // the sink outlives the job: the run waits for its end
+        .stop = engine::Unowned(g_stop),
+        .scan =
+            [&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {
+                int32_t before = j.DownedCount;
+                bool stopped = j.ScanPage(text);
+                emptyRun = j.DownedCount == before ? emptyRun + 1 : 0;
+                if (emptyRun >= emptyLimit) g_stop = true;
+                return stopped;
+            },
     });
     const ULONGLONG started = GetTickCount64();
     job->Start();

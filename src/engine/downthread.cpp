@@ -22,16 +22,28 @@ namespace {
 std::atomic<int> g_alive{0};
 }  // namespace
 
-TDownThread::TDownThread(int32_t first, int32_t pageSize, int32_t maxSize, int32_t minSize, int32_t fileLimit,
-                         std::string folder, std::string keywords, std::string safeSearch)
-    : Position(first),
-      PageSize(pageSize),
-      MaxSize(maxSize),
-      MinSize(minSize),
-      FileLimit(fileLimit),
-      Folder(std::move(folder)),
-      Keywords(std::move(keywords)),
-      SafeSearch(std::move(safeSearch)) {
+TDownThread* MakeJob(const SearchRequest& request) { return new TDownThread(request); }
+
+TDownThread::TDownThread(const SearchRequest& r)
+    : Position(r.first),
+      PageSize(r.pageSize),
+      MaxSize(r.maxSize),
+      MinSize(r.minSize),
+      FileLimit(r.fileLimit),
+      Folder(r.folder),
+      Keywords(r.keywords),
+      SafeSearch(r.safeSearch),
+      sink_(r.sink),
+      stop_(r.stop),
+      service_(r.service),
+      filters_(r.filters),
+      market_(r.market),
+      agent_(r.agent),
+      scan_(r.scan),
+      parallel_(std::clamp(r.parallel, 1, 8)),
+      pageMs_(r.pageMs),
+      imageMs_(r.imageMs),
+      stallMs_(r.stallMs) {
     g_alive++;
 }
 
@@ -77,7 +89,7 @@ void TDownThread::Run() {
         pageBroughtNew_ = false;
         if (ParsePage(text)) break;
         if (DownedCount == 0 || !pageBroughtNew_) break;
-        Position += 28;
+        Position += PageSize;
         first = Position + PageSize;
     }
     SearchDone();
@@ -88,10 +100,10 @@ std::wstring TDownThread::RequestPage(int32_t first) {
     PhaseTimer timer(Phase::Pages);
     QueryParams q{platform::ToUtf8(Keywords), first, PageSize, MaxSize, MinSize, SafeSearch, filters_, market_};
     const std::string url = SearchUrl(service_, q);
-    PageAnswer page = FetchPage(url, PageBounds{stop_, pageMs_});
+    PageAnswer page = FetchPage(url, PageBounds{stop_.get(), pageMs_});
     if (!ServiceBusy(page.status)) return std::move(page.text);
     if (!WaitForBusyService(RetryAfterMs(page.retryAfter, static_cast<int64_t>(std::time(nullptr))))) return {};
-    page = FetchPage(url, PageBounds{stop_, pageMs_});
+    page = FetchPage(url, PageBounds{stop_.get(), pageMs_});
     if (ServiceBusy(page.status))
         throw PageRefused("The search service refused the results page twice (HTTP " + std::to_string(page.status) +
                           (page.status == 429 ? " Too Many Requests)" : " Service Unavailable)"));

@@ -19,47 +19,53 @@ class TDownThread;
 // Scans one results page for the job; returns true when a stop request ended the scan.
 using PageScan = std::function<bool(TDownThread& job, const std::wstring& text)>;
 
+// What a search job is to do, and with whom: the window, the console and the tests all
+// describe their jobs so.
+struct SearchRequest {
+    int32_t first = 1;  // index of the first result of the first page
+    int32_t pageSize = kPageSize;
+    int32_t maxSize = 4096000;  // bytes
+    int32_t minSize = 0;        // bytes
+    int32_t fileLimit = 1000;
+    std::string folder = {};    // ends with "\"
+    std::string keywords = {};  // spaces replaced by "+"
+    std::string safeSearch = "Moderate";
+    std::string service = kDefaultService;  // scheme, host, optional port
+    // The service's filters ("qft") and the market of every page request (SearchPath).
+    std::string filters = {};
+    std::string market = kDefaultMarket;
+    std::string agent = {};  // the user agent of the image downloads: the program's title
+    int parallel = 1;        // images of one page downloaded at once, brought within 1 to 8
+    // How long a results page may take; how long an image may take in all, and how long it may
+    // go on with less than 1 KB arriving (tests shorten them).
+    uint32_t pageMs = 30000;
+    uint32_t imageMs = 600000;
+    uint32_t stallMs = 30000;
+    // The job keeps its share of the sink until it has freed itself, so a window that goes
+    // first can leave its side behind (detached) instead of waiting for the job; the same for
+    // the stop flag, which the job only reads.
+    std::shared_ptr<JobSink> sink = {};
+    std::shared_ptr<const std::atomic<bool>> stop = {};
+    PageScan scan = {};  // replaces the page scan (tests and the console)
+};
+
+// The job the request describes, created suspended: Start() runs it. After the run the
+// thread-end handler runs on the UI thread and the job deletes itself.
+TDownThread* MakeJob(const SearchRequest& request);
+
 class TDownThread {
 public:
-    // Created suspended; the creator attaches what the job needs, then calls Start(). After
-    // the run the thread-end handler runs on the UI thread and the object deletes itself.
-    TDownThread(int32_t first, int32_t pageSize, int32_t maxSize, int32_t minSize, int32_t fileLimit,
-                std::string folder, std::string keywords, std::string safeSearch);
     TDownThread(const TDownThread&) = delete;
     TDownThread& operator=(const TDownThread&) = delete;
 
-    // The job keeps its share of the sink until it has freed itself, so a window that goes
-    // first can leave its side behind (detached) instead of waiting for the job.
-    void SetSink(std::shared_ptr<JobSink> sink) { sink_ = std::move(sink); }
-    void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
-    void SetService(std::string base) { service_ = std::move(base); }  // scheme, host, optional port
-    // The service's filters ("qft") and the market of every page request (SearchPath).
-    void SetFilters(std::string filters, std::string market) {
-        filters_ = std::move(filters);
-        market_ = std::move(market);
-    }
-    // The user agent of the image downloads: the program's title.
-    void SetAgent(std::string agent) { agent_ = std::move(agent); }
     const std::string& Agent() const { return agent_; }
-    void SetPageScan(PageScan scan) { scan_ = std::move(scan); }  // tests and the console
-    // How many images of one page are downloaded at once; 1 is one after another.
-    void SetParallel(int n) { parallel_ = n < 1 ? 1 : (n > 8 ? 8 : n); }
     int Parallel() const { return parallel_; }
-    // How long a results page may take; how long an image may take in all, and how long it may
-    // go on with less than 1 KB arriving (tests shorten them).
-    void SetDeadlines(uint32_t pageMs, uint32_t imageMs, uint32_t stallMs = 30000) {
-        pageMs_ = pageMs;
-        imageMs_ = imageMs;
-        stallMs_ = stallMs;
-    }
     uint32_t ImageDeadline() const { return imageMs_; }
     uint32_t StallWindow() const { return stallMs_; }
-    const std::atomic<bool>* StopFlag() const { return stop_; }
+    const std::atomic<bool>* StopFlag() const { return stop_.get(); }
     void Start();
     // How many jobs exist (made and not yet freed), on every thread.
     static int Alive();
-    // Asks the thread to end; the run itself watches the stop flag.
-    void Terminate() { terminated_ = true; }
 
     // Fields as constructed; only Position changes during the run.
     int32_t Position;
@@ -102,26 +108,27 @@ public:
     void SearchDone();  // UI step
 
 private:
+    friend TDownThread* MakeJob(const SearchRequest& request);
+    explicit TDownThread(const SearchRequest& request);
     ~TDownThread();  // only the job deletes itself
     void Run();
     // Waits, telling the user each second; false when a stop request ended the wait.
     bool WaitForBusyService(uint32_t ms);
 
-    std::shared_ptr<JobSink> sink_;
-    const std::atomic<bool>* stop_ = nullptr;
-    std::string service_ = kDefaultService;
-    std::string filters_;
-    std::string market_ = kDefaultMarket;
-    std::string agent_;
-    PageScan scan_;
-    int parallel_ = 1;
-    uint32_t pageMs_ = 30000;
-    uint32_t imageMs_ = 600000;
-    uint32_t stallMs_ = 30000;
+    const std::shared_ptr<JobSink> sink_;
+    const std::shared_ptr<const std::atomic<bool>> stop_;
+    const std::string service_;
+    const std::string filters_;
+    const std::string market_;
+    const std::string agent_;
+    const PageScan scan_;
+    const int parallel_;
+    const uint32_t pageMs_;
+    const uint32_t imageMs_;
+    const uint32_t stallMs_;
     std::unordered_set<std::string> failed_;
     std::unordered_set<std::string> met_;
     bool pageBroughtNew_ = false;
-    std::atomic<bool> terminated_{false};
     std::thread thread_;
 };
 

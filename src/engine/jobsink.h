@@ -27,8 +27,7 @@ public:
     virtual void ShowProgress(const std::string& label2, const std::string& label1) = 0;
     // While a busy service is waited for, once a second: the label and whether it is the first.
     virtual void ShowServiceBusy(const std::string& label, bool first) {}
-    // The closing step: shows "No downloads to get for this..." when nothing was downloaded,
-    // then forgets the running job.
+    // The closing step: shows "No downloads to get for this..." when nothing was downloaded.
     virtual void SearchDone(bool downloadedNothing) = 0;
 
     // Called on the UI thread, inside UI steps of the page scan.
@@ -49,10 +48,11 @@ public:
     virtual void DownloadsFinished(const std::string& error) = 0;
 };
 
-// A sink the caller keeps alive until the job has ended (a console run, a test): the job then
-// shares no ownership of it.
-inline std::shared_ptr<JobSink> Unowned(JobSink& sink) {
-    return std::shared_ptr<JobSink>(std::shared_ptr<JobSink>(), &sink);
+// A sink (or a stop flag) the caller keeps alive until the job has ended (a console run, a
+// test): the job then shares no ownership of it.
+template <class T>
+std::shared_ptr<T> Unowned(T& thing) {
+    return std::shared_ptr<T>(std::shared_ptr<T>(), &thing);
 }
 
 }  // namespace engine

@@ -8,11 +8,13 @@ namespace engine {
 
 inline constexpr const char* kDefaultService = "https://www.bing.com";
 inline constexpr const char* kDefaultMarket = "nl-NL";
+// Results a page asks for; a search steps through the service's results by as many.
+inline constexpr int32_t kPageSize = 28;
 
 struct QueryParams {
     std::string keywords;  // UTF-8, spaces already replaced by "+"; nothing else escaped
     int32_t first = 1;
-    int32_t count = 28;
+    int32_t count = kPageSize;
     int32_t maxSize = 0;     // bytes
     int32_t minSize = 0;     // bytes
     std::string safeSearch;  // "Strict", "Moderate" or "Off"

@@ -267,13 +267,15 @@ void ComboBox::SetText(const std::string& text) {
 
 int ComboCount(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0)); }
 
+// Read as UTF-16 and narrowed here: Wine's ANSI CB_GETLBTEXT faults on a long item (a
+// 2047-character keyword from the settings file) in a UTF-8 process.
 std::string ComboItem(HWND combo, int i) {
-    LRESULT n = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    LRESULT n = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     if (n == CB_ERR) return {};
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    n = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
     s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
-    return s;
+    return platform::Narrow(s);
 }
 
 int ComboBox::Count() const { return ComboCount(hwnd_); }

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "forms/dpi.h"
+#include "forms/environment.h"
 #include "forms/menu.h"
 #include "forms/messageloop.h"
 #include "platform/codepage.h"
@@ -13,11 +14,6 @@
 namespace forms {
 
 namespace {
-
-ModalScript& Script() {
-    static ModalScript script;
-    return script;
-}
 
 // The forms being shown modally, innermost last.
 std::vector<Form*>& ModalStack() {
@@ -44,8 +40,6 @@ DWORD ExStyleOf(const FormDesign& d) {
 }
 
 }  // namespace
-
-void SetModalScript(ModalScript script) { Script() = std::move(script); }
 
 HWND DialogOwner() {
     auto& stack = ModalStack();
@@ -169,12 +163,12 @@ int Form::ShowModal() {
             stack.erase(std::remove(stack.begin(), stack.end(), f), stack.end());
         }
     } pop{this};
-    if (Script()) {
+    if (auto script = Env().modal) {
         struct Reset {
             bool& m;
             ~Reset() { m = false; }
         } reset{modal_};
-        ModalResult = Script()(*this);
+        ModalResult = script(*this);
         return ModalResult;
     }
     // Disable the thread's other windows while this one is up, as a dialog box does.

@@ -1,6 +1,6 @@
 #pragma once
 // A top-level window with designed client size, hints as tooltips, key preview and modal
-// showing. Tests replace the modal loop with a script (SetModalScript).
+// showing. Tests replace the modal loop with a script (forms/environment.h).
 #include <functional>
 #include <string>
 
@@ -44,7 +44,7 @@ public:
     // Asks the form to close: OnClose may refuse (CloseAction::None). The main form's close
     // ends the message loop; a modal form's close ends its modal loop with mrCancel.
     void Close();
-    // Shows the form modally and returns its ModalResult. With a modal script set, the script
+    // Shows the form modally and returns its ModalResult. With the environment's modal script, it
     // receives the form and its return value is the result; nothing is shown.
     int ShowModal();
     int ModalResult = mrNone;
@@ -89,9 +89,6 @@ private:
     bool shownOnce_ = false;
     int dpi_ = kDesignDpi;
 };
-
-using ModalScript = std::function<int(Form& form)>;
-void SetModalScript(ModalScript script);
 
 // The window a message box or a dialog belongs to: the modal form on top, else the main form
 // (never "the active window", which is none while another program is in front).

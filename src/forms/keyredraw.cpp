@@ -19,11 +19,9 @@ OsVersion RealOsVersion() {
 
 }  // namespace
 
-std::function<OsVersion()> GetOsVersion = RealOsVersion;
-
 int RedrawButtonsOnKeyUp(Form* window, WORD key) {
     if (!window || (key != VK_TAB && key != VK_MENU)) return 0;
-    OsVersion v = GetOsVersion();
+    OsVersion v = Env().osVersion ? Env().osVersion() : RealOsVersion();
     if (!v.nt || v.major < 6) return 0;
     int redrawn = 0;
     std::function<void(Control*)> walk = [&](Control* parent) {

@@ -3,7 +3,7 @@
 // need redrawing; the windows' key-up handlers ask for it here.
 #include <windows.h>
 
-#include <functional>
+#include "forms/environment.h"
 
 namespace forms {
 
@@ -12,12 +12,5 @@ class Form;
 // Redraws the push buttons and check boxes of a window when Tab or Alt is released, on
 // Windows NT 6 and later. Returns how many it redrew.
 int RedrawButtonsOnKeyUp(Form* window, WORD key);
-
-// Tests: the system family and major version RedrawButtonsOnKeyUp sees.
-struct OsVersion {
-    bool nt;
-    int major;
-};
-extern std::function<OsVersion()> GetOsVersion;
 
 }  // namespace forms

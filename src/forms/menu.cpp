@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "forms/environment.h"
+
 namespace forms {
 
 namespace {
@@ -9,11 +11,6 @@ namespace {
 std::unordered_map<UINT, MenuItem*>& Registry() {
     static std::unordered_map<UINT, MenuItem*> items;
     return items;
-}
-
-PopupScript& Script() {
-    static PopupScript script;
-    return script;
 }
 
 UINT NextId() {
@@ -28,8 +25,6 @@ MenuItem* FindIn(std::vector<std::unique_ptr<MenuItem>>& items, const std::strin
 }
 
 }  // namespace
-
-void SetPopupScript(PopupScript script) { Script() = std::move(script); }
 
 MenuItem::MenuItem(const ItemDesign& d) : Component(d.name), Caption(d.caption), id_(NextId()) {
     Registry()[id_] = this;
@@ -81,8 +76,8 @@ MenuItem* PopupMenu::Find(const std::string& name) { return FindIn(Items, name);
 
 void PopupMenu::Popup(HWND owner, int x, int y) {
     if (OnPopup) OnPopup(this);
-    if (Script()) {
-        if (MenuItem* item = Script()(*this, POINT{x, y})) item->Click();
+    if (auto script = Env().popup) {
+        if (MenuItem* item = script(*this, POINT{x, y})) item->Click();
         return;
     }
     HMENU menu = CreatePopupMenu();

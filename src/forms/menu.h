@@ -72,9 +72,4 @@ private:
     HMENU bar_ = nullptr;
 };
 
-// Tests: every popup menu is handed to the script instead of being shown; the script returns
-// the item to click (or nullptr for a menu closed without a choice).
-using PopupScript = std::function<MenuItem*(PopupMenu& menu, POINT at)>;
-void SetPopupScript(PopupScript script);
-
 }  // namespace forms

@@ -3,15 +3,12 @@
 #include <windows.h>
 
 #include "platform/application.h"
+#include "forms/environment.h"
 #include "forms/form.h"
 
 namespace forms {
 
 namespace {
-BoxScript& Script() {
-    static BoxScript script;
-    return script;
-}
 // Renames the OK button of the box about to be shown on this thread.
 thread_local HHOOK t_yesHook = nullptr;
 
@@ -27,8 +24,6 @@ LRESULT CALLBACK YesButtonHook(int code, WPARAM wp, LPARAM lp) {
 }
 
 }  // namespace
-
-void SetBoxScript(BoxScript script) { Script() = std::move(script); }
 
 int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
     BoxCall call{kind, platform::ApplicationTitle(), text, buttons, DialogOwner()};
@@ -46,7 +41,7 @@ int ShowBox(BoxKind kind, const std::string& text, unsigned buttons) {
     case BoxKind::Warning: icon = MB_ICONWARNING; break;
     case BoxKind::Error: icon = MB_ICONERROR; break;
     }
-    if (Script()) return Script()(call);
+    if (auto script = Env().box) return script(call);
     if ((buttons & MB_TYPEMASK) == kBoxYesCancel) {
         buttons = (buttons & ~MB_TYPEMASK) | MB_OKCANCEL;
         t_yesHook = SetWindowsHookExA(WH_CBT, YesButtonHook, nullptr, GetCurrentThreadId());

@@ -1,6 +1,6 @@
 #pragma once
-// Every message box of the program goes through here, so tests can script the answers and no
-// test ever waits on a dialog.
+// Every message box of the program goes through here, so tests can script the answers
+// (forms/environment.h) and no test ever waits on a dialog.
 #include <windows.h>
 
 #include <functional>
@@ -32,10 +32,5 @@ inline constexpr unsigned kBoxYesCancel = 0x7;
 // Closing a box that has a Cancel button answers IDCANCEL. `buttons` is MB_OK, MB_OKCANCEL,
 // MB_YESNOCANCEL, MB_YESNO or kBoxYesCancel, optionally with an MB_DEFBUTTONn.
 int ShowBox(BoxKind kind, const std::string& text, unsigned buttons = 0 /* MB_OK */);
-
-// Tests: every box is handed to the script instead of being shown; the script's return value
-// is the answer. An empty script restores real boxes.
-using BoxScript = std::function<int(const BoxCall&)>;
-void SetBoxScript(BoxScript script);
 
 }  // namespace forms

@@ -4,21 +4,12 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "forms/environment.h"
 #include "platform/owned.h"
 
 namespace forms {
 
 namespace {
-
-std::function<intptr_t(const ShellCall&)>& ShellScript() {
-    static std::function<intptr_t(const ShellCall&)> script;
-    return script;
-}
-
-std::function<std::optional<std::string>(const FolderQuery&)>& FolderScript() {
-    static std::function<std::optional<std::string>(const FolderQuery&)> script;
-    return script;
-}
 
 const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
@@ -30,26 +21,21 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
 
 }  // namespace
 
-void SetShellScript(std::function<intptr_t(const ShellCall&)> script) { ShellScript() = std::move(script); }
-void SetFolderScript(std::function<std::optional<std::string>(const FolderQuery&)> script) {
-    FolderScript() = std::move(script);
-}
-
 intptr_t ShellOpen(HWND owner, const std::string& verb, const std::string& file, const std::string& params,
                    const std::string& dir, int show) {
-    if (ShellScript()) return ShellScript()(ShellCall{owner, verb, file, params, dir, show});
+    if (auto script = Env().shell) return script(ShellCall{owner, verb, file, params, dir, show});
     HINSTANCE r = ShellExecuteA(owner, OrNull(verb), file.c_str(), OrNull(params), OrNull(dir), show);
     return reinterpret_cast<intptr_t>(r);
 }
 
 unsigned RunCommandLine(const std::string& commandLine, int show) {
-    if (ShellScript())
-        return static_cast<unsigned>(ShellScript()(ShellCall{nullptr, "WinExec", commandLine, "", "", show}));
+    if (auto script = Env().shell)
+        return static_cast<unsigned>(script(ShellCall{nullptr, "WinExec", commandLine, "", "", show}));
     return WinExec(commandLine.c_str(), static_cast<UINT>(show));
 }
 
 std::optional<std::string> BrowseForFolder(const FolderQuery& q) {
-    if (FolderScript()) return FolderScript()(q);
+    if (auto script = Env().folder) return script(q);
     BROWSEINFOA bi{};
     bi.hwndOwner = q.owner;
     bi.lpszTitle = q.title.c_str();

@@ -1,6 +1,6 @@
 #pragma once
-// The shell's services that start other programs or show the folder browser. Tests set a
-// script so nothing is launched or shown, and can see each call.
+// The shell's services that start other programs or show the folder browser. Tests answer
+// them instead (forms/environment.h), so nothing is launched or shown, and see each call.
 #include <windows.h>
 
 #include <functional>
@@ -24,10 +24,6 @@ intptr_t ShellOpen(HWND owner, const std::string& verb, const std::string& file,
 // WinExec; returns its result.
 unsigned RunCommandLine(const std::string& commandLine, int show);
 
-// Tests: ShellOpen and RunCommandLine hand each call to the script (RunCommandLine as a call
-// with verb "WinExec" and the command line as file); the script's value is the result.
-void SetShellScript(std::function<intptr_t(const ShellCall&)> script);
-
 struct FolderQuery {
     HWND owner;
     std::string title;
@@ -36,6 +32,5 @@ struct FolderQuery {
 };
 // The shell's folder browser: the chosen folder's path, or nothing when cancelled.
 std::optional<std::string> BrowseForFolder(const FolderQuery& q);
-void SetFolderScript(std::function<std::optional<std::string>(const FolderQuery&)> script);
 
 }  // namespace forms

@@ -10,6 +10,7 @@
 #include "platform/application.h"
 #include "forms/msgbox.h"
 #include "platform/integers.h"
+#include "info/environment.h"
 #include "info/texts.h"
 #include "info/versioninfo.h"
 #include "info/versionscan.h"
@@ -23,9 +24,10 @@ namespace {
 constexpr const char* kOwnVersionFile = "https://www.quenby-freeware.example/quenby/version.xml";
 constexpr const char* kRepositoryPadFile = "https://pad.software-shelf.example/files/quenby_pad.xml";
 
-VersionSources& Sources() {
-    static VersionSources sources = DefaultVersionSources();
-    return sources;
+// The environment's sources, when it names any.
+VersionSources Sources() {
+    const VersionSources& set = Env().versionSources;
+    return set.own.empty() && set.repository.empty() ? DefaultVersionSources() : set;
 }
 
 // URLMon wants COM on the calling thread; the UI thread may or may not have it already.
@@ -67,13 +69,9 @@ std::string ReadPublishedVersion(const std::string& path) {
 
 VersionSources DefaultVersionSources() { return {kOwnVersionFile, kRepositoryPadFile}; }
 
-void SetVersionSources(VersionSources sources) {
-    Sources() = sources.own.empty() && sources.repository.empty() ? DefaultVersionSources() : std::move(sources);
-}
-
 void CheckNewVersion() {
     ComScope com;
-    const VersionSources& src = Sources();
+    const VersionSources src = Sources();
     const std::string local = platform::ExeFolder() + "quenby.xml";
     if (!Download(src.own, local) && !Download(src.repository, local)) {
         DeleteFileA(local.c_str());  // nothing half-written stays behind

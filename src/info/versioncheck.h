@@ -14,9 +14,6 @@ struct VersionSources {
 
 VersionSources DefaultVersionSources();
 
-// Tests aim the check at the local test service; an empty record restores the defaults.
-void SetVersionSources(VersionSources sources);
-
 // The whole check, on the UI thread (the downloads block it). Shows the outcome, or the
 // warning when neither source could be downloaded. A version text that is not a whole
 // number raises std::runtime_error "'<text>' is not a valid integer value"; a running

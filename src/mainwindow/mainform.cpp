@@ -101,10 +101,6 @@ TForm1::TForm1() : forms::Form(kDesign) {
 }
 
 TForm1::~TForm1() {
-    // A job still stopping is not waited for: it keeps only the detached link (searchlink.h).
-    StopRequested = true;
-    link_->Detach();
-    CurrentSearch = nullptr;
     forms::SetMessageHook(nullptr);  // the hook calls this window's AppMessage
     SetMenu(nullptr);
 }

@@ -15,11 +15,8 @@
 #include "forms/menu.h"
 #include "forms/statictext.h"
 #include "platform/uithread.h"
-#include "mainwindow/searchlink.h"
+#include "mainwindow/searchsession.h"
 
-namespace engine {
-class TDownThread;
-}
 namespace settings {
 class SettingsFile;
 }
@@ -183,7 +180,8 @@ public:
     void Button_searchClick(Component* Sender);
     void Button_stopsearchClick(Component* Sender);
     void Button_exitClick(Component* Sender);
-    static bool IsInternetConnected();
+    // The search: its job, its state, its one start and its one finish.
+    SearchSession& Search() { return search_; }
 
     // ---- Result list and thumbnail strip ----
     void ListBox1Click(Component* Sender);
@@ -245,7 +243,7 @@ public:
     void PopImageInfo1Click(Component* Sender);
     void MainMenu_CheckNewVersionClick(Component* Sender);
 
-    // ---- The search job's UI steps, reached through the job's link (SearchLink) ----
+    // ---- The search job's UI steps, reached through the session's link (SearchLink) ----
     void ShowProgress(const std::string& label2, const std::string& label1);
     void SearchDone(bool downloadedNothing);
     void DownloadsFinished(const std::string& error);
@@ -254,23 +252,16 @@ public:
     void AddResultEntry(const std::string& pageLine, const std::string& imageLine, const std::string& fileName,
                         std::unique_ptr<imaging::Picture> picture);
     // Runs a step on the UI thread as the job does (tests that play the job's page scan).
-    void RunUiStep(const std::function<void()>& step) { link_->RunUiStep(step); }
+    void RunUiStep(const std::function<void()>& step) { search_.Sink().RunUiStep(step); }
 
     // "SearchService" of the settings file beside the executable, or the default service.
     static std::string ReadSearchService();
     // The search service's base address ("https://www.bing.com" unless the settings say).
     std::string SearchService;
-    // True from a job's start until its thread-end handler has run.
-    bool JobAlive() const { return jobAlive_; }
-    // True while a search command is in progress, also while it waits for the old job's end.
-    bool SearchCommandBusy() const { return commandBusy_; }
     // The thumbnail of result i, or nullptr.
     forms::Image* Thumbnail(int i) const;
     // Tests: result i loses its thumbnail (as when one could not be made); its line stays.
     void DestroyThumbnail(int i);
-    // Tests: the connection test, and what each new job is given before it starts.
-    static std::function<bool()> ConnectionTest;
-    static std::function<void(engine::TDownThread&)> ConfigureJob;
 
 private:
     void ClearResults();
@@ -290,25 +281,18 @@ private:
     // and are selected there.
     void KeywordsToTop(const std::string& text);
 
-    // The rest of a search command that had to wait for the old job to end, run once that
-    // job's end handler has returned (never from inside it, nor inside any box it shows).
+    // The search command once no old job is alive (the session says when).
     void ContinueSearch(bool wasRunning);
-    void ResumePendingSearch();
 
-    std::shared_ptr<SearchLink> link_ = std::make_shared<SearchLink>(*this);
-    bool jobAlive_ = false;
-    bool commandBusy_ = false;  // a search command is in progress (or waiting for the old job)
-    bool searchPending_ = false;
-    bool pendingWasRunning_ = false;
+    SearchSession search_{*this};
     // The thumbnail of each result, by index (nullptr where none could be made): the strip
     // owns them, this finds one at once.
     std::vector<forms::Image*> thumbs_;
     // The name of the saved search on show, when the results came from a load. A search started
-    // since then clears `ResultsSaved`, and a save seeing that forgets the name.
+    // since then is not saved (SearchSession::Saved), and a save seeing that forgets the name.
     std::string loadedName_;
 };
 
-using forms::GetOsVersion;
 using forms::OsVersion;
 using forms::RedrawButtonsOnKeyUp;
 

@@ -112,7 +112,7 @@ private:
 }  // namespace
 
 void TForm1::PopSave1Click(Component*) {
-    if (SearchRunning > 0) {
+    if (search_.Running()) {
         Inform("Don't save during a running search,\rstop it first...");
         return;
     }
@@ -120,7 +120,7 @@ void TForm1::PopSave1Click(Component*) {
 }
 
 void TForm1::SaveResults() {
-    if (!ResultsSaved) loadedName_.clear();
+    if (!search_.Saved()) loadedName_.clear();
     // Results that came from a load are saved again under the name they were loaded from.
     const std::string name = loadedName_.empty() ? QueryKeywords : loadedName_;
     if (name.empty()) {
@@ -151,11 +151,11 @@ void TForm1::SaveResults() {
     }
     WriteSet(base, set);  // on failure no half set stays; the error handler shows why
     Inform("Saved search results to disk.");
-    ResultsSaved = true;
+    search_.SetSaved(true);
 }
 
 void TForm1::PopLoad1Click(Component*) {
-    if (SearchRunning > 0) {
+    if (search_.Running()) {
         Inform("Don't load during a running search,\rstop it first...");
         return;
     }
@@ -191,13 +191,13 @@ void TForm1::PopLoad1Click(Component*) {
         DestroyThumbnails();
         ListBox1.Clear();
         loadedName_.clear();
-        ResultsSaved = false;
+        search_.SetSaved(false);
         throw;
     }
     ComboBox_search.SetText(name);
     KeywordsToTop(name);
     Label2.SetText("Doing: " + std::to_string(set.lines.size()) + " of " + std::to_string(set.lines.size()));
-    ResultsSaved = true;
+    search_.SetSaved(true);
     loadedName_ = name;
 }
 

@@ -123,8 +123,6 @@ void TForm1::FormShow(Component*) {
     SetWidth(f.ReadInteger(settings::kWindowWidth, Panel_Main.Width()));
     SetHeight(f.ReadInteger(settings::kWindowHeight, Height()));
     KeepReachable(*this);
-    StopRequested = true;
-    ResultsSaved = false;
 
     ShowMainMenu = f.ReadBool(settings::kShowMainMenu);
     PopShowMenu1->Checked = ShowMainMenu;
@@ -138,8 +136,8 @@ void TForm1::FormShow(Component*) {
 // A refused write ends the writing at that key (what was written stays) and is reported once;
 // the window closes all the same, so a program whose settings cannot be written can still end.
 void TForm1::FormClose(Component*, forms::CloseAction& Action) {
-    StopRequested = true;
-    if (ListBox1.Count() > 0 && !ResultsSaved && SaveOnExitAsk) {
+    search_.StopJob();
+    if (ListBox1.Count() > 0 && !search_.Saved() && SaveOnExitAsk) {
         int answer = forms::ShowBox(forms::BoxKind::Confirm, "Want to save your search to disk for later browsing ?",
                                     MB_YESNOCANCEL);
         if (answer == IDYES) {

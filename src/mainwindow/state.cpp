@@ -2,10 +2,6 @@
 
 namespace mainwindow {
 
-engine::TDownThread* CurrentSearch = nullptr;
-std::atomic<bool> StopRequested{true};
-int32_t SearchRunning = 0;
-bool ResultsSaved = false;
 std::string QueryKeywords;
 std::string SelectedImageName;
 
@@ -20,13 +16,7 @@ bool ShowMainMenu = false;  // both set when the window is first shown
 bool ShowThumbsList = false;
 settings::FilterChoice SearchFilters;
 
-int SearchStartPauseMs = 2000;
-
 void ResetModuleState() {
-    CurrentSearch = nullptr;
-    StopRequested = true;
-    SearchRunning = 0;
-    ResultsSaved = false;
     QueryKeywords.clear();
     SelectedImageName.clear();
     SavePath.clear();

@@ -1,28 +1,14 @@
 #pragma once
 // The state that the main window's handlers, the search job and the other windows share:
 // the module variables of the main window's module.
-#include <atomic>
 #include <cstdint>
 #include <string>
 
 #include "settings/filters.h"
 #include "settings/rules.h"
 
-namespace engine {
-class TDownThread;
-}
-
 namespace mainwindow {
 
-// The running search job, or none. Set when a search starts; cleared by the job's closing
-// step and by the thread-end handler.
-extern engine::TDownThread* CurrentSearch;
-// True when no search is wanted; the worker's stop flag.
-extern std::atomic<bool> StopRequested;
-// 1 from the start of a search until Stop or DownloadsFinished, else 0.
-extern int32_t SearchRunning;
-// The result list on show was saved or loaded.
-extern bool ResultsSaved;
 // Keyword text of the last search started, spaces replaced by "+".
 extern std::string QueryKeywords;
 // File name of the image last selected (no folder).
@@ -42,9 +28,6 @@ extern bool ShowThumbsList;
 extern settings::FilterChoice SearchFilters;
 
 using settings::SafeSearchLevels;
-
-// The pause before a search starts, in milliseconds (tests shorten it).
-extern int SearchStartPauseMs;
 
 // Every variable back to its value at program start (a new main window in the tests).
 void ResetModuleState();

@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "platform/environment.h"
+
 namespace platform {
 
 std::string ExePath() {
@@ -18,17 +20,8 @@ std::string ExePath() {
     }
 }
 
-namespace {
-std::string& FolderForTests() {
-    static std::string folder;
-    return folder;
-}
-}  // namespace
-
-void SetExeFolderForTests(std::string folder) { FolderForTests() = std::move(folder); }
-
 std::string ExeFolder() {
-    if (!FolderForTests().empty()) return FolderForTests();
+    if (!Env().exeFolder.empty()) return Env().exeFolder;
     std::string p = ExePath();
     return p.substr(0, p.find_last_of('\\') + 1);
 }

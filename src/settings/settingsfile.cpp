@@ -12,6 +12,7 @@
 #include "platform/owned.h"
 #include "platform/text.h"
 #include "settings/datafolder.h"
+#include "settings/environment.h"
 #include "settings/rules.h"
 
 namespace settings {
@@ -56,16 +57,11 @@ bool ReplaceWhole(const std::string& path, const std::string& text) {
     DeleteFileW(copy.c_str());
     return false;
 }
-
-std::string& PathForTests() {
-    static std::string path;
-    return path;
-}
 }  // namespace
 
-std::string DefaultSettingsPath() { return PathForTests().empty() ? DataFolder() + "Quenby.ini" : PathForTests(); }
-
-void SetSettingsPath(std::string fullPath) { PathForTests() = std::move(fullPath); }
+std::string DefaultSettingsPath() {
+    return Env().settingsPath.empty() ? DataFolder() + "Quenby.ini" : Env().settingsPath;
+}
 
 SettingsFile::SettingsFile(std::string fullPath) : path_(std::move(fullPath)) {}
 

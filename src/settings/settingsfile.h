@@ -9,10 +9,8 @@
 
 namespace settings {
 
-// The settings file beside the executable, or the one set for tests.
+// The settings file beside the executable, or the environment's (settings/environment.h).
 std::string DefaultSettingsPath();
-// Tests: another full path for the main window's settings file; empty restores the default.
-void SetSettingsPath(std::string fullPath);
 
 class SettingsFile {
 public:

@@ -1,17 +1,12 @@
 // The search job against the local test service: request, stop rules, UI steps.
-#include "engine/downthread.h"
-
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <windows.h>
 
 #include <atomic>
 #include <string>
 #include <vector>
 
-#include "platform/uithread.h"
-#include "support/http_server.h"
-#include "support/ui_loop.h"
+#include "scan_support.h"
 
 using namespace engine;
 using testsupport::HttpServer;
@@ -20,29 +15,18 @@ using testsupport::Response;
 namespace {
 
 // Plays the main window: records every UI step in order, on the UI (test) thread.
-class RecordingSink : public JobSink {
+class RecordingSink : public scantest::UiSink {
 public:
-    void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
-    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string& l2, const std::string& l1) override {
-        EXPECT_EQ(GetCurrentThreadId(), uiThread);
+        OnUiThread();
         steps.push_back("progress " + l2 + " / " + l1);
     }
     void SearchDone(bool nothing) override {
-        EXPECT_EQ(GetCurrentThreadId(), uiThread);
+        OnUiThread();
         steps.push_back(nothing ? "done: No downloads to get for this..." : "done");
     }
-    void DownloadsFinished(const std::string& err) override {
-        EXPECT_EQ(GetCurrentThreadId(), uiThread);
-        error = err;
-        finished++;
-    }
 
-    platform::UiDispatcher ui;
-    DWORD uiThread = GetCurrentThreadId();
     std::vector<std::string> steps;
-    std::string error;
-    int finished = 0;
 };
 
 struct JobTest : ::testing::Test {
@@ -50,17 +34,16 @@ struct JobTest : ::testing::Test {
     RecordingSink sink;
     std::atomic<bool> stop{false};
 
-    // Starts a job like the search command does and runs the UI loop until its end handler ran.
+    // A search from the first page through `scan`, run to its end. Wine never reports a refused
+    // connection of the page request: the deadlines are short.
     void RunJob(int32_t limit, PageScan scan, const std::string& keywords = "red+car",
                 const std::string& level = "Moderate", const std::string& service = "") {
-        auto* job = new TDownThread(1, 28, 4096000, 0, limit, "C:\\x\\", keywords, level);
-        job->SetSink(engine::Unowned(sink));
-        job->SetStopFlag(&stop);
-        job->SetService(service.empty() ? server.base() : service);
-        job->SetPageScan(std::move(scan));
-        job->SetDeadlines(5000, 5000);  // Wine never reports a refused connection of the page request
-        job->Start();
-        ASSERT_TRUE(testsupport::PumpUntil([&] { return sink.finished > 0; }));
+        SearchRequest request = scantest::TestSearch(service.empty() ? server.base() : service, "C:\\x\\", limit);
+        request.keywords = keywords;
+        request.safeSearch = level;
+        request.pageMs = request.imageMs = 5000;
+        request.scan = std::move(scan);
+        ASSERT_TRUE(scantest::RunJob(request, sink, stop, 20000));
     }
 
     std::vector<std::string> Firsts() {

@@ -91,7 +91,6 @@ struct HostileTest : ::testing::Test {
     Outcome Search(const std::string& service, int stopAfterMs = -1, int parallel = 1) {
         sink.NewSearch();
         sink.fetchedList.clear();
-        stop = false;
         Outcome out;
         const size_t before = PrivateBytes();
         std::atomic<size_t> peak{before};
@@ -104,19 +103,11 @@ struct HostileTest : ::testing::Test {
             }
         });
         const ULONGLONG start = GetTickCount64();
-        auto* job = new engine::TDownThread(1, 28, 4096000, 0, 1000, folder, "test", "Moderate");
-        job->SetSink(engine::Unowned(sink));
-        job->SetStopFlag(&stop);
-        job->SetService(service);
-        job->SetDeadlines(pageMs, kImageMs);
-        job->SetParallel(parallel);
-        job->Start();
-        bool ended = testsupport::PumpUntil(
-            [&] {
-                if (stopAfterMs >= 0 && GetTickCount64() - start >= static_cast<ULONGLONG>(stopAfterMs)) stop = true;
-                return sink.finished > 0;
-            },
-            60000);
+        engine::SearchRequest request = TestSearch(service, folder);
+        request.parallel = parallel;
+        request.pageMs = pageMs;
+        request.imageMs = kImageMs;
+        bool ended = RunJob(request, sink, stop, 60000, stopAfterMs);
         out.seconds = static_cast<double>(GetTickCount64() - start) / 1000;
         running = false;
         sampler.join();

@@ -51,22 +51,12 @@ struct ParallelTest : ::testing::Test {
         TempDir dir;
         WindowSink sink;
         sink.stepsBeforeGone = windowSteps;
-        stop = false;
         server.clear_requests();
-        auto* job = new engine::TDownThread(1, 28, 4096000, 0, limit, dir.path, "test", "Moderate");
-        job->SetSink(engine::Unowned(sink));
-        job->SetStopFlag(&stop);
-        job->SetService(server.base());
-        job->SetParallel(parallel);
-        job->SetDeadlines(5000, 5000);
         const ULONGLONG start = GetTickCount64();
-        job->Start();
-        EXPECT_TRUE(testsupport::PumpUntil(
-            [&] {
-                if (stopAfterMs >= 0 && GetTickCount64() - start >= static_cast<ULONGLONG>(stopAfterMs)) stop = true;
-                return sink.finished > 0;
-            },
-            60000));
+        engine::SearchRequest request = TestSearch(server.base(), dir.path, limit);
+        request.parallel = parallel;
+        request.pageMs = request.imageMs = 5000;
+        EXPECT_TRUE(RunJob(request, sink, stop, 60000, stopAfterMs));
         Run run;
         run.seconds = static_cast<double>(GetTickCount64() - start) / 1000;
         for (auto& e : sink.entries) {

@@ -1,6 +1,6 @@
 #pragma once
-// What the end-to-end scan tests share: a sink that plays the main window, a fresh target
-// folder, the image fixtures and results pages in the classic markup.
+// What the whole-search tests share: sinks on the test's thread, the one way they run a job, a
+// fresh target folder, the image fixtures and results pages in the classic markup.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "platform/uithread.h"
 #include "support/http_server.h"
+#include "support/temp_folder.h"
 #include "support/ui_loop.h"
 
 std::string Fixture(const std::string& name);  // tests/data/scan, compiled in
@@ -26,9 +27,56 @@ struct Entry {
     std::shared_ptr<imaging::Picture> picture;
 };
 
+// The test's thread plays the UI thread: the job's steps run there and its ends are counted.
+class UiSink : public engine::JobSink {
+public:
+    void RunUiStep(const std::function<void()>& step) override { ui.Run(step); }
+    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
+    void DownloadsFinished(const std::string& err) override {
+        OnUiThread();
+        error = err;
+        finished++;
+    }
+    void OnUiThread() { EXPECT_EQ(GetCurrentThreadId(), uiThread); }
+
+    platform::UiDispatcher ui;
+    DWORD uiThread = GetCurrentThreadId();
+    std::string error;
+    int finished = 0;
+};
+
+// The tests' search: "test" from `service` into `folder`, the rest as the window asks by default.
+inline engine::SearchRequest TestSearch(const std::string& service, const std::string& folder, int32_t limit = 1000) {
+    return {.fileLimit = limit, .folder = folder, .keywords = "test", .service = service};
+}
+
+// Starts the job the request describes as the search command does: its steps go to `sink`,
+// its stop flag is `stop`, cleared first.
+inline void StartJob(engine::SearchRequest request, UiSink& sink, std::atomic<bool>& stop) {
+    stop = false;
+    request.sink = engine::Unowned(sink);
+    request.stop = engine::Unowned(stop);
+    engine::MakeJob(request)->Start();
+}
+
+// Starts the job and runs the UI loop until its end handler has run; `stopAfterMs`, when not
+// negative, presses Stop that long after the start. False when it did not end within `ms`.
+inline bool RunJob(const engine::SearchRequest& request, UiSink& sink, std::atomic<bool>& stop, DWORD ms = 60000,
+                   int stopAfterMs = -1) {
+    const int before = sink.finished;
+    const ULONGLONG start = GetTickCount64();
+    StartJob(request, sink, stop);
+    return testsupport::PumpUntil(
+        [&] {
+            if (stopAfterMs >= 0 && GetTickCount64() - start >= static_cast<ULONGLONG>(stopAfterMs)) stop = true;
+            return sink.finished > before;
+        },
+        ms);
+}
+
 // Plays the main window: the result list, the fetched-image list (kept across searches, as
-// for the whole program run), the cursor and the labels. Runs on the test's (UI) thread.
-class WindowSink : public engine::JobSink {
+// for the whole program run), the cursor and the labels.
+class WindowSink : public UiSink {
 public:
     void RunUiStep(const std::function<void()>& step) override {
         // A window that has gone: its steps cannot run, as the main window's sink reports.
@@ -36,11 +84,9 @@ public:
         if (stepsBeforeGone > 0) stepsBeforeGone--;
         ui.Run(step);
     }
-    bool PostToUi(std::function<void()> fn) override { return ui.Post(std::move(fn)); }
     void ShowProgress(const std::string& l2, const std::string& l1) override { progress.push_back(l2 + " / " + l1); }
     void ShowServiceBusy(const std::string& label, bool) override { progress.push_back(label); }
     void SearchDone(bool nothing) override { done.push_back(nothing ? "No downloads to get for this..." : "done"); }
-    void DownloadsFinished(const std::string& err) override { error = err, finished++; }
     void SetListBusy(bool b) override {
         OnUiThread();
         busy = b;
@@ -58,8 +104,6 @@ public:
         entries.push_back({page, image, name, std::move(picture)});
         fetchedList.push_back(image);
     }
-    void OnUiThread() { EXPECT_EQ(GetCurrentThreadId(), uiThread); }
-
     std::vector<std::string> Names() const {
         std::vector<std::string> out;
         for (auto& e : entries) out.push_back(e.fileName);
@@ -68,60 +112,20 @@ public:
     // Forgets the last search's results, as a new search clears the window (not the list).
     void NewSearch() { entries.clear(), progress.clear(), done.clear(), error.clear(), finished = 0; }
 
-    platform::UiDispatcher ui;
-    DWORD uiThread = GetCurrentThreadId();
     std::vector<Entry> entries;
     std::vector<std::string> fetchedList, progress, done;
     std::atomic<bool> busy{false};
     std::atomic<int> stepsBeforeGone{-1};  // the window goes after this many steps; -1: never
-    int busyCalls = 0, finished = 0;
-    std::string error;
+    int busyCalls = 0;
 };
 
-// A fresh folder under the temporary folder, ending in "\", removed with its files.
-class TempDir {
-public:
-    TempDir() {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        static int serial = 0;
-        path = std::string(base) + "quenby-scan-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(++serial) + "\\";
-        CreateDirectoryA(path.c_str(), nullptr);
-    }
-    ~TempDir() {
-        for (auto& n : Files()) DeleteFileA((path + n).c_str());
-        RemoveDirectoryA(path.c_str());
-    }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> out;
-        WIN32_FIND_DATAA d;
-        HANDLE h = FindFirstFileA((path + "*").c_str(), &d);
-        if (h == INVALID_HANDLE_VALUE) return out;
-        do {
-            if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(d.cFileName);
-        } while (FindNextFileA(h, &d));
-        FindClose(h);
-        return out;
-    }
+// The shared temporary folder with the scan tests' own names: a missing file reads "<missing>".
+struct TempDir : testsupport::TempFolder {
+    const std::string path = TempFolder::path();
     std::string Read(const std::string& name) const {
-        HANDLE h =
-            CreateFileA((path + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return "<missing>";
-        std::string out;
-        char buf[4096];
-        DWORD n = 0;
-        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
-        CloseHandle(h);
-        return out;
+        return testsupport::ReadFileIfAny(path + name).value_or("<missing>");
     }
-    void Write(const std::string& name, const std::string& bytes) const {
-        HANDLE h = CreateFileA((path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD n = 0;
-        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-        CloseHandle(h);
-    }
-    std::string path;
+    void Write(const std::string& name, const std::string& bytes) const { TempFolder::Write(path + name, bytes); }
 };
 
 // One result in the classic markup: image anchor, page anchor, a third anchor passed over.
@@ -149,16 +153,10 @@ inline void ServeFirstPageThenStop(testsupport::HttpServer& server, const std::v
     });
 }
 
-// Starts a job as the search command does and runs the UI loop until its end handler ran.
+// A search from the first page, run to its end.
 inline void RunSearch(WindowSink& sink, const std::string& service, const std::string& folder, int32_t limit,
                       std::atomic<bool>& stop) {
-    stop = false;
-    auto* job = new engine::TDownThread(1, 28, 4096000, 0, limit, folder, "test", "Moderate");
-    job->SetSink(engine::Unowned(sink));
-    job->SetStopFlag(&stop);
-    job->SetService(service);
-    job->Start();
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return sink.finished > 0; }, 60000));
+    ASSERT_TRUE(RunJob(TestSearch(service, folder, limit), sink, stop));
 }
 
 }  // namespace scantest

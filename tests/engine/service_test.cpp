@@ -38,15 +38,11 @@ struct ServiceTest : ::testing::Test {
     // Runs a search from the first page; returns its length in seconds.
     double Search(const std::string& service, uint32_t pageMs = 5000) {
         sink.NewSearch();
-        stop = false;
-        auto* job = new engine::TDownThread(1, 28, 4096000, 0, 1000, folder.path, "test", "Moderate");
-        job->SetSink(engine::Unowned(sink));
-        job->SetStopFlag(&stop);
-        job->SetService(service);
-        job->SetDeadlines(pageMs, 5000);
         const ULONGLONG start = GetTickCount64();
-        job->Start();
-        EXPECT_TRUE(testsupport::PumpUntil([&] { return sink.finished > 0; }, 90000)) << "the search did not end";
+        engine::SearchRequest request = TestSearch(service, folder.path);
+        request.pageMs = pageMs;
+        request.imageMs = 5000;
+        EXPECT_TRUE(RunJob(request, sink, stop, 90000)) << "the search did not end";
         return static_cast<double>(GetTickCount64() - start) / 1000;
     }
 };
@@ -171,12 +167,7 @@ TEST_F(ServiceTest, ABusyServiceIsAskedOnceMoreAfterItsWait) {
     answers = {busy(429, "60")};
     refusals = 1;
     sink.NewSearch();
-    auto* job = new engine::TDownThread(1, 28, 4096000, 0, 1000, folder.path, "test", "Moderate");
-    job->SetSink(engine::Unowned(sink));
-    job->SetStopFlag(&stop);
-    job->SetService(plain.base());
-    stop = false;
-    job->Start();
+    StartJob(TestSearch(plain.base(), folder.path), sink, stop);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return !sink.progress.empty(); }, 10000));
     EXPECT_EQ(sink.progress.front(), "Service busy, retrying in 60 s...");
     const ULONGLONG pressed = GetTickCount64();

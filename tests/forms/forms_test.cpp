@@ -12,6 +12,7 @@
 #include "forms/menu.h"
 #include "forms/messageloop.h"
 #include "forms/msgbox.h"
+#include "support/environment.h"
 
 using namespace forms;
 
@@ -19,19 +20,16 @@ namespace {
 
 struct FormsTest : ::testing::Test {
     std::vector<BoxCall> boxes;
+    testsupport::EnvironmentScope env;
     void SetUp() override {
-        SetBoxScript([this](const BoxCall& c) {
+        env.forms.box = [this](const BoxCall& c) {
             boxes.push_back(c);
             return IDOK;
-        });
+        };
+        env.Install();
         ResetTerminated();
     }
-    void TearDown() override {
-        SetBoxScript(nullptr);
-        SetModalScript(nullptr);
-        SetPopupScript(nullptr);
-        SetMessageHook(nullptr);
-    }
+    void TearDown() override { SetMessageHook(nullptr); }
 };
 
 TEST_F(FormsTest, ControlsKeepDesignedPlacesCaptionsAndHints) {
@@ -77,7 +75,8 @@ TEST_F(FormsTest, DisabledMenuItemIgnoresClicksAlsoFromCode) {
     item->Click();
     EXPECT_EQ(clicks, 1);
     // Chosen from an opened menu: the script picks it, the disabled state still holds.
-    SetPopupScript([&](PopupMenu& m, POINT) { return m.Find("Item"); });
+    env.forms.popup = [&](PopupMenu& m, POINT) { return m.Find("Item"); };
+    env.Install();
     menu.Popup(nullptr, 0, 0);
     EXPECT_EQ(clicks, 1);
     item->Enabled = true;
@@ -129,10 +128,11 @@ TEST_F(FormsTest, ModalScriptReceivesTheFormAndGivesTheResult) {
               .resizable = false,
               .toolWindow = true});
     std::string seen;
-    SetModalScript([&](Form& f) {
+    env.forms.modal = [&](Form& f) {
         seen = f.Name + (f.Modal() ? " modal" : "");
         return mrOk;
-    });
+    };
+    env.Install();
     EXPECT_EQ(dlg.ShowModal(), mrOk);
     EXPECT_EQ(seen, "Dlg modal");
     EXPECT_FALSE(dlg.Modal());

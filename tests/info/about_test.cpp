@@ -11,6 +11,7 @@
 
 #include "forms/msgbox.h"
 #include "forms/shell.h"
+#include "support/environment.h"
 
 using namespace info;
 
@@ -23,20 +24,18 @@ const char* kComments =
 struct AboutTest : ::testing::Test {
     std::vector<forms::BoxCall> boxes;
     std::vector<forms::ShellCall> shells;
+    testsupport::EnvironmentScope env;
 
     void SetUp() override {
-        forms::SetBoxScript([this](const forms::BoxCall& c) {
+        env.forms.box = [this](const forms::BoxCall& c) {
             boxes.push_back(c);
             return IDOK;
-        });
-        forms::SetShellScript([this](const forms::ShellCall& c) -> intptr_t {
+        };
+        env.forms.shell = [this](const forms::ShellCall& c) -> intptr_t {
             shells.push_back(c);
             return 33;
-        });
-    }
-    void TearDown() override {
-        forms::SetBoxScript(nullptr);
-        forms::SetShellScript(nullptr);
+        };
+        env.Install();
     }
 };
 

@@ -13,6 +13,7 @@
 #include "platform/application.h"
 #include "forms/msgbox.h"
 #include "info/versioninfo.h"
+#include "support/environment.h"
 #include "support/http_server.h"
 #include "support/process_counts.h"
 
@@ -46,18 +47,21 @@ struct VersionCheckTest : ::testing::Test {
     HttpServer server;
     std::vector<forms::BoxCall> boxes;
     const std::string local = platform::ExeFolder() + "quenby.xml";
+    testsupport::EnvironmentScope env;
 
     void SetUp() override {
         DeleteFileA(local.c_str());
-        forms::SetBoxScript([this](const forms::BoxCall& c) {
+        env.forms.box = [this](const forms::BoxCall& c) {
             boxes.push_back(c);
             return IDOK;
-        });
+        };
+        env.Install();
     }
-    void TearDown() override {
-        forms::SetBoxScript(nullptr);
-        SetVersionSources({});
-        DeleteFileA(local.c_str());
+    void TearDown() override { DeleteFileA(local.c_str()); }
+    // Aims the check at these addresses.
+    void SetVersionSources(VersionSources sources) {
+        env.info.versionSources = std::move(sources);
+        env.Install();
     }
 
     // Both sources on the test service; each test uses its own paths, so no cached copy

@@ -1,10 +1,8 @@
 // The main window's menus, keys, edit commands and system-menu items.
-#include <gtest/gtest.h>
-
-#include "scripted_fixture.h"
+#include "harness.h"
 
 using namespace mainwindow;
-using testsupport::WindowTest;
+using windowtest::MainWindowTest;
 
 namespace {
 
@@ -47,10 +45,10 @@ std::string Clipboard() {
 
 }  // namespace
 
-class Commands : public WindowTest {
+class Commands : public MainWindowTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
+        MainWindowTest::SetUp();
         Open();
     }
     void AddLines(int n) {
@@ -232,7 +230,7 @@ TEST_F(Commands, KeywordBoxAcceptsOnlyItsCharacters) {
 }
 
 TEST_F(Commands, EnterInTheKeywordBoxSearches) {
-    SavePath = dir.path() + "missing folder\\";
+    SavePath = folder + "missing folder\\";
     form->ComboBox_search.SetFocus();
     Post(WM_CHAR, 13, 1, form->ComboBox_search.EditHandle());
     ASSERT_EQ(boxes.size(), 1u);
@@ -240,14 +238,14 @@ TEST_F(Commands, EnterInTheKeywordBoxSearches) {
 }
 
 TEST_F(Commands, EscapeAnywhereStops) {
-    StopRequested = false;
+    form->Search().MarkRunning();
     AddLines(1);
     form->ListBox1.SetFocus();
     Post(WM_KEYDOWN, VK_ESCAPE, 1, form->ListBox1.Handle());
-    EXPECT_TRUE(StopRequested);
-    StopRequested = false;
+    EXPECT_TRUE(form->Search().StopRequested());
+    form->Search().MarkRunning();
     Post(WM_KEYDOWN, VK_ESCAPE, 1, form->ComboBox_search.EditHandle());
-    EXPECT_TRUE(StopRequested);
+    EXPECT_TRUE(form->Search().StopRequested());
 }
 
 TEST_F(Commands, EditCommandsOnAnEdit) {
@@ -460,21 +458,21 @@ TEST_F(Commands, SizeToDownloadFromTheSystemMenuOnlyWhenEnabled) {
 TEST_F(Commands, HelpText) {
     char old[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, old);
-    SetCurrentDirectoryA(dir.path().c_str());
+    SetCurrentDirectoryA(folder.c_str());
     form->MainMenu_Help1->Click();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Plain);
     EXPECT_EQ(boxes[0].text, "'Quenby.txt'  not found...");
     EXPECT_TRUE(shells.empty());
 
-    testsupport::TempFolder::Write(dir.path() + "Quenby.txt", "help");
+    testsupport::TempFolder::Write(folder + "Quenby.txt", "help");
     form->MainMenu_Help1->Click();
     ASSERT_EQ(shells.size(), 1u);
     EXPECT_EQ(shells[0].verb, "WinExec");
     EXPECT_EQ(shells[0].file, "Notepad.exe Quenby.txt");
     EXPECT_EQ(shells[0].show, SW_SHOWDEFAULT);
 
-    DeleteFileA((dir.path() + "Quenby.txt").c_str());
+    DeleteFileA((folder + "Quenby.txt").c_str());
     Post(WM_SYSCOMMAND, 1028);  // the system menu leaves a missing file to the editor
     SetCurrentDirectoryA(old);
     ASSERT_EQ(shells.size(), 2u);

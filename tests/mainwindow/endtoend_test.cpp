@@ -1,6 +1,6 @@
 // A whole search through the real page scan, image fetcher and thumbnail maker, from the
 // keyword box to the files in the target folder and the thumbnails in the strip.
-#include "window_fixture.h"
+#include "harness.h"
 
 #include "platform/codepage.h"
 
@@ -24,11 +24,7 @@ std::string Result(const std::string& image, const std::string& page) {
 struct EndToEndTest : WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
-        TForm1::ConfigureJob = nullptr;  // the program's own page scan
-    }
-    void TearDown() override {
-        for (const char* n : {"wide.jpg", "tall.jpg"}) DeleteFileA((folder + n).c_str());
-        WindowTest::TearDown();
+        form->Search().MakeJob = engine::MakeJob;  // the program's own page scan
     }
 };
 

@@ -1,14 +1,10 @@
 // The search service's filters in the settings file: written at close in a section of their
 // own, read back at the next start, and whatever else the file holds never sent as it stands.
-#include <gtest/gtest.h>
-
-#include "support/http_server.h"
-#include "scripted_fixture.h"
+#include "harness.h"
 
 using namespace mainwindow;
-using testsupport::HttpServer;
 using testsupport::Response;
-using testsupport::WindowTest;
+using windowtest::MainWindowTest;
 
 namespace {
 
@@ -16,39 +12,34 @@ const char* const kFilterKeyNames[] = {"Size", "Color", "Type", "Layout", "Peopl
 
 }  // namespace
 
-class FilterSettings : public WindowTest {
+class FilterSettings : public MainWindowTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        SearchStartPauseMs = 0;
-        TForm1::ConnectionTest = [] { return true; };
+        MainWindowTest::SetUp();
+        env.mainwindow.searchStartPauseMs = 0;
+        env.Install();
+        connectionTest = [] { return true; };
         server.on("/images/search", Response::text("<html><body></body></html>"));
-        forms::SetModalScript([this](forms::Form& f) -> int {
-            ++modals;
+        onModal = [this](forms::Form& f) -> int {
             if (&f != filters.get() || !user) return forms::mrCancel;
             return user(*filters);
-        });
-    }
-    void TearDown() override {
-        TForm1::ConnectionTest = nullptr;
-        SearchStartPauseMs = 2000;
-        WindowTest::TearDown();
+        };
     }
     // A search from the window as it is (the real page scan; the page holds nothing); the
     // request line's target of its page.
     std::string SearchTarget() {
         form->SearchService = server.base();
-        SavePath = dir.path();
+        SavePath = folder;
         server.clear_requests();
         form->ComboBox_search.SetText("red car");
         form->Button_search.Click();
-        EXPECT_TRUE(forms::WaitUntil([&] { return !form->SearchCommandBusy() && !form->JobAlive(); }, 20000));
+        EXPECT_TRUE(
+            forms::WaitUntil([&] { return !form->Search().CommandBusy() && !form->Search().JobAlive(); }, 20000));
         auto reqs = server.requests_for("/images/search");
         return reqs.empty() ? std::string() : reqs.front().target;
     }
     std::string Tail(const std::string& target) { return target.substr(target.find("&safeSearch=")); }
 
-    HttpServer server;
     std::function<int(settings::TForm_filters&)> user;
 };
 

@@ -1,6 +1,6 @@
 // The Filters dialog from the main window's menus: filled from the filters in force, Cancel,
 // Reset and Ok, the window's filter line, and the request each search then makes.
-#include "window_fixture.h"
+#include "harness.h"
 
 using namespace windowtest;
 using mainwindow::SearchFilters;
@@ -17,13 +17,11 @@ struct FiltersTest : WindowTest {
 
     void SetUp() override {
         WindowTest::SetUp();
-        filters = std::make_unique<TForm_filters>();
-        settings::Form_filters = filters.get();
-        forms::SetModalScript([this](forms::Form& f) -> int {
+        onModal = [this](forms::Form& f) -> int {
             if (&f != filters.get()) return forms::mrCancel;
             ++shown;
             return user ? user(*filters) : forms::mrCancel;
-        });
+        };
     }
     // The request line's target of the last search's first page.
     std::string LastRequest() {
@@ -154,7 +152,7 @@ TEST_F(FiltersTest, TheChoiceIsCopiedIntoEachSearchAndLockedWhileOneRuns) {
     // Even set meanwhile from elsewhere, the running search keeps what it was started with.
     SearchFilters = {};
     ASSERT_TRUE(Pump([&] { return server.requests_for("/images/search").size() >= 2; }));
-    mainwindow::StopRequested = true;
+    form->Search().StopJob();
     WaitIdle();
     ExpectSearchingControls(false);
     for (auto& r : server.requests_for("/images/search"))

@@ -2,7 +2,7 @@
 // belongs to, and a window that goes while its search is still stopping.
 #include <thread>
 
-#include "window_fixture.h"
+#include "harness.h"
 
 using namespace windowtest;
 using mainwindow::QueryKeywords;
@@ -70,12 +70,12 @@ TEST_F(WindowTest, BoxesBelongToOurWindowWhateverWindowIsActive) {
     EXPECT_EQ(boxes[0].owner, form->Handle());
     // A box over a dialog belongs to the dialog.
     HWND ownerInDialog = nullptr;
-    forms::SetModalScript([&](forms::Form& dialog) {
+    onModal = [&](forms::Form& dialog) {
         forms::ShowBox(forms::BoxKind::Plain, "a question of the dialog");
         ownerInDialog = boxes.back().owner;
         EXPECT_EQ(ownerInDialog, dialog.Handle());
         return forms::mrCancel;
-    });
+    };
     form->PopSizeToDownload1->Click();
     EXPECT_NE(ownerInDialog, nullptr);
 }
@@ -84,7 +84,8 @@ TEST_F(WindowTest, ARealBoxDisablesOurWindowUnderItAndGivesTheFocusBack) {
     form->ComboBox_search.SetFocus();
     OtherWindow other;
     SetActiveWindow(other.h);
-    forms::SetBoxScript(nullptr);  // a real box from here on
+    env.forms.box = nullptr;  // a real box from here on
+    env.Install();
     std::atomic<HWND> owner{nullptr};
     std::atomic<bool> enabledUnder{true};
     DWORD ourThread = GetCurrentThreadId();
@@ -121,7 +122,7 @@ TEST_F(WindowTest, SearchPressedUnderTheFinishedBoxStartsOnceTheBoxIsClosed) {
         form->Button_search.Click();  // runs inside the box: it must not wait there
     };
     SearchToEnd("cats");
-    ASSERT_TRUE(Pump([&] { return jobsStarted == 2 && !form->JobAlive() && !form->SearchCommandBusy(); }))
+    ASSERT_TRUE(Pump([&] { return jobsStarted == 2 && !form->Search().JobAlive() && !form->Search().CommandBusy(); }))
         << "the second search never ran";
     EXPECT_EQ(BoxTexts(),
               (std::vector<std::string>{kFinished, kAlready, "Want to save your search to disk before doing another ?",

@@ -1,17 +1,10 @@
 // The image file commands against real files in a temporary target folder.
 #include "mainwindow/imagefiles.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <stdexcept>
-#include <string>
-#include <vector>
+#include "harness.h"
 
 #include "platform/application.h"
 #include "info/about.h"
-#include "forms/msgbox.h"
-#include "forms/shell.h"
 #include "info/versioncheck.h"
 #include "info/versioninfo.h"
 
@@ -20,43 +13,7 @@ using namespace mainwindow;
 
 namespace {
 
-struct ImageFilesTest : ::testing::Test {
-    std::string folder;  // ends with "\"
-    std::vector<forms::BoxCall> boxes;
-    std::vector<forms::ShellCall> shells;
-
-    void SetUp() override {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        folder = std::string(tmp) + "quenby_files_" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        forms::SetBoxScript([this](const forms::BoxCall& c) {
-            boxes.push_back(c);
-            return IDOK;
-        });
-        forms::SetShellScript([this](const forms::ShellCall& c) -> intptr_t {
-            shells.push_back(c);
-            return 42;
-        });
-    }
-    void TearDown() override {
-        forms::SetBoxScript(nullptr);
-        forms::SetShellScript(nullptr);
-        WIN32_FIND_DATAA e;
-        HANDLE f = FindFirstFileA((folder + "*").c_str(), &e);
-        if (f != INVALID_HANDLE_VALUE) {
-            do {
-                std::string p = folder + e.cFileName;
-                if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveDirectoryA(p.c_str());
-                else
-                    DeleteFileA(p.c_str());
-            } while (FindNextFileA(f, &e));
-            FindClose(f);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
+struct ImageFilesTest : windowtest::MainWindowTest {
     void Write(const std::string& name, size_t bytes) {
         HANDLE h = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -229,37 +186,6 @@ TEST_F(ImageFilesTest, OpenTargetFolderFixedCall) {
     EXPECT_EQ(shells[0].dir, "");
     EXPECT_EQ(shells[0].show, SW_SHOWNORMAL);
     EXPECT_TRUE(boxes.empty());
-}
-
-// This test executable carries no version resource.
-TEST(ReadVersionInfo, WithoutVersionResourceRaisesTheSystemError) {
-    try {
-        ReadVersionInfo(platform::ExePath());
-        FAIL() << "no error";
-    } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), SystemErrorText(ERROR_RESOURCE_DATA_NOT_FOUND));
-        EXPECT_FALSE(std::string(e.what()).empty());
-    }
-    EXPECT_THROW(ReadVersionInfo("C:\\no\\such\\file.exe"), std::runtime_error);
-}
-
-// Created without version information, the About box shows the error once and keeps its
-// design texts and size.
-TEST(AboutBox, WithoutVersionInformation) {
-    std::vector<forms::BoxCall> boxes;
-    forms::SetBoxScript([&](const forms::BoxCall& c) {
-        boxes.push_back(c);
-        return IDOK;
-    });
-    TFormAbout about;
-    forms::SetBoxScript(nullptr);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].kind, forms::BoxKind::Error);
-    EXPECT_EQ(boxes[0].text, SystemErrorText(ERROR_RESOURCE_DATA_NOT_FOUND));
-    EXPECT_EQ(about.Caption(), "About");
-    EXPECT_EQ(about.Label6.Text(), "Label6");
-    EXPECT_EQ(about.ClientWidth(), 274);
-    EXPECT_EQ(about.ClientHeight(), 165);
 }
 
 }  // namespace

@@ -1,64 +1,26 @@
 // The main window's image file, About and version-check commands, reached as menu commands.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
+#include "harness.h"
 #include "platform/application.h"
-#include "forms/form.h"
-#include "forms/messageloop.h"
-#include "forms/msgbox.h"
-#include "forms/shell.h"
 #include "info/about.h"
 #include "info/versioncheck.h"
 #include "info/versioninfo.h"
-#include "mainwindow/mainform.h"
-#include "mainwindow/state.h"
-#include "support/http_server.h"
 
 using namespace mainwindow;
 
 namespace {
 
-struct CommandsTest : ::testing::Test {
-    std::unique_ptr<TForm1> form;
-    std::vector<forms::BoxCall> boxes;
-    std::vector<forms::ShellCall> shells;
-    std::string folder, other;
+struct CommandsTest : windowtest::MainWindowTest {
+    const std::string other = folder + "moved\\";
 
     void SetUp() override {
-        forms::SetBoxScript([this](const forms::BoxCall& c) {
-            boxes.push_back(c);
-            return IDOK;
-        });
-        forms::SetShellScript([this](const forms::ShellCall& c) -> intptr_t {
-            shells.push_back(c);
-            return 33;
-        });
-        forms::ResetTerminated();
+        MainWindowTest::SetUp();
         form = std::make_unique<TForm1>();
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        folder = std::string(tmp) + "quenby_cmd_" + std::to_string(GetCurrentProcessId()) + "\\";
-        other = folder + "moved\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
         CreateDirectoryA(other.c_str(), nullptr);
     }
-    void TearDown() override {
-        DeleteFileA((folder + "red_car.jpg").c_str());
-        RemoveDirectoryA(other.c_str());
-        RemoveDirectoryA(folder.c_str());
-        form.reset();
-        forms::SetBoxScript(nullptr);
-        forms::SetShellScript(nullptr);
-        forms::SetModalScript(nullptr);
-        info::SetVersionSources({});
+    void SetVersionSources(info::VersionSources sources) {
+        env.info.versionSources = std::move(sources);
+        env.Install();
     }
-
-    // A menu command as the window receives it from the menu.
-    void Command(forms::MenuItem* item) { SendMessageA(form->Handle(), WM_COMMAND, item->Id(), 0); }
 };
 
 TEST_F(CommandsTest, ImageLookedForInTheFolderShownNow) {
@@ -100,10 +62,10 @@ TEST_F(CommandsTest, AboutShownModallyFromBothMenus) {
     info::TFormAbout about;  // without version information: its error box comes first
     info::FormAbout = &about;
     std::vector<std::string> shown;
-    forms::SetModalScript([&](forms::Form& f) {
+    onModal = [&](forms::Form& f) {
         shown.push_back(f.Name);
         return forms::mrCancel;
-    });
+    };
     Command(form->PopAbout1);
     Command(form->MainMenu_About);
     info::FormAbout = nullptr;
@@ -117,7 +79,7 @@ TEST_F(CommandsTest, VersionCheckFromTheHelpMenu) {
         testsupport::HttpServer gone;
         dead = gone.url("/files/quenby_pad.xml");
     }
-    info::SetVersionSources({dead, dead});
+    SetVersionSources({dead, dead});
     Command(form->MainMenu_CheckNewVersion);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Warning);
@@ -125,9 +87,8 @@ TEST_F(CommandsTest, VersionCheckFromTheHelpMenu) {
 
     // This executable has no version information: the error handler shows the reader's
     // error, and the downloaded file stays where the next check overwrites it.
-    testsupport::HttpServer server;
     server.on("/v.xml", testsupport::Response::file("<Program_Version>1.0.8.0</Program_Version>", "text/xml"));
-    info::SetVersionSources({server.url("/v.xml"), dead});
+    SetVersionSources({server.url("/v.xml"), dead});
     boxes.clear();
     Command(form->MainMenu_CheckNewVersion);
     ASSERT_EQ(boxes.size(), 1u);

@@ -1,33 +1,16 @@
 // The main window as designed: its controls, their places, texts, hints, menus and tab order,
 // the layout on resize and the minimum size.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <memory>
-#include <vector>
-
+#include "harness.h"
 #include "forms/dpi.h"
-#include "forms/messageloop.h"
-#include "forms/msgbox.h"
-#include "mainwindow/mainform.h"
-#include "mainwindow/state.h"
 
 using namespace mainwindow;
 
 namespace {
 
-struct LayoutTest : ::testing::Test {
-    std::unique_ptr<TForm1> form;
+struct LayoutTest : windowtest::MainWindowTest {
     void SetUp() override {
-        forms::SetBoxScript([](const forms::BoxCall&) { return IDOK; });
-        forms::ResetTerminated();
-        form = std::make_unique<TForm1>();
-        form->Show();
-        forms::ProcessMessages();
-    }
-    void TearDown() override {
-        form.reset();
-        forms::SetBoxScript(nullptr);
+        MainWindowTest::SetUp();
+        Open();
     }
     // A control's place in its parent's client area, as the window system has it.
     static RECT Place(const forms::Control& c) {

@@ -2,19 +2,7 @@
 // typing, the arrows, Reset, Cancel and Ok.
 #include "settings/options.h"
 
-#include <windows.h>
-
-#include <functional>
-#include <memory>
-
-#include <gtest/gtest.h>
-
-#include "engine/downthread.h"
-#include "forms/messageloop.h"
-#include "forms/msgbox.h"
-#include "mainwindow/mainform.h"
-#include "mainwindow/state.h"
-#include "support/http_server.h"
+#include "harness.h"
 #include "support/ui_loop.h"
 
 using namespace mainwindow;
@@ -22,38 +10,19 @@ using settings::TForm_options;
 
 namespace {
 
-struct OptionsTest : ::testing::Test {
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm_options> dialog;
-    std::vector<forms::BoxCall> boxes;
+struct OptionsTest : windowtest::MainWindowTest {
+    TForm_options* dialog = nullptr;
     // What the user does while the dialog is up; returns the button's result.
     std::function<int(TForm_options&)> user;
 
     void SetUp() override {
-        forms::SetBoxScript([this](const forms::BoxCall& c) {
-            boxes.push_back(c);
-            return IDOK;
-        });
-        forms::ResetTerminated();
-        ResetModuleState();
-        form = std::make_unique<TForm1>();
-        form->Show();
-        dialog = std::make_unique<TForm_options>();
-        settings::Form_options = dialog.get();
-        forms::SetModalScript([this](forms::Form& f) -> int {
-            EXPECT_EQ(&f, dialog.get());
+        MainWindowTest::SetUp();
+        Open();
+        dialog = options.get();
+        onModal = [this](forms::Form& f) -> int {
+            EXPECT_EQ(&f, dialog);
             return user ? user(*dialog) : forms::mrCancel;
-        });
-        forms::ProcessMessages();
-    }
-    void TearDown() override {
-        forms::SetModalScript(nullptr);
-        settings::Form_options = nullptr;
-        dialog.reset();
-        form.reset();
-        forms::SetBoxScript(nullptr);
-        TForm1::ConnectionTest = nullptr;
-        TForm1::ConfigureJob = nullptr;
+        };
     }
     // Types into a field as the keyboard would, through the message loop and key preview.
     void Type(forms::Edit& field, const std::string& chars) {
@@ -69,33 +38,30 @@ struct OptionsTest : ::testing::Test {
         forms::ProcessMessages();
     }
     // Starts a search against a local page without results and waits for its end.
-    void SearchOnce(testsupport::HttpServer& server) {
+    void SearchOnce() {
         server.fallback([](const testsupport::Request&) { return testsupport::Response::text("<html></html>"); });
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        SavePath = tmp;
-        SearchStartPauseMs = 0;
-        TForm1::ConnectionTest = [] { return true; };
+        SavePath = folder;
+        env.mainwindow.searchStartPauseMs = 0;
+        env.Install();
+        form->Search().ConnectionTest = [] { return true; };
         form->SearchService = server.base();
         form->ComboBox_search.SetText("red car");
         form->Button_searchClick(&form->Button_search);
-        ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->JobAlive(); }));
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !form->Search().JobAlive(); }));
     }
     // How many downloads at once the next search is given.
     int ParallelOfASearch() {
         int parallel = 0;
-        TForm1::ConfigureJob = [&](engine::TDownThread& job) { parallel = job.Parallel(); };
-        testsupport::HttpServer server;
-        SearchOnce(server);
-        TForm1::ConfigureJob = nullptr;
+        form->Search().MakeJob = [&](const engine::SearchRequest& r) {
+            engine::TDownThread* job = engine::MakeJob(r);
+            parallel = job->Parallel();
+            return job;
+        };
+        SearchOnce();
+        form->Search().MakeJob = engine::MakeJob;
         return parallel;
     }
-    std::vector<std::string> Errors() const {
-        std::vector<std::string> out;
-        for (auto& b : boxes)
-            if (b.kind == forms::BoxKind::Error) out.push_back(b.text);
-        return out;
-    }
+    std::vector<std::string> Errors() const { return Texts(forms::BoxKind::Error); }
 };
 
 }  // namespace
@@ -320,8 +286,7 @@ TEST_F(OptionsTest, NoSelectionKeepsTheLevelAndNoFiltersSendsOff) {
     EXPECT_EQ(SafeSearchT, "Off");
 
     // The next search asks the service with "Off".
-    testsupport::HttpServer server;
-    SearchOnce(server);
+    SearchOnce();
     auto reqs = server.requests_for("/images/search");
     ASSERT_FALSE(reqs.empty());
     EXPECT_NE(reqs[0].target.find("&safeSearch=Off&"), std::string::npos) << reqs[0].target;

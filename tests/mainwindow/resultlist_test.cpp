@@ -1,5 +1,5 @@
 // Selecting results from the list and from the strip, the frame, opening a page, the wheel.
-#include "window_fixture.h"
+#include "harness.h"
 
 using namespace windowtest;
 using mainwindow::SelectedImageName;
@@ -239,18 +239,17 @@ TEST_F(ResultListTest, HourglassOnTheListWhileAnImageDownloads) {
 }
 
 TEST_F(ResultListTest, RedrawButtonsOnlyForTabOrAltOnNewerSystems) {
-    using mainwindow::GetOsVersion;
     using mainwindow::RedrawButtonsOnKeyUp;
-    auto real = GetOsVersion;
     EXPECT_EQ(RedrawButtonsOnKeyUp(form.get(), VK_TAB), 4);  // Search, "...", Stop search, Exit
     EXPECT_EQ(RedrawButtonsOnKeyUp(form.get(), VK_MENU), 4);
     EXPECT_EQ(RedrawButtonsOnKeyUp(form.get(), 'A'), 0);
     EXPECT_EQ(RedrawButtonsOnKeyUp(nullptr, VK_TAB), 0);
-    GetOsVersion = [] { return mainwindow::OsVersion{true, 5}; };
+    env.forms.osVersion = [] { return mainwindow::OsVersion{true, 5}; };
+    env.Install();
     EXPECT_EQ(RedrawButtonsOnKeyUp(form.get(), VK_TAB), 0);
-    GetOsVersion = [] { return mainwindow::OsVersion{false, 6}; };
+    env.forms.osVersion = [] { return mainwindow::OsVersion{false, 6}; };
+    env.Install();
     EXPECT_EQ(RedrawButtonsOnKeyUp(form.get(), VK_TAB), 0);
-    GetOsVersion = real;
 }
 
 }  // namespace

@@ -1,22 +1,9 @@
 // The save and load commands with the main window and the chooser, over real files beside
 // the test executable.
-#include <windows.h>
-
-#include <memory>
-
-#include <gtest/gtest.h>
-
-#include "imaging/jpegcodec.h"
 #include "platform/application.h"
-#include "forms/messageloop.h"
-#include "forms/msgbox.h"
-#include "mainwindow/mainform.h"
-#include "mainwindow/state.h"
 #include "mainwindow/stripgeom.h"
-#include "savedsearch/chooser.h"
 #include "savedsearch/setfiles.h"
-#include "forms/shell.h"
-#include "settings/settingsfile.h"
+#include "harness.h"
 
 using namespace mainwindow;
 using namespace savedsearch;
@@ -41,43 +28,33 @@ void RemoveSets(const std::string& folder) {
     }
 }
 
-struct SaveLoad : ::testing::Test {
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm_oldsearchs> chooser;
-    std::vector<forms::BoxCall> boxes;
+struct SaveLoad : windowtest::MainWindowTest {
     int confirmAnswer = IDYES;
     std::string pick;  // the chooser's item to load; empty: nothing selected
     int chooserResult = forms::mrOk;
-    const std::string folder = platform::ExeFolder();
+    const std::string sets = platform::ExeFolder();
 
     void SetUp() override {
-        RemoveSets(folder);
-        forms::SetBoxScript([this](const forms::BoxCall& c) {
-            boxes.push_back(c);
+        RemoveSets(sets);
+        MainWindowTest::SetUp();
+        // The window's settings file is the chooser's, beside the program.
+        env.settings.settingsPath.clear();
+        env.Install();
+        boxAnswer = [this](const forms::BoxCall& c) {
             return c.kind == forms::BoxKind::Confirm ? confirmAnswer : IDOK;
-        });
-        forms::ResetTerminated();
-        ResetModuleState();
-        form = std::make_unique<TForm1>();
-        form->Show();
-        chooser = std::make_unique<TForm_oldsearchs>();
-        Form_oldsearchs = chooser.get();
-        forms::SetModalScript([this](forms::Form&) {
+        };
+        Open();
+        onModal = [this](forms::Form&) {
             int i = -1;
             for (int k = 0; k < chooser->ComboBox_search->Count(); ++k)
                 if (chooser->ComboBox_search->Item(k) == pick) i = k;
             chooser->ComboBox_search->SetItemIndex(i);
             return chooserResult;
-        });
-        forms::ProcessMessages();
+        };
     }
     void TearDown() override {
-        forms::SetModalScript(nullptr);
-        Form_oldsearchs = nullptr;
-        chooser.reset();
-        form.reset();
-        forms::SetBoxScript(nullptr);
-        RemoveSets(folder);
+        MainWindowTest::TearDown();
+        RemoveSets(sets);
     }
 
     void AddEntry(const std::string& line, const Bytes& jpeg, const std::string& file) {
@@ -95,12 +72,6 @@ struct SaveLoad : ::testing::Test {
         pick = name;
         Run(&TForm1::PopLoad1Click);
     }
-    std::vector<std::string> Texts(forms::BoxKind kind) const {
-        std::vector<std::string> out;
-        for (auto& b : boxes)
-            if (b.kind == kind) out.push_back(b.text);
-        return out;
-    }
     std::vector<std::string> Lines() const {
         std::vector<std::string> out;
         for (int i = 0; i < form->ListBox1.Count(); ++i) out.push_back(form->ListBox1.Item(i));
@@ -112,7 +83,7 @@ struct SaveLoad : ::testing::Test {
             if (c->Name.rfind("Image_", 0) == 0) ++n;
         return n;
     }
-    std::string Base(const std::string& name) const { return folder + name; }
+    std::string Base(const std::string& name) const { return sets + name; }
 };
 
 const std::string kSaved = "Saved search results to disk.";
@@ -127,7 +98,7 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     QueryKeywords = "red+car";
     Save();
     EXPECT_EQ(Texts(forms::BoxKind::Information), std::vector<std::string>{kSaved});
-    EXPECT_TRUE(ResultsSaved);
+    EXPECT_TRUE(form->Search().Saved());
 
     Bytes thumbs = FileBytes(Base("red+car.QBI"));
     ASSERT_EQ(thumbs.size(), 12 + a.size() + b.size() + c.size());
@@ -140,7 +111,7 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     EXPECT_EQ(FileBytes(Base("red+car.QBL")), Bytes(links.begin(), links.end()));
 
     // Load it over other entries, as a later session would.
-    ResultsSaved = false;
+    form->Search().SetSaved(false);
     AddEntry("http://pages.test/other", a, "x.jpg");
     form->ComboBox_search.InsertItem(0, "dogs");
     form->ComboBox_search.InsertItem(1, "RED+CAR");
@@ -169,9 +140,9 @@ TEST_F(SaveLoad, SaveThenLoadBringsBackEveryEntryAndSavingAgainGivesTheSameBytes
     EXPECT_EQ(form->ComboBox_search.Count(), 2);
     EXPECT_EQ(form->ComboBox_search.ItemIndex(), 0);
     EXPECT_EQ(form->Label2.Text(), "Doing: 3 of 3");
-    EXPECT_EQ(settings::SettingsFile(folder + "Quenby.ini").ReadInteger(settings::kLastLoaded, -7),
+    EXPECT_EQ(settings::SettingsFile(sets + "Quenby.ini").ReadInteger(settings::kLastLoaded, -7),
               chooser->ComboBox_search->ItemIndex());
-    EXPECT_TRUE(ResultsSaved);
+    EXPECT_TRUE(form->Search().Saved());
     EXPECT_EQ(QueryKeywords, "red+car");
 
     // Saved again (under the loaded name, after the question): the very same bytes.
@@ -197,7 +168,7 @@ TEST_F(SaveLoad, OverwriteIsAskedOnlyForAThumbnailFileAndCancelKeepsTheOldSet) {
     EXPECT_EQ(Texts(forms::BoxKind::Confirm).size(), 1u);
     EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
     EXPECT_EQ(FileBytes(Base("cats.QBI")), old);
-    EXPECT_FALSE(ResultsSaved);
+    EXPECT_FALSE(form->Search().Saved());
 
     confirmAnswer = IDYES;
     Save();
@@ -221,16 +192,16 @@ TEST_F(SaveLoad, AKeywordAFileCannotBeNamedAfterFailsWithTheCreationError) {
     std::string want = "Cannot create file \"" + Base("say+\"hi\"") + ".QBI\". ";
     EXPECT_EQ(errors[0].substr(0, want.size()), want);
     EXPECT_TRUE(Texts(forms::BoxKind::Information).empty());
-    EXPECT_FALSE(ResultsSaved);
+    EXPECT_FALSE(form->Search().Saved());
 
     // Nor is a file written outside the program's folder by keywords with a folder part.
-    for (const char* ext : {".QBI", ".QBJ", ".QBL"}) DeleteFileA((folder + "..\\..\\up" + ext).c_str());
+    for (const char* ext : {".QBI", ".QBJ", ".QBL"}) DeleteFileA((sets + "..\\..\\up" + ext).c_str());
     for (const std::string keywords : {"..\\..\\up", "sub/dir", "C:x"}) {
         QueryKeywords = keywords;
         Save();
         ASSERT_EQ(Texts(forms::BoxKind::Error).size(), 1u) << keywords;
         EXPECT_EQ(Texts(forms::BoxKind::Error)[0].rfind("Cannot create file \"" + Base(keywords) + ".QBI\". ", 0), 0u);
-        EXPECT_FALSE(FileExists(folder + "..\\..\\up.QBI"));
+        EXPECT_FALSE(FileExists(sets + "..\\..\\up.QBI"));
     }
 }
 
@@ -255,14 +226,14 @@ TEST_F(SaveLoad, SavesThatCannotBeDoneSayWhyAndAThumbnailWithoutDataIsKept) {
     EXPECT_TRUE(form->Thumbnail(1)->GetPicture().Empty());
     EXPECT_EQ(form->Thumbnail(1)->Hint(), "y.jpg");
 
-    SearchRunning = 1;
+    form->Search().MarkRunning();
     Save();
     EXPECT_EQ(Texts(forms::BoxKind::Information),
               std::vector<std::string>{"Don't save during a running search,\rstop it first..."});
     Load("x");
     EXPECT_EQ(Texts(forms::BoxKind::Information),
               std::vector<std::string>{"Don't load during a running search,\rstop it first..."});
-    SearchRunning = 0;
+    form->Search().Stop();
 }
 
 TEST_F(SaveLoad, LoadStopsBeforeChangingAnythingWithoutAChoiceOrALinkFile) {
@@ -290,7 +261,7 @@ TEST_F(SaveLoad, ThreeEmptyFilesLoadAsAnEmptySet) {
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(ThumbCount(), 0);
     EXPECT_EQ(form->Label2.Text(), "Doing: 0 of 0");
-    EXPECT_TRUE(ResultsSaved);
+    EXPECT_TRUE(form->Search().Saved());
 }
 
 // A file held by another program, or a settings file that refuses the chooser's place: the
@@ -300,7 +271,7 @@ TEST_F(SaveLoad, ALoadThatFailsAnywhereChangesNothing) {
     WriteSet(Base("first"), {{MakeJpeg(8, 8, 1)}, {"f.jpg"}, {"http://first.test/"}});
     WriteSet(Base("half"), {{MakeJpeg(8, 8, 1)}, {"n.jpg"}, {"http://loaded.test/"}});
     Load("first");
-    const std::string label = form->Label2.Text(), ini = folder + "Quenby.ini";
+    const std::string label = form->Label2.Text(), ini = sets + "Quenby.ini";
     auto failsWith = [&](const std::string& error) {
         auto errors = Texts(forms::BoxKind::Error);
         ASSERT_EQ(errors.size(), 1u);
@@ -309,7 +280,7 @@ TEST_F(SaveLoad, ALoadThatFailsAnywhereChangesNothing) {
         ASSERT_EQ(ThumbCount(), 1);
         EXPECT_EQ(form->Thumbnail(0)->Hint(), "f.jpg");
         EXPECT_EQ(form->Label2.Text(), label);
-        EXPECT_TRUE(ResultsSaved);
+        EXPECT_TRUE(form->Search().Saved());
     };
     for (const std::string ext : {".QBI", ".QBJ"}) {
         HANDLE held = CreateFileA(Base("half" + ext).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -332,11 +303,6 @@ TEST_F(SaveLoad, ALoadThatFailsAnywhereChangesNothing) {
 // A set made by someone else: lines naming programs, paths and other schemes, names reaching
 // out of the target folder. Nothing reaches the shell but a web address; every refusal says why.
 TEST_F(SaveLoad, AHostileSetRunsNothing) {
-    std::vector<forms::ShellCall> shells;
-    forms::SetShellScript([&](const forms::ShellCall& c) -> intptr_t {
-        shells.push_back(c);
-        return 42;
-    });
     const std::vector<std::string> lines = {"Z:\\tmp\\marker.exe", "\\\\server\\share\\x.exe", "file:///C:/x.exe",
                                             "http://ok.test/a",    "https://ok.test/b",        "mailto:x@y"};
     const std::vector<std::string> names = {"..\\marker2.exe", "x.jpg:evil.exe", "\\\\?\\C:\\x.jpg",
@@ -372,7 +338,6 @@ TEST_F(SaveLoad, AHostileSetRunsNothing) {
     EXPECT_EQ(Texts(forms::BoxKind::Information),
               std::vector<std::string>{"This file name cannot be opened:\r" + names[0]});
     EXPECT_EQ(shells.size(), 2u);
-    forms::SetShellScript(nullptr);
 }
 
 // Over 100,000 entries, or a file over 1 GB (a sparse one here): refused before anything changes.
@@ -485,7 +450,7 @@ TEST_F(SaveLoad, ResultsOfANewSearchAreSavedUnderItsKeywords) {
     WriteSet(Base("cats"), {{MakeJpeg(8, 8, 1)}, {"c.jpg"}, {"http://cats.test/"}});
     Load("cats");
     QueryKeywords = "dogs";
-    ResultsSaved = false;  // what starting a search does
+    form->Search().SetSaved(false);  // what starting a search does
     Save();
     EXPECT_TRUE(Texts(forms::BoxKind::Confirm).empty());
     EXPECT_TRUE(FileExists(Base("dogs.QBI")));
@@ -501,7 +466,7 @@ TEST_F(SaveLoad, SetsInEveryScriptComeBackByteExact) {
     AddEntry("http://site.example/" + koshka + "?q=caf%E9", a, koshka + ".jpg");
     AddEntry("http://site.example/" + cafe, a, cafe + ".jpg");
     for (const std::string& keywords : {cat, koshka + "+" + cafe}) {
-        ResultsSaved = false;  // as after a search: saved under its keywords
+        form->Search().SetSaved(false);  // as after a search: saved under its keywords
         QueryKeywords = keywords;
         Save();
         ASSERT_TRUE(FileExists(Base(keywords + ".QBI"))) << keywords;

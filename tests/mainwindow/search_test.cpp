@@ -1,13 +1,11 @@
 // The search command, Stop, the questions and the states of the window, driven as a user
 // would against the local test service.
-#include "window_fixture.h"
+#include "harness.h"
 
 #include "platform/application.h"
 
 using namespace windowtest;
 using mainwindow::QueryKeywords;
-using mainwindow::SearchRunning;
-using mainwindow::StopRequested;
 
 namespace {
 
@@ -25,8 +23,8 @@ TEST_F(WindowTest, SearchFillsListStripAndLabelsThenReturnsToIdle) {
     EXPECT_EQ(form->Label2.Text(), "Doing: 1 of ...");
     EXPECT_EQ(form->Label1.Text(), "Downed: 7 images");
     EXPECT_EQ(QueryKeywords, "red+car");
-    EXPECT_EQ(SearchRunning, 1);
-    EXPECT_FALSE(StopRequested);
+    EXPECT_TRUE(form->Search().Running());
+    EXPECT_FALSE(form->Search().StopRequested());
     ExpectSearchingControls(true);
     EXPECT_EQ(form->ComboBox_search.Item(0), "red car");
 
@@ -58,8 +56,8 @@ TEST_F(WindowTest, SearchFillsListStripAndLabelsThenReturnsToIdle) {
     EXPECT_EQ(form->ScrollBox1.VertRange(), 4 + 111 * 55 + 108);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{kFinished});
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Information);
-    EXPECT_EQ(SearchRunning, 0);
-    EXPECT_TRUE(StopRequested);
+    EXPECT_FALSE(form->Search().Running());
+    EXPECT_TRUE(form->Search().StopRequested());
     EXPECT_EQ(form->ListBox1.GetCursor(), forms::Cursor::Default);
     ExpectSearchingControls(false);
 }
@@ -77,8 +75,8 @@ TEST_F(WindowTest, EscapeStopsFromAnyControlAndTheWindowGoesBackToIdle) {
     ASSERT_TRUE(Pump([&] { return form->ListBox1.Count() >= 2; }));
     PressKey(form->ComboBox_search.EditHandle(), VK_ESCAPE);
     // Stopping: the flags change at once, the controls wait for the job's end.
-    EXPECT_TRUE(StopRequested);
-    EXPECT_EQ(SearchRunning, 0);
+    EXPECT_TRUE(form->Search().StopRequested());
+    EXPECT_FALSE(form->Search().Running());
     ExpectSearchingControls(true);
     WaitIdle();
     ExpectSearchingControls(false);
@@ -86,7 +84,7 @@ TEST_F(WindowTest, EscapeStopsFromAnyControlAndTheWindowGoesBackToIdle) {
     // Escape while idle sets the flag again and changes nothing else.
     size_t lines = static_cast<size_t>(form->ListBox1.Count());
     PressKey(form->ListBox1.Handle(), VK_ESCAPE);
-    EXPECT_TRUE(StopRequested);
+    EXPECT_TRUE(form->Search().StopRequested());
     EXPECT_EQ(static_cast<size_t>(form->ListBox1.Count()), lines);
     EXPECT_EQ(boxes.size(), 1u);
 }
@@ -111,8 +109,8 @@ TEST_F(WindowTest, CancelLeavesTheRunningSearchUntouched) {
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Confirm);
     EXPECT_EQ(boxes[0].flags & 0xF, static_cast<unsigned>(MB_OKCANCEL));
     EXPECT_EQ(QueryKeywords, "cats");
-    EXPECT_EQ(SearchRunning, 1);
-    EXPECT_FALSE(StopRequested);
+    EXPECT_TRUE(form->Search().Running());
+    EXPECT_FALSE(form->Search().StopRequested());
     int before = form->ListBox1.Count();
     ASSERT_TRUE(Pump([&] { return form->ListBox1.Count() > before; }));
     EXPECT_EQ(jobsStarted, 1);
@@ -157,7 +155,7 @@ TEST_F(WindowTest, StopThenSearchAtOnceWaitsForTheOldJob) {
     answers = {IDNO};
     Search("dogs");  // no pumping in between
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kFinished, kWantSave}));
-    EXPECT_EQ(SearchRunning, 1);
+    EXPECT_TRUE(form->Search().Running());
     ExpectSearchingControls(true);
     ASSERT_TRUE(Pump([&] { return form->ListBox1.Count() >= 1; }));
     form->Button_stopsearch.Click();
@@ -188,10 +186,10 @@ TEST_F(WindowTest, CancelAtTheSaveQuestionKeepsTheOldResults) {
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{kWantSave});
     EXPECT_EQ(form->ListBox1.Count(), 5);
     EXPECT_EQ(QueryKeywords, "cats");
-    EXPECT_FALSE(form->JobAlive());
+    EXPECT_FALSE(form->Search().JobAlive());
     // Saved, or not asked for: no question.
     boxes.clear();
-    mainwindow::ResultsSaved = true;
+    form->Search().SetSaved(true);
     SearchToEnd("dogs");
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{kFinished});
 }
@@ -217,21 +215,21 @@ TEST_F(WindowTest, AFolderVanishingMidSearchEndsTheJobAndTheWindowRecovers) {
     WaitIdle();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{kFinished});  // the error ends the run quietly
     ExpectSearchingControls(false);
-    EXPECT_EQ(SearchRunning, 0);
-    EXPECT_EQ(mainwindow::CurrentSearch, nullptr);
+    EXPECT_FALSE(form->Search().Running());
+    EXPECT_FALSE(form->Search().JobAlive());
 }
 
 TEST_F(WindowTest, NoConnectionIsReportedOnlyWhenNoSearchRuns) {
-    TForm1::ConnectionTest = [] { return false; };
+    form->Search().ConnectionTest = [] { return false; };
     Search("cats");
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"No connection to Internet !"});
-    EXPECT_FALSE(form->JobAlive());
+    EXPECT_FALSE(form->Search().JobAlive());
     // A running search skips the test.
-    TForm1::ConnectionTest = [] { return true; };
+    form->Search().ConnectionTest = [] { return true; };
     LongSearches();
     Search("cats");
     ASSERT_TRUE(Pump([&] { return form->ListBox1.Count() >= 1; }));
-    TForm1::ConnectionTest = [] { return false; };
+    form->Search().ConnectionTest = [] { return false; };
     boxes.clear();
     answers = {IDOK, IDNO};
     Search("dogs");

@@ -1,13 +1,11 @@
 // The main window's creation, first showing and close with its settings file.
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "platform/application.h"
-#include "scripted_fixture.h"
+#include "harness.h"
 
 using namespace mainwindow;
-using testsupport::WindowTest;
+using windowtest::MainWindowTest;
 
 namespace {
 
@@ -21,17 +19,17 @@ std::vector<std::string> Items(const forms::ComboBox& box) { return box.Items();
 
 }  // namespace
 
-class Startup : public WindowTest {
+class Startup : public MainWindowTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
+        MainWindowTest::SetUp();
         char old[MAX_PATH] = {};
         GetEnvironmentVariableA("TEMP", old, MAX_PATH);
         oldTemp = old;
         SetEnvironmentVariableA("TEMP", "C:\\quenby temp");
     }
     void TearDown() override {
-        WindowTest::TearDown();
+        MainWindowTest::TearDown();
         SetEnvironmentVariableA("TEMP", oldTemp.c_str());
     }
     std::string oldTemp;
@@ -56,8 +54,8 @@ TEST_F(Startup, FirstStartWithoutAFileThenTheFirstCloseWritesEveryKey) {
     EXPECT_EQ(form->Top(), 118);
     EXPECT_EQ(form->Left(), 203);
     EXPECT_EQ(form->ClientWidth(), form->Panel_Main.Width() + 164);
-    EXPECT_TRUE(StopRequested);
-    EXPECT_FALSE(ResultsSaved);
+    EXPECT_TRUE(form->Search().StopRequested());
+    EXPECT_FALSE(form->Search().Saved());
     EXPECT_FALSE(form->Button_stopsearch.Enabled());
     EXPECT_FALSE(IniExists());
 
@@ -221,14 +219,14 @@ TEST_F(Startup, TheStripAddsItsWidthToTheStoredOne) {
 TEST_F(Startup, CancelAtTheClosingQuestionWritesNothingAndKeepsTheWindow) {
     Open();
     form->ListBox1.Add("http://pages.test/one");
-    StopRequested = false;  // a search under way
+    form->Search().MarkRunning();  // a search under way
     answers = {IDCANCEL};
     form->Close();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, forms::BoxKind::Confirm);
     EXPECT_EQ(boxes[0].text, "Want to save your search to disk for later browsing ?");
     EXPECT_EQ(boxes[0].flags & 0xF, static_cast<unsigned>(MB_YESNOCANCEL));
-    EXPECT_TRUE(StopRequested);  // told to stop all the same
+    EXPECT_TRUE(form->Search().StopRequested());  // told to stop all the same
     EXPECT_FALSE(IniExists());
     EXPECT_TRUE(WindowOpen());
 
@@ -241,7 +239,7 @@ TEST_F(Startup, CancelAtTheClosingQuestionWritesNothingAndKeepsTheWindow) {
 TEST_F(Startup, NoQuestionWhenSavedOrNotWanted) {
     Open();
     form->ListBox1.Add("http://pages.test/one");
-    ResultsSaved = true;
+    form->Search().SetSaved(true);
     form->Close();
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(WindowOpen());
@@ -270,8 +268,7 @@ TEST_F(Startup, ClosingDuringASearchSavesTheListWhenAsked) {
         form->AddResultEntry(line, std::string(line) + ".jpg", "one.jpg", std::move(picture));
     }
     QueryKeywords = "running+cats";
-    SearchRunning = 1;
-    StopRequested = false;
+    form->Search().MarkRunning();
     answers = {IDYES};
     form->Close();
     ASSERT_EQ(boxes.size(), 2u);
@@ -329,10 +326,11 @@ TEST_F(Startup, FolderChooser) {
     Open();
     std::vector<forms::FolderQuery> queries;
     std::optional<std::string> answer = "D:\\pictures";
-    forms::SetFolderScript([&](const forms::FolderQuery& q) {
+    env.forms.folder = [&](const forms::FolderQuery& q) {
         queries.push_back(q);
         return answer;
-    });
+    };
+    env.Install();
     form->Button_savepath.Click();
     ASSERT_EQ(queries.size(), 1u);
     EXPECT_EQ(queries[0].owner, form->Handle());
@@ -381,10 +379,10 @@ TEST_F(Startup, SimultaneousDownloadsAreReadAsTheOtherNumbers) {
         Reopen();
         EXPECT_EQ(SimultaneousDownloads, held);
         std::string text;
-        forms::SetModalScript([&](forms::Form&) {
+        onModal = [&](forms::Form&) {
             text = options->Edit4.Text();
             return forms::mrCancel;
-        });
+        };
         form->PopSizeToDownload1Click(form.get());
         EXPECT_EQ(text, shown);
     }
@@ -393,7 +391,7 @@ TEST_F(Startup, SimultaneousDownloadsAreReadAsTheOtherNumbers) {
 // Set with the keyboard and "Ok", written at the close, read again at the next start.
 TEST_F(Startup, SimultaneousDownloadsSetInTheDialogAreStoredAndReadBack) {
     Open();
-    forms::SetModalScript([&](forms::Form&) {
+    onModal = [&](forms::Form&) {
         settings::TForm_options& d = *options;
         d.Show();
         d.Edit4.SetFocus();
@@ -403,7 +401,7 @@ TEST_F(Startup, SimultaneousDownloadsSetInTheDialogAreStoredAndReadBack) {
         d.Button_set.Click();
         d.Hide();
         return d.ModalResult;
-    });
+    };
     form->PopSizeToDownload1Click(form.get());
     EXPECT_EQ(SimultaneousDownloads, 4);
     EXPECT_FALSE(IniExists());  // settings reach the file at the close
@@ -413,10 +411,10 @@ TEST_F(Startup, SimultaneousDownloadsSetInTheDialogAreStoredAndReadBack) {
     Reopen();
     EXPECT_EQ(SimultaneousDownloads, 4);
     std::string text;
-    forms::SetModalScript([&](forms::Form&) {
+    onModal = [&](forms::Form&) {
         text = options->Edit4.Text();
         return forms::mrCancel;
-    });
+    };
     form->PopSizeToDownload1Click(form.get());
     EXPECT_EQ(text, "4");
 }

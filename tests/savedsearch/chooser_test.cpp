@@ -6,24 +6,19 @@
 
 #include "forms/msgbox.h"
 #include "savedsearch/setfiles.h"
-#include "savedsearch/testfolder.h"
 #include "settings/settingsfile.h"
+#include "support/environment.h"
+#include "support/temp_folder.h"
 
 using namespace savedsearch;
 
 namespace {
 
-class Chooser : public TestFolder {
+class Chooser : public testsupport::TempFolderTest {
 protected:
     void SetUp() override {
-        TestFolder::SetUp();
         dialog.Folder = folder;
         for (const char* n : {"red+car", "blue+sky", "cats"}) WriteSet(Base(n), {});
-    }
-    void TearDown() override {
-        forms::SetBoxScript(nullptr);
-        forms::SetModalScript(nullptr);
-        TestFolder::TearDown();
     }
     std::vector<std::string> Items() {
         std::vector<std::string> v;
@@ -32,6 +27,7 @@ protected:
     }
     void SetLastLoaded(int v) { settings::SettingsFile(folder + "Quenby.ini").WriteInteger(settings::kLastLoaded, v); }
 
+    testsupport::EnvironmentScope env;
     TForm_oldsearchs dialog;
 };
 
@@ -66,17 +62,19 @@ TEST_F(Chooser, ListsSetsByThumbnailFileAndPreselectsTheLastLoaded) {
 
 TEST_F(Chooser, ShowingFillsTheListAndTheButtonsGiveTheResult) {
     int seen = -1;
-    forms::SetModalScript([&](forms::Form&) {
+    env.forms.modal = [&](forms::Form&) {
         seen = dialog.ComboBox_search->Count();
         dialog.Button_load->Click();
         return dialog.ModalResult;
-    });
+    };
+    env.Install();
     EXPECT_EQ(dialog.ShowModal(), forms::mrOk);
     EXPECT_EQ(seen, 3);
-    forms::SetModalScript([&](forms::Form&) {
+    env.forms.modal = [&](forms::Form&) {
         dialog.Button_cancel->Click();
         return dialog.ModalResult;
-    });
+    };
+    env.Install();
     EXPECT_EQ(dialog.ShowModal(), forms::mrCancel);
 }
 
@@ -86,10 +84,11 @@ TEST_F(Chooser, DeleteAsksThenRemovesTheThreeFilesAndTheItem) {
     std::string victim = dialog.ComboBox_search->Text();
     std::vector<forms::BoxCall> calls;
     int answer = IDCANCEL;
-    forms::SetBoxScript([&](const forms::BoxCall& c) {
+    env.forms.box = [&](const forms::BoxCall& c) {
         calls.push_back(c);
         return answer;
-    });
+    };
+    env.Install();
 
     dialog.Button_delete->Click();
     ASSERT_EQ(calls.size(), 1u);

@@ -6,10 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "savedsearch/testfolder.h"
+#include "support/temp_folder.h"
 #include "support/process_counts.h"
 
 using namespace savedsearch;
+using TestFolder = testsupport::TempFolderTest;
 
 namespace {
 

@@ -1,19 +1,22 @@
 #pragma once
 // A fresh folder under the system's temporary folder for one test, removed with all it holds.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
 inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// The whole file, also while another handle writes it; empty when it cannot be opened.
-inline std::string ReadWholeFile(const std::string& path) {
+// The whole file, also while another handle writes it; nothing when it cannot be opened.
+inline std::optional<std::string> ReadFileIfAny(const std::string& path) {
     HANDLE h =
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string out;
     char buf[65536];
     DWORD n = 0;
@@ -21,6 +24,7 @@ inline std::string ReadWholeFile(const std::string& path) {
     CloseHandle(h);
     return out;
 }
+inline std::string ReadWholeFile(const std::string& path) { return ReadFileIfAny(path).value_or(""); }
 
 class TempFolder {
 public:
@@ -38,6 +42,18 @@ public:
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + name; }
+    // The names of the files it holds (no folders).
+    std::vector<std::string> Files() const {
+        std::vector<std::string> out;
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((path_ + "*").c_str(), &d);
+        if (h == INVALID_HANDLE_VALUE) return out;
+        do {
+            if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(d.cFileName);
+        } while (FindNextFileA(h, &d));
+        FindClose(h);
+        return out;
+    }
 
     static std::string Read(const std::string& file) { return ReadWholeFile(file); }
     static void Write(const std::string& file, const std::string& text) {
@@ -65,6 +81,14 @@ private:
         RemoveDirectoryA(folder.c_str());
     }
     std::string path_;
+};
+
+// A test with a fresh folder of its own.
+class TempFolderTest : public ::testing::Test {
+protected:
+    TempFolder dir;
+    const std::string folder = dir.path();  // ends with "\"
+    std::string Base(const std::string& name) const { return folder + name; }
 };
 
 }  // namespace testsupport

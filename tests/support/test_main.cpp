@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include "platform/application.h"
+#include "platform/environment.h"
 #include "support/temp_folder.h"
 #endif
 
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     // What the program keeps beside itself (settings, saved searches, the version file) goes
     // to a folder of this test program's own: test programs run at once share nothing.
     testsupport::TempFolder beside;
-    platform::SetExeFolderForTests(beside.path());
+    platform::SetEnvironment({beside.path()});
 #endif
     return RUN_ALL_TESTS();
 }
