@@ -35,8 +35,8 @@ void Measure(size_t files, size_t sameSize) {
     const double listing = Ms(start);
     const Clock::time_point look = Clock::now();
     const bool had = index.HadBefore(elsewhere.file("new.jpg"), 50000, *engine::FileSha256(elsewhere.file("new.jpg")));
-    std::printf("%6zu files: listed %zu in %.1f ms; a new file against %zu of its size: %.1f ms (%s)\n", files,
-                listed, listing, sameSize, Ms(look), had ? "had" : "new");
+    std::printf("%6zu files: listed %zu in %.1f ms; a new file against %zu of its size: %.1f ms (%s)\n", files, listed,
+                listing, sameSize, Ms(look), had ? "had" : "new");
 }
 
 }  // namespace
