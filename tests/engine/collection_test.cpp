@@ -8,8 +8,10 @@
 #include "engine/keywordlist.h"
 #include "engine/picturesize.h"
 #include "engine/sourcerecord.h"
+#include "source_rows.h"
 
 using namespace engine;
+using sourcerows::CsvFields;
 using namespace std::string_view_literals;
 
 namespace {
@@ -18,28 +20,6 @@ std::string Bytes(std::initializer_list<int> b) {
     std::string s;
     for (int c : b) s += static_cast<char>(c);
     return s;
-}
-
-// RFC 4180 fields of one CSV record.
-std::vector<std::string> CsvFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); i++) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            i++;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else if (!quoted && (c == '\r' || c == '\n')) {
-            break;
-        } else {
-            fields.back() += c;
-        }
-    }
-    return fields;
 }
 
 }  // namespace
@@ -106,6 +86,8 @@ TEST(SourceRecord, LinesReadBackAsWritten) {
               "\"filters\":\"filterui:photo\",\"market\":\"fr-FR\",\"time_utc\":\"2026-12-10T05:27:02Z\","
               "\"bytes\":51234,\"width\":640,\"height\":480,\"sha256\":\"" +
                   r.sha256 + "\"}\n");
+    EXPECT_EQ(sourcerows::JsonFields(SourceLine(r, SourceFormat::JsonLines))["keywords"],
+              "caf\xC3\xA9 \"q\"\t\xEF\xBF\xBD");
     EXPECT_EQ(SourceFormatFor("C:\\out\\Sources.JSONL"), SourceFormat::JsonLines);
     EXPECT_EQ(SourceFormatFor("sources.csv"), SourceFormat::Csv);
     EXPECT_EQ(IsoUtc(0), "1970-01-01T00:00:00Z");
