@@ -53,7 +53,7 @@ TEST_F(KeepingTest, OnlyNewPicturesOfTheSmallestSizeAreKeptAndEachIsRecorded) {
     for (const char* path : {"/a.jpg", "/b/copy.jpg", "/again.jpg"}) server.on(path, Picture("photo.jpg"));
     server.on("/same.gif", Picture("image.gif"));
     server.on("/tall.jpg", Picture("tall.jpg"));  // 30 x 60: narrower than the smallest
-    Response cut = Picture("photo.jpg");  // the connection ends before the rest
+    Response cut = Picture("photo.jpg");          // the connection ends before the rest
     cut.announce_length = static_cast<int64_t>(cut.body.size());
     cut.body.resize(cut.body.size() - 100);
     server.on("/cut.jpg", cut);
@@ -63,8 +63,9 @@ TEST_F(KeepingTest, OnlyNewPicturesOfTheSmallestSizeAreKeptAndEachIsRecorded) {
 
     // Several at once: of two identical files the first on the page is kept all the same.
     const int64_t before = std::time(nullptr);
-    Search({Result(server.url("/a.jpg"), "http://p.example/a?x=1&amp;y=%E7%8C%AB"), Result(server.url("/b/copy.jpg"), "p"),
-            Result(server.url("/tall.jpg"), "p"), Result(server.url("/cut.jpg"), "p"), Result(server.url("/same.gif"), "p")},
+    Search({Result(server.url("/a.jpg"), "http://p.example/a?x=1&amp;y=%E7%8C%AB"),
+            Result(server.url("/b/copy.jpg"), "p"), Result(server.url("/tall.jpg"), "p"),
+            Result(server.url("/cut.jpg"), "p"), Result(server.url("/same.gif"), "p")},
            {.skipIdentical = true, .minWidth = 35, .minHeight = 25, .onlyPictures = true, .sourcesPath = csv}, 4);
     EXPECT_EQ(sink.Names(), std::vector<std::string>{"a.jpg"});
     EXPECT_EQ(Files(), (std::vector<std::string>{"a.jpg", "had.gif"}));
