@@ -51,7 +51,7 @@ inline std::string CopyProgram(const TempDir& dir) {
 }
 
 inline Outcome RunProgram(const std::string& exe, const std::string& args, DWORD flags = 0,
-                   const std::function<void(const PROCESS_INFORMATION&)>& meanwhile = nullptr) {
+                          const std::function<void(const PROCESS_INFORMATION&)>& meanwhile = nullptr) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE outR, outW, errR, errW;
     CreatePipe(&outR, &outW, &sa, 0);

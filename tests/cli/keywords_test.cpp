@@ -36,14 +36,18 @@ struct KeywordsTest : CliTest {
 }  // namespace
 
 TEST_F(KeywordsTest, OneSearchPerLineEachRecordedInTheSourcesFile) {
-    ServeByQuery({{"caf%C3%A9+au+lait", "photo.jpg"}, {"%D0%BA%D0%BE%D1%88%D0%BA%D0%B0", "image.gif"},
+    ServeByQuery({{"caf%C3%A9+au+lait", "photo.jpg"},
+                  {"%D0%BA%D0%BE%D1%88%D0%BA%D0%B0", "image.gif"},
                   {"%E7%8C%AB", "tall.jpg"}});
-    const std::string list = Write("list.txt", "\xEF\xBB\xBF" "caf\xC3\xA9  au lait\r\n\r\n\xD0\xBA\xD0\xBE\xD1\x88"
-                                               "\xD0\xBA\xD0\xB0\n\xE7\x8C\xAB\n");
+    const std::string list = Write("list.txt",
+                                   "\xEF\xBB\xBF"
+                                   "caf\xC3\xA9  au lait\r\n\r\n\xD0\xBA\xD0\xBE\xD1\x88"
+                                   "\xD0\xBA\xD0\xB0\n\xE7\x8C\xAB\n");
     // A file already there is appended to, its first line kept, no header added.
     const std::string jsonl = folder.path + "sources.jsonl";
     folder.Write("sources.jsonl", "{\"earlier\":1}\n");
-    Outcome r = RunProgram(exe, Options() + "--quiet --skip-identical --sources \"" + jsonl + "\" --keywords-file " + list);
+    Outcome r =
+        RunProgram(exe, Options() + "--quiet --skip-identical --sources \"" + jsonl + "\" --keywords-file " + list);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.Lines().size(), 3u) << r.out;
     EXPECT_NE(r.err.find("Search 1 of 3 \"caf\xC3\xA9  au lait\": 1 image\r\n"), std::string::npos) << r.err;
