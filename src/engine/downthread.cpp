@@ -147,11 +147,13 @@ void TDownThread::RecordSource(const std::string& fileName, const std::string& i
     std::string keywords = platform::ToUtf8(Keywords);
     for (char& c : keywords)
         if (c == '+') c = ' ';
+    // "+filterui:a+filterui:b" without its first "+", which a spreadsheet would take for a formula.
+    const std::string filters = filters_.starts_with('+') ? filters_.substr(1) : filters_;
     const SourceRecord record{platform::ToUtf8(fileName),
                               imageUrl,
                               platform::ToUtf8(pageLine),
                               keywords,
-                              filters_,
+                              filters,
                               market_,
                               static_cast<int64_t>(std::time(nullptr)),
                               facts.bytes,

@@ -46,8 +46,8 @@ TEST_F(KeywordsTest, OneSearchPerLineEachRecordedInTheSourcesFile) {
     // A file already there is appended to, its first line kept, no header added.
     const std::string jsonl = folder.path + "sources.jsonl";
     folder.Write("sources.jsonl", "{\"earlier\":1}\n");
-    Outcome r =
-        RunProgram(exe, Options() + "--quiet --skip-identical --sources \"" + jsonl + "\" --keywords-file " + list);
+    Outcome r = RunProgram(exe, Options() + "--quiet --skip-identical --type photo --market en-US --sources \"" +
+                                    jsonl + "\" --keywords-file " + list);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.Lines().size(), 3u) << r.out;
     EXPECT_NE(r.err.find("Search 1 of 3 \"caf\xC3\xA9  au lait\": 1 image\r\n"), std::string::npos) << r.err;
@@ -66,6 +66,7 @@ TEST_F(KeywordsTest, OneSearchPerLineEachRecordedInTheSourcesFile) {
     EXPECT_EQ(rows[3]["width"] + "x" + rows[3]["height"], "30x60");
     EXPECT_EQ(rows[2]["bytes"], std::to_string(Fixture("image.gif").size()));
     EXPECT_EQ(rows[1]["sha256"].size(), 64u);
+    EXPECT_EQ(rows[1]["filters"] + " " + rows[1]["market"], "filterui:photo-photo en-US");
 
     // A second run: every picture is in the folder already, so no search downloads anything.
     server.clear_requests();
