@@ -85,6 +85,7 @@ int RunKeywordsFile(const std::string& path, const engine::SearchRequest& reques
         engine::SearchRequest one = request;
         one.keywords = Query(keywords);
         stop = false;
+        if (interrupted) stop = true;  // Ctrl+C since the test above: its stop was just cleared
         const SearchEnd end = RunSearch(one, emptyPages, sink, stop);
         std::string summary = std::to_string(end.downloaded) + (end.downloaded == 1 ? " image" : " images");
         if (!end.error.empty())
