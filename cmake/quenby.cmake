@@ -142,7 +142,7 @@ function(quenby_make_libraries)
   target_link_libraries(quenby_imaging PUBLIC quenby_jpeg)
   if(QUENBY_WIN)
     target_link_libraries(quenby_platform PUBLIC
-      wininet urlmon ole32 oleaut32 uuid comctl32 comdlg32 shell32 shlwapi version gdi32 user32 ws2_32)
+      wininet urlmon ole32 oleaut32 uuid comctl32 comdlg32 shell32 shlwapi version gdi32 user32 ws2_32 bcrypt)
   endif()
   # Tests, benchmarks and tools see every layer.
   add_library(quenby_all INTERFACE)

@@ -9,7 +9,7 @@ grep -q 'file format pei-x86-64' <<<"$info" || fail "not PE32+ x86-64"
 sub=$(grep -m1 '^Subsystem' <<<"$info" | awk '{print $2}')
 if [ "$kind" = gui ]; then [ "$sub" = 00000002 ] || fail "subsystem $sub, not GUI"; fi
 if [ "$kind" = console ]; then [ "$sub" = 00000003 ] || fail "subsystem $sub, not console"; fi
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|wininet|urlmon|version|ws2_32|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|bcrypt|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|wininet|urlmon|version|ws2_32|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
 dlls=$(grep 'DLL Name:' <<<"$info" | awk '{print tolower($3)}' | sort -u)
 for d in $dlls; do grep -Eq "$allowed" <<<"$d" || fail "imports $d"; done
 echo "imports: $(echo $dlls)"

@@ -52,6 +52,11 @@ void ConsoleSink::ShowServiceBusy(const std::string& label, bool first) {
     if (first) Print(true, label + "\n");
 }
 
+void ConsoleSink::ShowNotice(const std::string& text) {
+    // Said even when quiet: something asked for is not being done.
+    Print(true, "quenby-cli: " + OneLine(text) + "\n");
+}
+
 void ConsoleSink::SearchDone(bool downloadedNothing) {
     // Said even when quiet: it explains the exit status.
     if (downloadedNothing) Print(true, "No downloads to get for this...\n");
@@ -60,8 +65,7 @@ void ConsoleSink::SearchDone(bool downloadedNothing) {
 void ConsoleSink::DownloadsFinished(const std::string& error) {
     error_ = error;
     if (error.empty()) Message("Finished all downloads...");
-    finished_ = true;
-    PostQuitMessage(0);
+    finished_ = true;  // the loop ends after this message: no quit message, so that another search can run
 }
 
 bool ConsoleSink::IsFetched(const std::string& imageUrl) { return fetched_.count(engine::LowerAscii(imageUrl)) > 0; }

@@ -24,6 +24,7 @@ public:
     bool PostToUi(std::function<void()> fn) override { return ui_.Post(std::move(fn)); }
     void ShowProgress(const std::string& label2, const std::string& label1) override;
     void ShowServiceBusy(const std::string& label, bool first) override;
+    void ShowNotice(const std::string& text) override;
     void SearchDone(bool downloadedNothing) override;
     void DownloadsFinished(const std::string& error) override;
     bool IsFetched(const std::string& imageUrl) override;
@@ -32,6 +33,9 @@ public:
 
     // Runs the UI thread's message loop until the job's end handler has run.
     void RunUntilFinished();
+    // Before each search of a run: its end and error are its own; the downloaded count and the
+    // fetched images go on for the whole run.
+    void BeginSearch() { finished_ = false, error_.clear(); }
 
     void Message(const std::string& text);  // a progress text, unless quiet
     int Downloaded() const { return downloaded_; }

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "cli/consolesink.h"
+#include "cli/keywordsfile.h"
 #include "cli/options.h"
+#include "cli/search.h"
 #include "engine/downthread.h"
 #include "engine/phasetimes.h"
 #include "platform/application.h"
@@ -20,13 +22,16 @@
 
 namespace {
 
-std::atomic<bool> g_stop{false};
+std::atomic<bool> g_stop{false};         // the search under way; a run of empty pages sets it too
+std::atomic<bool> g_interrupted{false};  // Ctrl+C: the searches still to come are skipped
 
 // Ctrl+C (or Ctrl+Break) stops as the Stop button does: the download under way completes and
 // the search ends. A second one ends the program at once.
 BOOL WINAPI OnConsoleControl(DWORD type) {
     if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
-    return g_stop.exchange(true) ? FALSE : TRUE;
+    if (g_interrupted.exchange(true)) return FALSE;
+    g_stop = true;
+    return TRUE;
 }
 
 std::string EnvTemp() {
@@ -110,11 +115,8 @@ int main() {
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     sink.Message("Doing: 1 of ...");
 
-    // The job as the search command makes it; the console adds one rule: a run of empty pages
-    // ends the search, which would otherwise go on as long as the service has pages.
-    int emptyRun = 0;
-    const int emptyLimit = o.emptyPages;
-    engine::TDownThread* job = engine::MakeJob({
+    // The job as the search command makes it.
+    const engine::SearchRequest request{
         .maxSize = maxSize,
         .minSize = minSize,
         .fileLimit = maxFiles,
@@ -126,25 +128,17 @@ int main() {
         .market = o.filters.market,
         .agent = platform::ApplicationTitle(),
         .parallel = parallel,
-        .sink = engine::Unowned(sink),  // the sink outlives the job: the run waits for its end
-        .stop = engine::Unowned(g_stop),
-        .scan =
-            [&emptyRun, emptyLimit](engine::TDownThread& j, const std::wstring& text) {
-                int32_t before = j.DownedCount;
-                bool stopped = j.ScanPage(text);
-                emptyRun = j.DownedCount == before ? emptyRun + 1 : 0;
-                if (emptyRun >= emptyLimit) g_stop = true;
-                return stopped;
-            },
-    });
+        .collection = o.collection,
+    };
+    if (o.keywordsFile)
+        return cli::RunKeywordsFile(*o.keywordsFile, request, o.emptyPages, sink, g_stop, g_interrupted);
     const ULONGLONG started = GetTickCount64();
-    job->Start();
-    sink.RunUntilFinished();
+    const cli::SearchEnd end = cli::RunSearch(request, o.emptyPages, sink, g_stop);
     if (o.timings) PrintTimings(sink.Downloaded(), static_cast<double>(GetTickCount64() - started));
 
-    if (!sink.Error().empty()) {
-        ErrorLine(sink.Error());
+    if (!end.error.empty()) {
+        ErrorLine(end.error);
         return 3;
     }
-    return sink.Downloaded() > 0 ? 0 : 1;
+    return end.downloaded > 0 ? 0 : 1;
 }

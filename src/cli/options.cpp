@@ -24,6 +24,18 @@ std::optional<int32_t> Number(const std::string& text, int32_t least, int32_t mo
     return v;
 }
 
+// The largest smallest size: no picture is wider or taller than this.
+constexpr int32_t kMostPixels = 100000;
+
+bool KnownSourcesName(const std::string& name) {
+    std::string lower = name;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (const std::string end : {".csv", ".jsonl", ".ndjson"})
+        if (lower.size() > end.size() && lower.compare(lower.size() - end.size(), end.size(), end) == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 const char* UsageText() {
@@ -36,13 +48,21 @@ const char* UsageText() {
            "                  [--people faces|portraits] [--date day|week|month|year]\n"
            "                  [--license cc|public-domain|share|share-commercially|modify-share|\n"
            "                             modify-share-commercially] [--market TAG]\n"
-           "                  [--quiet] [--timings] KEYWORDS...\n"
+           "                  [--skip-identical] [--min-width N] [--min-height N] [--only-pictures]\n"
+           "                  [--sources FILE.csv|FILE.jsonl] [--quiet] [--timings]\n"
+           "                  KEYWORDS... | --keywords-file FILE\n"
            "Searches images for the keywords and downloads them into the folder. Defaults come from\n"
            "Quenby.ini beside the program (the filters and market only from the command line). Prints\n"
            "one line per image: file name, page, image address. --parallel: how many images of a page\n"
            "are downloaded at once, 1 to 8 (1, the first-run default: one after another).\n"
            "--timings: at the end, where the time went (milliseconds per image, on stderr).\n"
-           "Exit status: 0 images downloaded, 1 none, 2 usage error, 3 the search ended by an error.\n";
+           "A downloaded file is deleted and not listed with --skip-identical when its bytes equal a\n"
+           "file in the folder (or one downloaded before), with --min-width/--min-height (pixels, 0 to\n"
+           "100000; 0 is no limit) when the picture is smaller, with --only-pictures when it is no\n"
+           "picture. --sources appends a row per downloaded file: CSV, or JSON Lines for .jsonl/.ndjson.\n"
+           "--keywords-file: one search per line (UTF-8), one after another, a summary line for each.\n"
+           "Exit status: 0 images downloaded (by every search), 1 none (by one of them), 2 usage error,\n"
+           "3 a search ended by an error.\n";
 }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
@@ -72,6 +92,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.help = true;
             continue;
         }
+        if (arg == "--skip-identical" || arg == "--only-pictures") {
+            (arg == "--skip-identical" ? o.collection.skipIdentical : o.collection.onlyPictures) = true;
+            continue;
+        }
         // "--name value" or "--name=value".
         std::string value;
         size_t eq = arg.find('=');
@@ -80,7 +104,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             arg = arg.substr(0, eq);
         } else if (arg == "--folder" || arg == "--max" || arg == "--min-size" || arg == "--max-size" ||
                    arg == "--safe-search" || arg == "--service" || arg == "--empty-pages" || arg == "--market" ||
-                   arg == "--parallel" || FilterGroupOf(arg) >= 0) {
+                   arg == "--parallel" || arg == "--min-width" || arg == "--min-height" || arg == "--sources" ||
+                   arg == "--keywords-file" || FilterGroupOf(arg) >= 0) {
             if (i + 1 >= args.size()) {
                 r.error = arg + " needs a value";
                 break;
@@ -109,6 +134,19 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--parallel") {
             o.parallel = Number(value, 1, 8);
             if (!o.parallel) r.error = "--parallel takes a whole number from 1 to 8, not \"" + value + "\"";
+        } else if (arg == "--min-width" || arg == "--min-height") {
+            const std::optional<int32_t> n = Number(value, 0, kMostPixels);
+            if (!n)
+                r.error = arg + " takes a whole number of pixels from 0 to " + std::to_string(kMostPixels) +
+                          ", not \"" + value + "\"";
+            (arg == "--min-width" ? o.collection.minWidth : o.collection.minHeight) = n.value_or(0);
+        } else if (arg == "--sources") {
+            if (!KnownSourcesName(value))
+                r.error = "--sources takes a file ending in .csv, .jsonl or .ndjson, not \"" + value + "\"";
+            o.collection.sourcesPath = value;
+        } else if (arg == "--keywords-file") {
+            if (value.empty()) r.error = "--keywords-file needs a file";
+            o.keywordsFile = value;
         } else if (arg == "--safe-search") {
             for (const char* level : {"Strict", "Moderate", "Off"})
                 if (platform::SameAsciiIgnoringCase(value, level)) o.safeSearch = level;
@@ -128,7 +166,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             r.error = "unknown option " + arg;
         }
     }
-    if (r.error.empty() && !o.help && keywords.empty()) r.error = "no keywords given";
+    if (r.error.empty() && !o.help && keywords.empty() && !o.keywordsFile) r.error = "no keywords given";
+    if (r.error.empty() && !keywords.empty() && o.keywordsFile)
+        r.error = "give either KEYWORDS or --keywords-file, not both";
     std::string joined;
     for (auto& k : keywords) joined += (joined.empty() ? "" : " ") + k;
     for (char& c : joined)

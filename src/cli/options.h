@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/collection.h"
 #include "settings/filters.h"
 
 namespace cli {
@@ -18,7 +19,9 @@ struct Options {
     std::optional<std::string> service;
     // The service's filters and the market: only what the command line gives.
     settings::FilterChoice filters;
-    int emptyPages = 3;  // consecutive pages that download nothing end the search
+    engine::CollectionOptions collection;     // what every search keeps (all off by default)
+    std::optional<std::string> keywordsFile;  // one search per line instead of KEYWORDS
+    int emptyPages = 3;                       // consecutive pages that download nothing end the search
     bool quiet = false;
     bool timings = false;  // where the time went, printed at the end (the benchmarks)
     bool help = false;

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <exception>
 
+#include "engine/contenthash.h"
 #include "engine/fetchrules.h"
 #include "engine/naming.h"
 #include "engine/pagerequest.h"
@@ -43,7 +44,9 @@ TDownThread::TDownThread(const SearchRequest& r)
       parallel_(std::clamp(r.parallel, 1, 8)),
       pageMs_(r.pageMs),
       imageMs_(r.imageMs),
-      stallMs_(r.stallMs) {
+      stallMs_(r.stallMs),
+      collection_(r.collection) {
+    if (!collection_.sourcesPath.empty()) sources_ = std::make_unique<SourcesFile>(collection_.sourcesPath);
     g_alive++;
 }
 
@@ -80,6 +83,11 @@ void TDownThread::Start() {
 
 void TDownThread::Run() {
     DownedCount = 0;
+    // The folder as it is now, listed by size only: a file is read when a download of its size comes.
+    if (collection_.skipIdentical) {
+        identical_ = IndexOfFolder(Folder);
+        AddFolderFiles(*identical_, Folder);
+    }
     int32_t first = Position;
     for (;;) {
         if (DownedCount >= FileLimit || StopRequested()) break;
@@ -126,6 +134,34 @@ bool TDownThread::WaitForBusyService(uint32_t ms) {
         if (StopRequested()) return false;
         Sleep(static_cast<DWORD>(std::min<ULONGLONG>(100, ms - spent)));
     }
+}
+
+bool TDownThread::HadBefore(const std::string& path, const FileFacts& facts) {
+    return identical_ && identical_->HadBefore(path, facts.bytes, facts.sha256);
+}
+
+void TDownThread::RecordSource(const std::string& fileName, const std::string& imageUrl, const std::string& pageLine,
+                               const FileFacts& facts) {
+    if (!sources_) return;
+    // The keywords as searched, their spaces back; every text in UTF-8 whatever the code page.
+    std::string keywords = platform::ToUtf8(Keywords);
+    for (char& c : keywords)
+        if (c == '+') c = ' ';
+    // "+filterui:a+filterui:b" without its first "+", which a spreadsheet would take for a formula.
+    const std::string filters = filters_.starts_with('+') ? filters_.substr(1) : filters_;
+    const SourceRecord record{platform::ToUtf8(fileName),
+                              imageUrl,
+                              platform::ToUtf8(pageLine),
+                              keywords,
+                              filters,
+                              market_,
+                              static_cast<int64_t>(std::time(nullptr)),
+                              facts.bytes,
+                              facts.size ? facts.size->width : 0,
+                              facts.size ? facts.size->height : 0,
+                              facts.sha256};
+    const std::string problem = sources_->Append(record);
+    if (!problem.empty()) sink_->RunUiStep([&] { sink_->ShowNotice(problem); });
 }
 
 bool TDownThread::FailedBefore(const std::string& imageUrl) const { return failed_.contains(LowerAscii(imageUrl)); }

@@ -9,8 +9,11 @@
 #include <thread>
 #include <unordered_set>
 
+#include "engine/collection.h"
+#include "engine/identical.h"
 #include "engine/jobsink.h"
 #include "engine/query.h"
+#include "engine/sourcesfile.h"
 
 namespace engine {
 
@@ -47,6 +50,7 @@ struct SearchRequest {
     std::shared_ptr<JobSink> sink = {};
     std::shared_ptr<const std::atomic<bool>> stop = {};
     PageScan scan = {};  // replaces the page scan (tests and the console)
+    CollectionOptions collection = {};
 };
 
 // The job the request describes, created suspended: Start() runs it. After the run the
@@ -92,6 +96,15 @@ public:
     void MeetAddress(const std::string& imageUrl);
     JobSink& Sink() { return *sink_; }
 
+    const CollectionOptions& Collection() const { return collection_; }
+    // Skip identical: whether a kept file's bytes were had before; when not, they are from now
+    // on. False when the rule is off. Worker only, in page order.
+    bool HadBefore(const std::string& path, const FileFacts& facts);
+    // The kept file's row in the sources file, when there is one; a file that cannot be written
+    // is told once through the sink, and the search goes on. Worker only.
+    void RecordSource(const std::string& fileName, const std::string& imageUrl, const std::string& pageLine,
+                      const FileFacts& facts);
+
     // The results page whose first result has index `first`, as 16-bit text. A service that
     // answers 429 or 503 is asked once more after the wait it names (5 s when it names none,
     // 60 s at most); a second refusal ends the search with an error that names the status.
@@ -126,6 +139,9 @@ private:
     const uint32_t pageMs_;
     const uint32_t imageMs_;
     const uint32_t stallMs_;
+    const CollectionOptions collection_;
+    std::shared_ptr<IdenticalIndex> identical_;  // the folder's, shared by every search into it
+    std::unique_ptr<SourcesFile> sources_;
     std::unordered_set<std::string> failed_;
     std::unordered_set<std::string> met_;
     bool pageBroughtNew_ = false;

@@ -240,7 +240,8 @@ bool Send(const std::string& url, const ChainCookies& cookies, const std::shared
 }  // namespace
 
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
-                    const std::string& agent, const DownloadBounds& bounds) {
+                    const std::string& agent, const DownloadBounds& bounds, bool* whole) {
+    if (whole) *whole = false;
     const ULONGLONG start = GetTickCount64();
     // A stall: less than stallBytes since `moved`, the last time that many had arrived. Waiting
     // for the response counts as well.
@@ -271,7 +272,8 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
         address = RedirectTarget(x.request.get(), address);
         if (address.empty()) return false;
     }
-    if (!WithinSizeLimits(AnnouncedLength(x.request.get()), minSize, maxSize)) return false;
+    const uint64_t announced = AnnouncedLength(x.request.get());
+    if (!WithinSizeLimits(announced, minSize, maxSize)) return false;
     if (!status.present || status.tooLong || status.text != "200") return false;
     setup.Stop();
 
@@ -292,12 +294,16 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
     uint64_t total = 0;
     DWORD available = 0;
     ULONGLONG pumped = 0;
+    bool failed = false;  // a read failed: the body was cut short
     for (;;) {
         if (givenUp()) return abandon();
         // Asking what has arrived first means a read never waits for more than that: when the
         // connection then stalls or drops, the bytes already here are in the file. What is
         // known to be here is read before asking again.
-        if (available == 0 && (!InternetQueryDataAvailable(x.request.get(), &available, 0, 0) || available == 0)) break;
+        if (available == 0) {
+            if (!InternetQueryDataAvailable(x.request.get(), &available, 0, 0)) failed = true;
+            if (failed || available == 0) break;
+        }
         std::memset(buffer, 0, sizeof buffer);
         DWORD got = 0;
         BOOL read = InternetReadFile(x.request.get(), buffer, std::min(available, kBlock), &got);
@@ -323,13 +329,17 @@ bool DownloadToFile(const std::string& url, const std::string& path, int32_t min
             platform::PumpThreadMessages();
             pumped = now;
         }
-        if (!read || got == 0) break;
+        if (!read || got == 0) {
+            failed = !read;
+            break;
+        }
     }
     platform::PumpThreadMessages();
     const Clock::time_point closing = Clock::now();
     PhaseTimes::Add(Phase::Transfer, closing - reading - (writing - (reading - created)));
     file.Close();
     PhaseTimes::Add(Phase::Writes, writing + (Clock::now() - closing));
+    if (whole) *whole = !failed && (announced == 0 || announced == total);
     return true;
 }
 

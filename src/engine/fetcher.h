@@ -28,9 +28,10 @@ inline constexpr int kMaxRedirects = 10;
 // bytes, each written at once, and pumps the calling thread's messages after the first block,
 // every 10 ms, and at the end. `agent` is the user agent the request names (the program's
 // title, handed in by whoever runs the job). Nothing is read from or written to the internet
-// cache, and no cookie is sent or kept beyond the download's own redirects.
+// cache, and no cookie is sent or kept beyond the download's own redirects. `whole`, when given,
+// tells whether the body ended as announced (every announced byte, and no read that failed).
 bool DownloadToFile(const std::string& url, const std::string& path, int32_t minSize, int32_t maxSize,
-                    const std::string& agent, const DownloadBounds& bounds = {});
+                    const std::string& agent, const DownloadBounds& bounds = {}, bool* whole = nullptr);
 
 // Why a secure connection to `url` (https only) is refused, as the end of a sentence ("its
 // certificate has expired or is not yet valid"), found by asking for it once within `withinMs`

@@ -27,6 +27,8 @@ public:
     virtual void ShowProgress(const std::string& label2, const std::string& label1) = 0;
     // While a busy service is waited for, once a second: the label and whether it is the first.
     virtual void ShowServiceBusy(const std::string& label, bool first) {}
+    // A problem that does not end the search (the sources file cannot be written), told once.
+    virtual void ShowNotice(const std::string& text) {}
     // The closing step: shows "No downloads to get for this..." when nothing was downloaded.
     virtual void SearchDone(bool downloadedNothing) = 0;
 

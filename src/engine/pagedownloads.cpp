@@ -18,8 +18,7 @@ namespace {
 void Run(Download& d, const TDownThread& job, bool markOrigin) {
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try {
-        d.ok = FetchImage(job, d.image, d.path, markOrigin);
-        if (d.ok) d.picture = ThumbnailOfFile(d.path);
+        d.taken = TakeImage(job, d.image, d.path, markOrigin);
     } catch (...) {
         d.error = std::current_exception();
     }
@@ -28,15 +27,6 @@ void Run(Download& d, const TDownThread& job, bool markOrigin) {
 }
 
 }  // namespace
-
-bool FetchImage(const TDownThread& job, const NewImage& image, const std::string& path, bool markOrigin) {
-    const std::string address = RequestForm(image.imageUrl);
-    if (!DownloadToFile(address, path, job.MinSize, job.MaxSize, job.Agent(),
-                        DownloadBounds{job.StopFlag(), job.ImageDeadline(), job.StallWindow()}))
-        return false;
-    if (markOrigin) MarkFromInternet(path, address, image.pageUrl);
-    return true;
-}
 
 PageDownloads::PageDownloads(TDownThread& job, size_t most, bool markOrigin, std::function<void(Download&)> retire)
     : job_(job), most_(most < 1 ? 1 : most), markOrigin_(markOrigin), retire_(std::move(retire)) {}

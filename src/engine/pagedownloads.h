@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "engine/keeping.h"
 #include "engine/scanflow.h"
 #include "engine/thumbnail.h"
 #include "platform/owned.h"
@@ -24,17 +25,12 @@ class TDownThread;
 struct Download {
     NewImage image;
     std::string path;
-    int32_t tried = 0;  // the job's tried count when the result was taken
-    bool ok = false;
-    std::unique_ptr<Picture> picture;  // the thumbnail, made where the file was downloaded
-    std::exception_ptr error;          // the file could not be created or written
+    int32_t tried = 0;         // the job's tried count when the result was taken
+    Taken taken;               // the file kept and its thumbnail, made where the file was downloaded
+    std::exception_ptr error;  // the file could not be created or written
     platform::Handle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     std::thread thread;
 };
-
-// One image to its file within the job's bounds, and the mark of the file's origin (when
-// `markOrigin`). True when the file was written; throws as DownloadToFile does.
-bool FetchImage(const TDownThread& job, const NewImage& image, const std::string& path, bool markOrigin);
 
 class PageDownloads {
 public:

@@ -115,9 +115,9 @@ public:
             downloads_.Add(image, path, job_.TriedCount);
             return;
         }
-        bool ok = FetchImage(job_, image, path, markOrigin_);
+        Taken taken = TakeImage(job_, image, path, markOrigin_);
         SetBusy(false);
-        Ended(image, ok, ok ? ThumbnailOfFile(path) : nullptr, job_.TriedCount);
+        Ended(image, std::move(taken), job_.TriedCount);
     }
 
 private:
@@ -130,14 +130,21 @@ private:
 
     // A download of several at once, in page order: as the one-at-a-time steps after theirs.
     void Retire(Download& d) {
-        Ended(d.image, d.ok, std::move(d.picture), d.tried);
+        Ended(d.image, std::move(d.taken), d.tried);
         if (downloads_.Empty()) SetBusy(false);
     }
 
     // After a download either way; `tried` is the tried count when the result was taken.
-    void Ended(const NewImage& image, bool ok, std::unique_ptr<Picture> picture, int32_t tried) {
-        if (ok)
-            Register(image, std::move(picture), tried);
+    void Ended(const NewImage& image, Taken taken, int32_t tried) {
+        // Bytes had before are refused here, in page order, so that of two identical files the
+        // same one is kept however several downloads at once end.
+        const std::string path = job_.Folder + image.fileName;
+        if (taken.ok && job_.HadBefore(path, taken.facts)) {
+            DeleteFileA(path.c_str());
+            taken.ok = false;
+        }
+        if (taken.ok)
+            Register(image, std::move(taken), tried);
         else if (!job_.StopRequested())
             job_.NoteFailed(image.imageUrl);
     }
@@ -145,7 +152,7 @@ private:
     // The scan made sure both lines decode. A decoded page line that forms no text in the code
     // page keeps those bytes as %XX, so it can be shown, saved and loaded as it is. The image
     // line stays as decoded: the duplicate test compares it with the addresses of later pages.
-    void Register(const NewImage& image, std::unique_ptr<Picture> picture, int32_t tried) {
+    void Register(const NewImage& image, Taken taken, int32_t tried) {
         const std::string pageLine =
             image.linesReady ? image.pageUrl : platform::ShowableText(UrlDecode(image.pageUrl));
         const std::string imageLine = image.linesReady ? image.imageUrl : UrlDecode(image.imageUrl);
@@ -155,9 +162,10 @@ private:
         const std::string label2 = TryingLabel(job_.Position, tried, job_.FileLimit);
         const std::string label1 = DownedLabel(job_.DownedCount);
         sink_.RunUiStep([&] {
-            sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(picture));
+            sink_.AddResultEntry(pageLine, imageLine, image.fileName, std::move(taken.picture));
             sink_.ShowProgress(label2, label1);
         });
+        job_.RecordSource(image.fileName, RequestForm(image.imageUrl), pageLine, taken.facts);
     }
 
     TDownThread& job_;

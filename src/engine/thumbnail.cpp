@@ -118,11 +118,14 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path) {
+std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path, bool* decoded) {
     PhaseTimer timer(Phase::Thumbnail);
     auto picture = std::make_unique<Picture>();
+    if (decoded) *decoded = false;
     try {
-        if (LoadPictureFile(path, *picture))
+        const bool ok = LoadPictureFile(path, *picture);
+        if (decoded) *decoded = ok;
+        if (ok)
             MakeThumbnail(*picture, 138, 108);
         else
             MakeThumbnail(*picture, 32, 32);

@@ -26,7 +26,8 @@ void MakeThumbnail(Picture& picture, int boxWidth, int boxHeight);
 
 // The thumbnail of a Result entry: the file fitted to 138 x 108, or the program's icon at
 // 32 x 32 when it does not decode; null when either step fails (the control shows nothing).
-std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path);
+// `decoded`, when given, tells whether the file decoded as a picture.
+std::unique_ptr<Picture> ThumbnailOfFile(const std::string& path, bool* decoded = nullptr);
 
 // The icon a picture that does not decode shows: the executable's "MAINICON", or the system's
 // application icon when the executable has none.

@@ -283,6 +283,7 @@ private:
 
     // The search command once no old job is alive (the session says when).
     void ContinueSearch(bool wasRunning);
+    engine::CollectionOptions Collection() const;
 
     SearchSession search_{*this};
     // The thumbnail of each result, by index (nullptr where none could be made): the strip

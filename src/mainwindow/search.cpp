@@ -12,6 +12,7 @@
 #include "mainwindow/environment.h"
 #include "mainwindow/keywords.h"
 #include "mainwindow/mainform.h"
+#include "settings/optionsrules.h"
 #include "mainwindow/state.h"
 #include "settings/settingsfile.h"
 
@@ -104,9 +105,19 @@ void TForm1::ContinueSearch(bool wasRunning) {
                                         .filters = settings::FilterQuery(SearchFilters),
                                         .market = SearchFilters.market,
                                         .agent = platform::ApplicationTitle(),
-                                        .parallel = SimultaneousDownloads};
+                                        .parallel = SimultaneousDownloads,
+                                        .collection = Collection()};
     Label2.SetText("Doing: " + std::to_string(request.first) + " of ...");
     search_.Start(request);
+}
+
+// What the options say a search keeps; the list of sources is "sources.csv" in the folder.
+engine::CollectionOptions TForm1::Collection() const {
+    return {.skipIdentical = Prefs.SkipIdentical,
+            .minWidth = settings::PixelLimit(Prefs.MinWidth),
+            .minHeight = settings::PixelLimit(Prefs.MinHeight),
+            .onlyPictures = Prefs.OnlyPictures,
+            .sourcesPath = Prefs.WriteSources ? SavePath + "sources.csv" : std::string()};
 }
 
 void TForm1::Button_stopsearchClick(Component*) { search_.Stop(); }

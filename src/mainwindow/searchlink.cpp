@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "forms/msgbox.h"
 #include "mainwindow/mainform.h"
 
 namespace mainwindow {
@@ -19,6 +20,12 @@ void SearchLink::ShowProgress(const std::string& label2, const std::string& labe
 
 void SearchLink::ShowServiceBusy(const std::string& label, bool) {
     if (window_) window_->Label2.SetText(label);
+}
+
+// A problem the search goes on with (the list of sources cannot be written): a box, since a
+// label would be overwritten by the next image's progress.
+void SearchLink::ShowNotice(const std::string& text) {
+    if (window_) forms::ShowBox(forms::BoxKind::Warning, text);
 }
 
 void SearchLink::SearchDone(bool downloadedNothing) {

@@ -26,6 +26,7 @@ public:
 
     void ShowProgress(const std::string& label2, const std::string& label1) override;
     void ShowServiceBusy(const std::string& label, bool first) override;
+    void ShowNotice(const std::string& text) override;
     void SearchDone(bool downloadedNothing) override;
     void SetListBusy(bool busy) override;
     bool IsFetched(const std::string& imageUrl) override;

@@ -102,3 +102,24 @@ TEST(CliOptions, ParallelIsOneToEightAndTheHelpShowsIt) {
               "--parallel takes a whole number from 1 to 8, not \"9\"");
     EXPECT_NE(std::string(cli::UsageText()).find("[--parallel N]"), std::string::npos);
 }
+
+TEST(CliOptions, WhatACollectionKeepsAndAFileOfKeywords) {
+    auto r = ParseCommandLine({"--skip-identical", "--min-width", "0", "--min-height=100000", "--only-pictures",
+                               "--sources", "C:\\out\\Sources.JSONL", "--keywords-file", "list.txt"});
+    ASSERT_EQ(r.error, "");
+    const engine::CollectionOptions& c = r.options.collection;
+    EXPECT_TRUE(c.skipIdentical && c.onlyPictures);
+    EXPECT_EQ(c.minWidth, 0);
+    EXPECT_EQ(c.minHeight, 100000);
+    EXPECT_EQ(c.sourcesPath, "C:\\out\\Sources.JSONL");
+    EXPECT_EQ(*r.options.keywordsFile, "list.txt");
+    EXPECT_FALSE(ParseCommandLine({"cats"}).options.collection.Hashes());
+    EXPECT_EQ(ParseCommandLine({"--min-width", "-1", "cats"}).error,
+              "--min-width takes a whole number of pixels from 0 to 100000, not \"-1\"");
+    EXPECT_NE(ParseCommandLine({"--min-height=100001", "cats"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"--sources", "out.txt", "cats"}).error,
+              "--sources takes a file ending in .csv, .jsonl or .ndjson, not \"out.txt\"");
+    EXPECT_NE(ParseCommandLine({"--sources", ".csv", "cats"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"--keywords-file", "k.txt", "cats"}).error,
+              "give either KEYWORDS or --keywords-file, not both");
+}

@@ -86,6 +86,7 @@ public:
     }
     void ShowProgress(const std::string& l2, const std::string& l1) override { progress.push_back(l2 + " / " + l1); }
     void ShowServiceBusy(const std::string& label, bool) override { progress.push_back(label); }
+    void ShowNotice(const std::string& text) override { notices.push_back(text); }
     void SearchDone(bool nothing) override { done.push_back(nothing ? "No downloads to get for this..." : "done"); }
     void SetListBusy(bool b) override {
         OnUiThread();
@@ -110,10 +111,10 @@ public:
         return out;
     }
     // Forgets the last search's results, as a new search clears the window (not the list).
-    void NewSearch() { entries.clear(), progress.clear(), done.clear(), error.clear(), finished = 0; }
+    void NewSearch() { entries.clear(), progress.clear(), done.clear(), notices.clear(), error.clear(), finished = 0; }
 
     std::vector<Entry> entries;
-    std::vector<std::string> fetchedList, progress, done;
+    std::vector<std::string> fetchedList, progress, done, notices;
     std::atomic<bool> busy{false};
     std::atomic<int> stepsBeforeGone{-1};  // the window goes after this many steps; -1: never
     int busyCalls = 0;

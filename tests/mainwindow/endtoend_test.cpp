@@ -105,3 +105,50 @@ TEST_F(EndToEndTest, KeywordsTypedInEveryScript) {
 }
 
 }  // namespace
+
+// The options' collection rules reach the search: the same bytes under two addresses are kept
+// once; a list of sources that cannot be written (a folder of its name) is said once and the
+// search goes on; once it can be, it gets a row for each file kept.
+TEST_F(EndToEndTest, WhatTheOptionsSayASearchKeeps) {
+    const std::string jpeg = JpegFile(300, 200);
+    for (const char* n : {"/img/a.jpg", "/img/b.jpg", "/img/c.jpg"})
+        server.on(n, Response::file(n[5] == 'c' ? JpegFile(200, 300) : jpeg, "image/jpeg"));
+    server.on("/images/search", [this](const Request& r) {
+        if (QueryValue(r.target, "first") != "1") return Response::text("<html></html>");
+        return Response::text("<html><body><div id=\"b_SearchBoxAnswer\"></div>\n" +
+                              Result(server.url("/img/a.jpg"), "http://pages.example/a") +
+                              Result(server.url("/img/b.jpg"), "http://pages.example/b") +
+                              Result(server.url("/img/c.jpg"), "http://pages.example/c") + "</body></html>");
+    });
+    mainwindow::MaxFileCount = 3;
+    mainwindow::SaveOnExitAsk = false;
+    mainwindow::Prefs.SkipIdentical = mainwindow::Prefs.WriteSources = true;
+    mainwindow::Prefs.MinWidth = -5;  // as a hand-edited file may hold it: no limit
+    ASSERT_TRUE(CreateDirectoryA((folder + "sources.csv").c_str(), nullptr));
+    SearchToEnd("twins");
+    EXPECT_EQ(form->ListBox1.Count(), 2);
+    EXPECT_EQ(GetFileAttributesA((folder + "b.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(Texts(forms::BoxKind::Warning).size(), 1u);
+    EXPECT_NE(Texts(forms::BoxKind::Warning)[0].find("sources.csv"), std::string::npos);
+
+    RemoveDirectoryA((folder + "sources.csv").c_str());
+    DeleteFileA((folder + "c.jpg").c_str());
+    boxes.clear();
+    // a.jpg was fetched before; b.jpg, refused as identical before, is kept with the rule off;
+    // the upright c.jpg is too narrow now.
+    mainwindow::Prefs.SkipIdentical = false;
+    mainwindow::Prefs.MinWidth = 250;
+    SearchToEnd("twins again");
+    EXPECT_EQ(form->ListBox1.Count(), 1);
+    EXPECT_TRUE(Texts(forms::BoxKind::Warning).empty());
+    const std::string rows = TempFolder::Read(folder + "sources.csv");
+    EXPECT_EQ(rows.rfind("\xEF\xBB\xBF"
+                         "file,image_url,",
+                         0),
+              0u)
+        << rows;
+    EXPECT_NE(rows.find("\r\nb.jpg," + server.url("/img/b.jpg") + ",http://pages.example/b,twins again,,nl-NL,"),
+              std::string::npos)
+        << rows;
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 2);
+}
