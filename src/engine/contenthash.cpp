@@ -61,7 +61,7 @@ std::optional<std::string> FileSha256(const std::string& path) {
     return text;
 }
 
-size_t AddFolderFiles(IdenticalIndex& index, const std::string& folder) {
+size_t AddFolderFiles(IdenticalIndex& index, const std::string& folder, const std::atomic<bool>* stop) {
     std::string base = folder;
     if (!base.empty() && base.back() != '\\') base += '\\';
     WIN32_FIND_DATAA found;
@@ -74,7 +74,7 @@ size_t AddFolderFiles(IdenticalIndex& index, const std::string& folder) {
         const uint64_t size = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         index.AddExisting(base + found.cFileName, size);
         count++;
-    } while (FindNextFileA(search, &found));
+    } while (!(stop && *stop) && FindNextFileA(search, &found));
     FindClose(search);
     return count;
 }

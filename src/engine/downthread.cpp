@@ -86,7 +86,7 @@ void TDownThread::Run() {
     // The folder as it is now, listed by size only: a file is read when a download of its size comes.
     if (collection_.skipIdentical) {
         identical_ = IndexOfFolder(Folder);
-        AddFolderFiles(*identical_, Folder);
+        AddFolderFiles(*identical_, Folder, StopFlag());
     }
     int32_t first = Position;
     for (;;) {
