@@ -22,7 +22,7 @@ bool ReadWhole(const std::string& path, std::string& bytes, std::string& problem
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size)) {
-        problem = platform::SystemText(GetLastError());
+        problem = platform::SystemReason(GetLastError());
         return false;
     }
     if (size.QuadPart > kMostBytes) {
@@ -33,7 +33,7 @@ bool ReadWhole(const std::string& path, std::string& bytes, std::string& problem
     DWORD got = 0;
     if (!bytes.empty() &&
         (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size())) {
-        problem = platform::SystemText(GetLastError());
+        problem = platform::SystemReason(GetLastError());
         return false;
     }
     return true;
@@ -66,8 +66,7 @@ int RunKeywordsFile(const std::string& path, const engine::SearchRequest& reques
     if (ReadWhole(path, bytes, problem)) list = engine::ReadKeywordList(bytes, kMostSearches);
     if (problem.empty()) problem = list.error;
     if (!problem.empty()) {
-        Print(true, "quenby-cli: " + OneLine("The keywords file \"" + path + "\" cannot be used: " + Trimmed(problem)) +
-                        "\n");
+        Print(true, "quenby-cli: " + OneLine("The keywords file \"" + path + "\" cannot be used: " + problem) + "\n");
         return 2;
     }
     const size_t count = list.searches.size();

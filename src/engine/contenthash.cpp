@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/owned.h"
+#include "platform/text.h"
 
 namespace engine {
 
@@ -82,9 +83,7 @@ size_t AddFolderFiles(IdenticalIndex& index, const std::string& folder, const st
 std::shared_ptr<IdenticalIndex> IndexOfFolder(const std::string& folder) {
     static std::mutex lock;
     static std::unordered_map<std::string, std::shared_ptr<IdenticalIndex>> indexes;
-    std::string key = folder;
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::string key = platform::AsciiLowerCase(folder);
     if (!key.empty() && key.back() != '\\') key += '\\';
     std::lock_guard<std::mutex> hold(lock);
     auto& index = indexes[key];

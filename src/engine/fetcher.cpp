@@ -16,6 +16,7 @@
 
 #include "engine/fetchrules.h"
 #include "engine/phasetimes.h"
+#include "platform/text.h"
 #include "platform/systemtext.h"
 #include "platform/pump.h"
 #include "platform/owned.h"
@@ -200,12 +201,6 @@ private:
     std::vector<std::pair<std::string, std::string>> cookies_;
 };
 
-std::string LowerHost(std::string host) {
-    for (char& c : host)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return host;
-}
-
 bool Send(const std::string& url, const ChainCookies& cookies, const std::shared_ptr<Exchange>& shared,
           const std::function<bool()>& givenUp) {
     Exchange& x = *shared;
@@ -215,7 +210,7 @@ bool Send(const std::string& url, const ChainCookies& cookies, const std::shared
     x.connection.Reset();
     Target target;
     if (!Crack(url, target)) return false;
-    x.host = LowerHost(target.host);
+    x.host = platform::AsciiLowerCase(target.host);
     // The request is opened in steps (connection, then request) rather than by address in one
     // call: Wine keeps only the connect time-out of a session handle, so the others are set on
     // the request handle as well, where both Windows and Wine apply them.

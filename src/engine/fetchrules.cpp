@@ -1,10 +1,11 @@
 #include "engine/fetchrules.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <string_view>
 #include <vector>
+
+#include "platform/text.h"
 
 namespace engine {
 
@@ -77,10 +78,8 @@ bool ParseHttpDate(std::string_view text, int64_t& when) {
                 return false;
             }
         } else if (t.size() == 3) {
-            std::string lower(t);
-            for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             for (int m = 0; m < 12; m++)
-                if (lower == kMonths[m]) month = m + 1;
+                if (platform::SameAsciiIgnoringCase(t, kMonths[m])) month = m + 1;
         }
     }
     if (day < 1 || day > 31 || month < 1 || year < 1970 || h < 0 || h > 23 || mi > 59 || sec > 60) return false;

@@ -1,31 +1,23 @@
 #include "engine/identical.h"
 
+#include "platform/text.h"
+
 namespace engine {
-
-namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-}  // namespace
 
 void IdenticalIndex::AddExisting(const std::string& path, uint64_t size) {
     std::lock_guard<std::mutex> hold(lock_);
-    if (!paths_.emplace(Lower(path), true).second) return;
+    if (!paths_.emplace(platform::AsciiLowerCase(path), true).second) return;
     bySize_[size].push_back(Entry{path, std::nullopt, false});
 }
 
 bool IdenticalIndex::HadBefore(const std::string& path, uint64_t size, const std::string& sha256) {
     std::lock_guard<std::mutex> hold(lock_);
     auto& same = bySize_[size];
-    const std::string key = Lower(path);
+    const std::string key = platform::AsciiLowerCase(path);
     for (Entry& e : same) {
         // A file listed at the new file's path has gone since (the name was free): reading it
         // now would read the new file itself.
-        if (!e.sha256 && !e.unreadable && Lower(e.path) == key) e.unreadable = true;
+        if (!e.sha256 && !e.unreadable && platform::SameAsciiIgnoringCase(e.path, path)) e.unreadable = true;
         if (!e.sha256 && !e.unreadable) {
             e.sha256 = hashFile_(e.path);
             e.unreadable = !e.sha256;

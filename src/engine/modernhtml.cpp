@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/hexdigit.h"
+#include "platform/text.h"
 
 namespace engine::modern {
 namespace {
@@ -13,12 +14,11 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAlnum(char c) { return IsAlpha(c) || IsDigit(c); }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 // Elements whose content is text up to their end tag, never markup.
 bool IsRawTextElement(std::string_view name) {
     for (std::string_view e : {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"})
-        if (SameName(name, e)) return true;
+        if (platform::SameAsciiIgnoringCase(name, e)) return true;
     return false;
 }
 
@@ -28,7 +28,7 @@ size_t FindEndTag(std::string_view page, size_t from, std::string_view name) {
         size_t at = page.find("</", from);
         if (at == std::string_view::npos) return at;
         size_t after = at + 2 + name.size();
-        if (after <= page.size() && SameName(page.substr(at + 2, name.size()), name) &&
+        if (after <= page.size() && platform::SameAsciiIgnoringCase(page.substr(at + 2, name.size()), name) &&
             (after == page.size() || IsSpace(page[after]) || page[after] == '/' || page[after] == '>'))
             return at;
         from = at + 2;
@@ -101,13 +101,6 @@ const Named* FindNamed(std::string_view name) {
 }
 
 }  // namespace
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 void ForEachStartTag(std::string_view page, const TagHandler& onTag) {
     constexpr size_t npos = std::string_view::npos;

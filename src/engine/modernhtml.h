@@ -32,7 +32,4 @@ void ForEachStartTag(std::string_view page, const TagHandler& onTag);
 // A reference that is not one is kept as written.
 std::u32string DecodeAttributeValue(std::string_view value);
 
-// Letter case of ASCII ignored.
-bool SameName(std::string_view a, std::string_view b);
-
 }  // namespace engine::modern

@@ -2,6 +2,7 @@
 
 #include "engine/modernhtml.h"
 #include "engine/modernjson.h"
+#include "platform/text.h"
 
 namespace engine {
 namespace {
@@ -141,7 +142,7 @@ bool HasClass(std::u32string_view classes, std::u32string_view name) {
 
 const modern::Attribute* FindAttribute(const std::vector<modern::Attribute>& attrs, std::string_view name) {
     for (const auto& a : attrs)
-        if (modern::SameName(a.name, name)) return &a;  // the first of a name counts, as in HTML
+        if (platform::SameAsciiIgnoringCase(a.name, name)) return &a;  // the first of a name counts, as in HTML
     return nullptr;
 }
 
@@ -151,7 +152,7 @@ std::vector<ModernResult> ScanModernPage(std::string_view page, const PageCharse
     std::vector<ModernResult> results;
     std::vector<modern::JsonField> fields{{U"murl", {}}, {U"purl", {}}};
     modern::ForEachStartTag(page, [&](std::string_view name, const std::vector<modern::Attribute>& attrs) {
-        if (!modern::SameName(name, "a")) return;
+        if (!platform::SameAsciiIgnoringCase(name, "a")) return;
         const modern::Attribute* cls = FindAttribute(attrs, "class");
         const modern::Attribute* m = FindAttribute(attrs, "m");
         if (!cls || !m || !HasClass(modern::DecodeAttributeValue(cls->value), U"iusc")) return;

@@ -2,18 +2,14 @@
 
 #include <cstdio>
 
+#include "platform/text.h"
+
 namespace engine {
 
 namespace {
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
-    if (text.size() < end.size()) return false;
-    for (size_t i = 0; i < end.size(); i++) {
-        char c = text[text.size() - end.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != end[i]) return false;
-    }
-    return true;
+    return text.size() >= end.size() && platform::SameAsciiIgnoringCase(text.substr(text.size() - end.size()), end);
 }
 
 // A field quoted when it holds a comma, a quote or a line break, its quotes doubled. A field
@@ -43,23 +39,14 @@ std::string JsonString(std::string_view text) {
         } else if (c < 0x80) {
             out += static_cast<char>(c);
         } else {
-            // The length of a well-formed sequence starting here, or 0.
-            size_t n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
-            for (size_t k = 1; k < n; k++)
-                if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) n = 0;
-            if (n >= 3) {  // no overlong forms, no surrogates, nothing past U+10FFFF
-                const auto d = static_cast<unsigned char>(text[i + 1]);
-                if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) || (c == 0xF0 && d < 0x90) ||
-                    (c == 0xF4 && d > 0x8F))
-                    n = 0;
-            }
+            const size_t n = platform::Utf8CharLength(text.substr(i));
             if (n == 0) {
                 out += "\xEF\xBF\xBD";
                 i++;
-                continue;
+            } else {
+                out.append(text.substr(i, n));
+                i += n;
             }
-            out.append(text.substr(i, n));
-            i += n;
             continue;
         }
         i++;

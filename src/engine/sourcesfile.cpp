@@ -31,10 +31,7 @@ std::string SourcesFile::Append(const SourceRecord& record) {
     if (!error) return {};
     failed_ = true;
     file_.Close();
-    std::string why = platform::SystemText(error);
-    while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == ' ' || why.back() == '.'))
-        why.pop_back();
-    return "Unable to write to \"" + path_ + "\"" + (why.empty() ? "" : " (" + why + ")") +
+    return "Unable to write to \"" + path_ + "\" (" + platform::SystemReason(error) + ")" +
            "; the search goes on without recording its sources";
 }
 

@@ -21,6 +21,7 @@
 #include "settings/datafolder.h"
 #include "settings/rules.h"
 #include "settings/settingsfile.h"
+#include "platform/systemtext.h"
 #include "platform/text.h"
 
 namespace mainwindow {
@@ -132,7 +133,7 @@ void TForm1::SaveResults() {
     // they fail as any other name a file cannot have.
     if (name.find_first_of("\\/:") != std::string::npos)
         throw std::runtime_error("Cannot create file \"" + base + kThumbExt + "\". " +
-                                 SystemReason(ERROR_INVALID_NAME));
+                                 platform::SystemReason(ERROR_INVALID_NAME));
     if (FileExists(base + kThumbExt) &&
         ShowBox(BoxKind::Confirm, "File already exists. Want to overwrite it with this new data?",
                 forms::kBoxYesCancel) != IDYES)

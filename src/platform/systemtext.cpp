@@ -15,4 +15,11 @@ std::string SystemText(unsigned long code) {
     return text;
 }
 
+std::string SystemReason(unsigned long code) {
+    std::string text = SystemText(code);
+    if (text.empty()) return "System error " + std::to_string(code);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
+    return text;
+}
+
 }  // namespace platform

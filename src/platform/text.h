@@ -44,6 +44,8 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 // Byte for byte, A to Z matching a to z and nothing else folded: for addresses, protocol
 // names and the fixed words of the console and the settings file.
 bool SameAsciiIgnoringCase(std::string_view a, std::string_view b);
+// The key SameAsciiIgnoringCase compares by, for maps of such names.
+std::string AsciiLowerCase(std::string_view text);
 
 // Empty, or made only of blanks and control characters (codes 0 to 32); any other byte, an
 // accented letter's included, is text.

@@ -13,7 +13,7 @@ namespace savedsearch {
 namespace {
 
 std::runtime_error FileError(const char* what, const std::string& path, DWORD err) {
-    return std::runtime_error(std::string(what) + " \"" + path + "\". " + SystemReason(err));
+    return std::runtime_error(std::string(what) + " \"" + path + "\". " + platform::SystemReason(err));
 }
 
 // Creates the file anew, held exclusively, writes it whole and closes it.
@@ -40,13 +40,6 @@ void WriteNewFile(const std::string& path, const Bytes& bytes, bool& created) {
 bool FileExists(const std::string& path) {
     DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string SystemReason(unsigned long error) {
-    std::string text = platform::SystemText(error);
-    if (text.empty()) return "System error " + std::to_string(error);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
-    return text;
 }
 
 void WriteSet(const std::string& base, const SetContents& set) {

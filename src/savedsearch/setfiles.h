@@ -16,9 +16,6 @@ inline constexpr char kLinkExt[] = ".QBL";
 
 bool FileExists(const std::string& path);  // a file, not a folder
 
-// The system's text for an error code, without the trailing line break and full stop.
-std::string SystemReason(unsigned long error);
-
 // What a saved search holds, entry by entry.
 struct SetContents {
     std::vector<Bytes> jpegs;        // one complete JPEG stream per entry, or none
