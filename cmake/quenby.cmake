@@ -174,8 +174,9 @@ function(quenby_test)
   if(T_WIN AND NOT QUENBY_WIN)
     return()
   endif()
-  if(QUENBY_WIN)
-    # The UTF-8 active code page of the program's own manifest.
+  if(QUENBY_WIN AND NOT "${T_SOURCES}" MATCHES "quenby\\.rc")
+    # The UTF-8 active code page of the program's own manifest (a test that links the program's
+    # resources has that manifest already; two would not merge).
     list(APPEND T_SOURCES ${PROJECT_SOURCE_DIR}/tests/support/utf8.rc)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
